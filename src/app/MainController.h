@@ -1,0 +1,69 @@
+#pragma once
+
+#include "MainState.h"
+#include "catalogue/Catalogue.h"
+#include "database/RecordServer.h"
+#include "grid/GridModel.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace Ledgerly {
+
+class Prompter;
+class SettingsStore;
+
+// The main window's state and procedures, without any widget: the window
+// wires its controls to this object, and tests drive it directly.
+class MainController : public QObject
+{
+    Q_OBJECT
+public:
+    MainController(RecordServer &server, SettingsStore &settings, Prompter &prompter,
+                   QObject *parent = nullptr);
+    ~MainController() override;
+
+    MainState &state() { return m_state; }
+    const MainState &state() const { return m_state; }
+    Catalogue &catalogue() { return m_catalogue; }
+    GridModel &grid() { return m_grid; }
+    RecordServer &server() { return m_server; }
+    SettingsStore &settings() { return m_settings; }
+    Prompter &prompter() { return m_prompter; }
+    PdbDatabase *CurrentDatabase() { return m_database.get(); }
+    // True only when the open database was loaded into the table completely;
+    // nothing is ever saved over a file whose load did not complete.
+    bool loadCompleted() const { return m_loadCompleted; }
+
+    int AskSaveChanges();
+    void SectionListDBNam_Click();
+    void Sectionslist_Click();
+    void LoadDatabase(const QString &path);
+    void UnHideColumns();
+    void HideColumns();
+    void SaveDatabase();
+    void SaveDatabaseAs();
+    void Clear_Click();
+    void CreateDatabase(const QString &path);
+
+Q_SIGNALS:
+    void statusTextChanged(const QString &text);   // status bar panel 3
+    void statusNumberChanged(const QString &text); // status bar panel 4
+    void progressChanged(int value);               // 0..100
+    void captionChanged(const QString &caption);   // AppName + " : " + CurrentPath
+    void databaseLoaded();
+    void quitRequested(); // the program must end (a damaged database)
+
+private:
+    RecordServer &m_server;
+    SettingsStore &m_settings;
+    Prompter &m_prompter;
+    MainState m_state;
+    Catalogue m_catalogue;
+    GridModel m_grid;
+    std::unique_ptr<PdbDatabase> m_database;
+    bool m_loadCompleted = false;
+};
+
+} // namespace Ledgerly

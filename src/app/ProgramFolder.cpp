@@ -1,0 +1,20 @@
+#include "ProgramFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Ledgerly {
+
+QString resolveProgramFolder(const QString &option, const QString &executableFolder)
+{
+    QString folder;
+    if (!option.isEmpty())
+        folder = option;
+    else if (QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("QuayDB.ini"))))
+        folder = executableFolder;
+    else
+        folder = QStringLiteral(LEDGERLY_INSTALLED_DATA_DIR);
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+} // namespace Ledgerly

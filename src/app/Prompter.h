@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace Ledgerly {
+
+// Every question the program asks a person goes through here, so the core
+// never opens a window itself and tests answer from a script.
+class Prompter
+{
+public:
+    // The answers keep the numbers message boxes have always returned.
+    enum Answer : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Icon { None, Information, Question, Exclamation, Critical };
+
+    struct FileRequest
+    {
+        QString title;
+        QString initialFolder;
+        QString fileName;
+        QString defaultSuffix;     // without the dot
+        QString filter;            // Qt filter syntax: "PDB - Palm Database files (*.pdb *.PDB)"
+        bool save = true;          // save dialog (else open)
+        bool confirmOverwrite = true;
+    };
+
+    // The user dialog's fields, filled before it is shown and read after.
+    struct UserChoice
+    {
+        QStringList UserList;
+        QString ChosenUser;
+        bool AlwaysUseChoice = true;
+        bool Accepted = false;
+    };
+
+    virtual ~Prompter() = default;
+
+    // An empty title means the application's title.
+    virtual int message(const QString &text, Buttons buttons, Icon icon,
+                        const QString &title = {}) = 0;
+    // The chosen path, or an empty string when cancelled.
+    virtual QString fileName(const FileRequest &request) = 0;
+    // Shows the HotSync user dialog modally; fills the out fields of choice.
+    virtual void chooseUser(UserChoice &choice) = 0;
+};
+
+} // namespace Ledgerly

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace Ledgerly {
+
+// The per-user application settings store, addressed by application name,
+// section and key; values are text.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString value(const QString &application, const QString &section,
+                          const QString &key, const QString &defaultValue = {}) const = 0;
+    virtual void setValue(const QString &application, const QString &section,
+                          const QString &key, const QString &value) = 0;
+};
+
+// QSettings underneath: the registry on Windows, a file per application under
+// the user's config folder elsewhere. A non-empty folder keeps one INI file
+// per application there instead (tests point it at a temporary folder).
+class QSettingsStore : public SettingsStore
+{
+public:
+    explicit QSettingsStore(QString folder = {});
+    QString value(const QString &application, const QString &section, const QString &key,
+                  const QString &defaultValue = {}) const override;
+    void setValue(const QString &application, const QString &section, const QString &key,
+                  const QString &value) override;
+
+private:
+    QString m_folder;
+};
+
+} // namespace Ledgerly

@@ -1,0 +1,131 @@
+#include "CliCommand.h"
+
+#include "app/ProgramFolder.h"
+#include "database/PdbError.h"
+#include "database/RecordServer.h"
+
+#include <QCoreApplication>
+#include <QMap>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace Ledgerly;
+using namespace Ledgerly::Cli;
+
+QList<CliCommand> &Ledgerly::Cli::cliCommands()
+{
+    static QList<CliCommand> commands;
+    return commands;
+}
+
+namespace {
+
+void printHelp(QTextStream &out)
+{
+    out << "Usage: ledgerly-cli [--program-folder DIR] [--hotsync-home DIR] COMMAND [ARGS]\n\n"
+           "Works on the handheld databases of a HotSync home without the window.\n\n"
+           "Options:\n"
+           "  --program-folder DIR  folder holding QuayDB.ini (default: beside the program,\n"
+           "                        else the installed data folder)\n"
+           "  --hotsync-home DIR    HotSync home (default: $HOTSYNC_HOME, else HotSync in the\n"
+           "                        user's data folder)\n"
+           "  --help                this text\n\n"
+           "Commands:\n";
+    auto commands = cliCommands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand &a, const CliCommand &b) { return a.name < b.name; });
+    for (const CliCommand &c : commands) {
+        out << "  " << c.synopsis << "\n";
+        for (const QString &line : c.description.split(QLatin1Char('\n')))
+            out << "      " << line << "\n";
+    }
+    out << "\nExit status: 0 on success, 1 on error, 2 on a usage error.\n";
+}
+
+const CliCommand *findCommand(const QString &name)
+{
+    for (const CliCommand &c : cliCommands())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ledgerly-cli"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = app.arguments().mid(1);
+    QString programFolderOption;
+    QString homeOption;
+    const CliCommand *command = nullptr;
+    QStringList positional;
+    QStringList flags;
+    QMap<QString, QString> values;
+
+    auto usage = [&](const QString &message) {
+        err << "ledgerly-cli: " << message << "\n";
+        if (command)
+            err << "Usage: ledgerly-cli " << command->synopsis << "\n";
+        else
+            err << "Try 'ledgerly-cli --help'.\n";
+        return 2;
+    };
+
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            printHelp(out);
+            return 0;
+        }
+        if (a == QLatin1String("--program-folder") || a == QLatin1String("--hotsync-home")) {
+            if (i + 1 >= args.size())
+                return usage(a + QStringLiteral(" needs a folder"));
+            (a == QLatin1String("--program-folder") ? programFolderOption : homeOption) = args.at(++i);
+            continue;
+        }
+        if (a.startsWith(QLatin1String("--"))) {
+            const QString name = a.mid(2);
+            if (command && command->flagOptions.contains(name)) {
+                flags.append(name);
+            } else if (command && command->valueOptions.contains(name)) {
+                if (i + 1 >= args.size())
+                    return usage(a + QStringLiteral(" needs a value"));
+                values.insert(name, args.at(++i));
+            } else {
+                return usage(QStringLiteral("unknown option ") + a);
+            }
+            continue;
+        }
+        if (!command) {
+            command = findCommand(a);
+            if (!command)
+                return usage(QStringLiteral("unknown command ") + a);
+        } else {
+            positional.append(a);
+        }
+    }
+    if (!command)
+        return usage(QStringLiteral("no command given"));
+
+    CliContext ctx{resolveProgramFolder(programFolderOption, QCoreApplication::applicationDirPath()),
+                   RecordServer::defaultHotSyncHome(homeOption),
+                   positional,
+                   flags,
+                   values,
+                   out,
+                   err};
+    try {
+        return command->run(ctx);
+    } catch (const UsageError &e) {
+        return usage(e.message);
+    } catch (const PdbError &e) {
+        err << "ledgerly-cli: error " << e.number() << ": " << e.message() << "\n";
+        return 1;
+    }
+}

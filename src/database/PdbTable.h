@@ -1,0 +1,36 @@
+#pragma once
+
+#include "PdbFieldList.h"
+#include "PdbRecord.h"
+
+#include <memory>
+
+namespace Ledgerly {
+
+// The records of a database with their field definitions. Records are kept
+// in file order; positions count from 0.
+class PdbTable
+{
+public:
+    PdbTable();
+    PdbTable(const PdbTable &) = delete;
+    PdbTable &operator=(const PdbTable &) = delete;
+
+    PdbFieldList &FieldDefs() { return *m_fields; }
+    const PdbFieldList &FieldDefs() const { return *m_fields; }
+    int RecordCount() const { return int(m_records.size()); }
+    PdbRecord &Record(int index) { return m_records[index]; }
+    const PdbRecord &Record(int index) const { return m_records.at(index); }
+    // Appends an empty record (every value null) and returns it.
+    PdbRecord &AddRecord();
+    // Appends a field definition; existing records read null for it.
+    void AddField(const QString &name, int type);
+    void DeleteAllRecords() { m_records.clear(); }
+    void reserveRecords(int count) { m_records.reserve(count); }
+
+private:
+    std::unique_ptr<PdbFieldList> m_fields; // records point at it, so its address is fixed
+    QList<PdbRecord> m_records;
+};
+
+} // namespace Ledgerly

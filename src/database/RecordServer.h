@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PdbDatabase.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace Ledgerly {
+
+// The record component: opens database files and knows the PC's HotSync
+// users, their folders and the install queue, all kept in a HotSync home
+// folder (see docs/hotsync-home.md). Failures throw PdbError.
+class RecordServer
+{
+public:
+    explicit RecordServer(QString hotSyncHome);
+
+    // --hotsync-home, else $HOTSYNC_HOME, else "HotSync" in the XDG data home.
+    static QString defaultHotSyncHome(const QString &option = {});
+    QString hotSyncHome() const { return m_home; }
+
+    QStringList GetUserNames();
+    QString GetDefaultUser();
+    QString GetUserFolder(const QString &user);
+    void QueueInstall(const QString &user, const QString &path);
+    QString GetInstallCommand();
+
+    enum class OpenMode { MustExist, CreateIfMissing };
+    // MustExist: a missing file throws ErrFileNotFound. CreateIfMissing gives
+    // an empty database (no fields, no records) for a missing file.
+    std::unique_ptr<PdbDatabase> OpenDatabase(const QString &path,
+                                              OpenMode mode = OpenMode::MustExist);
+
+    // Adds (or updates) a user of the home; used by set-up tools.
+    void addUser(const QString &name, const QString &folder = {}, bool jpilot = false,
+                 bool makeDefault = false);
+
+private:
+    QString m_home;
+    QString m_lastFolderUser; // the user last passed to GetUserFolder in this run
+};
+
+} // namespace Ledgerly

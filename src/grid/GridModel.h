@@ -1,0 +1,72 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QVariant>
+
+namespace Ledgerly {
+
+// One row of the table. Plain record rows have rowType 0; grouping adds rows
+// of other types that are never saved. sourceRecord is the position of the
+// stored record the row was loaded from (-1 for rows made in the table).
+struct GridRow
+{
+    int rowType = 0;
+    int sourceRecord = -1;
+    QList<QVariant> cells; // index = column; cells[0] is unused
+};
+
+// The table that stands in for the grid: columns with their metadata, rows
+// with typed values (QString, bool, QDateTime wall clock, QByteArray bitmap).
+//
+// Qt roles: DisplayRole gives the text a person sees (regional formats),
+// EditRole the typed value, CheckStateRole the yes/no state of check-box
+// columns, DecorationRole a QImage for picture columns; headerData gives
+// captions. Programmatic changes (setCell, addRow...) emit no edit
+// notification; setData() is the user's edit and emits cellEdited.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit GridModel(QObject *parent = nullptr);
+
+    // Columns
+    int addColumn(const GridColumn &column = {});
+    GridColumn &column(int index) { return m_columns[index]; }
+    const GridColumn &column(int index) const { return m_columns.at(index); }
+    int columnByKey(const QString &key) const; // -1 when none (case ignored)
+    void removeAllColumns();                   // keeps column 0
+    // Tells views that column metadata changed (captions, hidden, types).
+    void notifyColumnsChanged();
+
+    // Rows
+    int addRow(const GridRow &row = {});
+    GridRow &gridRow(int index) { return m_rows[index]; }
+    const GridRow &gridRow(int index) const { return m_rows.at(index); }
+    void removeAllRows();
+    void setRows(QList<GridRow> rows); // replaces every row at once
+    QVariant cell(int row, int column) const;
+    void setCell(int row, int column, const QVariant &value);
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+Q_SIGNALS:
+    void cellEdited(int row, int column);
+
+private:
+    QList<GridColumn> m_columns;
+    QList<GridRow> m_rows;
+};
+
+} // namespace Ledgerly

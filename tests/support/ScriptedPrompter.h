@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include <stdexcept>
+
+// Answers the program's questions from a script and records what was asked,
+// so no test ever waits on a modal window. An unscripted question fails the
+// test by throwing instead of blocking.
+class ScriptedPrompter : public Ledgerly::Prompter
+{
+public:
+    struct Message
+    {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+        QString title;
+    };
+
+    QQueue<int> answers;            // for message(); Ok is assumed for OK-only boxes
+    QQueue<QString> fileAnswers;    // for fileName(); "" means cancelled
+    QQueue<UserChoice> userAnswers; // for chooseUser(): replaces the in/out fields
+
+    QList<Message> messages;
+    QList<FileRequest> fileRequests;
+    QList<UserChoice> userRequests;
+
+    int message(const QString &text, Buttons buttons, Icon icon, const QString &title) override
+    {
+        messages.append({text, buttons, icon, title});
+        if (buttons == Buttons::Ok && answers.isEmpty())
+            return Ok;
+        if (answers.isEmpty())
+            throw std::logic_error("unscripted question: " + text.toStdString());
+        return answers.dequeue();
+    }
+
+    QString fileName(const FileRequest &request) override
+    {
+        fileRequests.append(request);
+        if (fileAnswers.isEmpty())
+            throw std::logic_error("unscripted file dialog");
+        return fileAnswers.dequeue();
+    }
+
+    void chooseUser(UserChoice &choice) override
+    {
+        userRequests.append(choice);
+        if (userAnswers.isEmpty())
+            throw std::logic_error("unscripted user dialog");
+        choice = userAnswers.dequeue();
+    }
+};
