@@ -1,0 +1,64 @@
+#include "Windows1252.h"
+
+#include <array>
+
+namespace Ledgerly::Windows1252 {
+
+namespace {
+// 0x80..0x9F; 0 marks the five bytes the code page leaves undefined, which
+// decode to the C1 control of the same number so that they round-trip.
+constexpr std::array<char16_t, 32> high = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char16_t toUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0 && high[byte - 0x80] != 0)
+        return high[byte - 0x80];
+    return byte;
+}
+
+int fromUnicode(char16_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return ch;
+    for (int i = 0; i < int(high.size()); ++i) {
+        if (high[i] == ch)
+            return 0x80 + i;
+        if (high[i] == 0 && ch == 0x80 + i)
+            return ch;
+    }
+    return -1;
+}
+} // namespace
+
+QString decode(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes.at(i))));
+    return text;
+}
+
+bool encode(const QString &text, QByteArray *out)
+{
+    out->resize(text.size());
+    char *data = out->data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = fromUnicode(text.at(i).unicode());
+        if (byte < 0)
+            return false;
+        data[i] = static_cast<char>(byte);
+    }
+    return true;
+}
+
+bool canEncode(const QString &text)
+{
+    QByteArray scratch;
+    return encode(text, &scratch);
+}
+
+} // namespace Ledgerly::Windows1252
