@@ -16,9 +16,18 @@ QStringList ListIniSections(const QString &file);
 QStringList ListIniKeys(const QString &file, const QString &section);
 
 // The same rules on bytes already in memory (the fuzz target and tests use it).
-QString readIniValueFromBytes(const QByteArray &bytes, const QString &section,
-                              const QString &key);
+QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key);
 QStringList listIniSectionsFromBytes(const QByteArray &bytes);
 QStringList listIniKeysFromBytes(const QByteArray &bytes, const QString &section);
+
+// The size of the buffers the platform fills: a value keeps at most
+// IniBufferSize - 1 characters; a name list keeps the names, each followed by
+// a NUL, that fit before the final two NULs of the buffer.
+inline constexpr int IniBufferSize = 4096;
+// Passes names through that buffer and splits it again: names come out in
+// order, an empty name ends the list, and names beyond the buffer are lost.
+// A name the buffer would cut short is left out rather than returned
+// truncated: a stem that names no section must not become a database.
+QStringList limitIniNameList(const QStringList &names);
 
 } // namespace Ledgerly
