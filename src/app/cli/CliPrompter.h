@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QTextStream>
+
+namespace Ledgerly::Cli {
+
+// The command line's answer to every question: messages are printed to the
+// error stream and acknowledged, questions are refused (No, or Cancel where
+// offered), file dialogs are cancelled and the user dialog is not accepted.
+// Nothing ever waits for a person.
+class CliPrompter : public Prompter
+{
+public:
+    explicit CliPrompter(QTextStream &err)
+        : m_err(err)
+    {}
+
+    int message(const QString &text, Buttons buttons, Icon icon,
+                const QString &title = {}) override;
+    QString fileName(const FileRequest &request) override;
+    void chooseUser(UserChoice &choice) override;
+
+    // How many messages and questions were shown; commands use it to tell a
+    // clean run from one that reported a problem.
+    int messageCount() const { return m_messageCount; }
+
+private:
+    QTextStream &m_err;
+    int m_messageCount = 0;
+};
+
+} // namespace Ledgerly::Cli

@@ -1,0 +1,57 @@
+#include "CliSession.h"
+
+#include "app/MainController.h"
+#include "app/SettingsStore.h"
+#include "catalogue/IniFile.h"
+#include "database/RecordServer.h"
+
+namespace Ledgerly::Cli {
+
+CliSession::CliSession(CliContext &ctx)
+    : m_ctx(ctx)
+    , m_prompter(ctx.err)
+    , m_server(std::make_unique<RecordServer>(ctx.hotSyncHome))
+    , m_settings(std::make_unique<QSettingsStore>())
+    , m_controller(std::make_unique<MainController>(*m_server, *m_settings, m_prompter))
+{
+    MainState &state = m_controller->state();
+    state.ProgramFolder = ctx.programFolder;
+    state.AppName = ReadIniValue(QStringLiteral("DesktopName"), QStringLiteral("DesktopName"),
+                                 state.settingsFile());
+    const QString user = ctx.values.value(QStringLiteral("user"));
+    state.PalmUser = user.isEmpty() ? m_server->GetDefaultUser() : user;
+    // Forming the path once checks the user before anything is opened.
+    m_server->GetUserFolder(state.PalmUser);
+
+    Catalogue &catalogue = m_controller->catalogue();
+    catalogue.FilenameF = state.schemaFile();
+    catalogue.BuildCatalogue();
+}
+
+CliSession::~CliSession() = default;
+
+int CliSession::sectionIndex(const QString &section) const
+{
+    const QStringList &sections = m_controller->catalogue().Sectionslist.items();
+    for (int i = 0; i < sections.size(); ++i)
+        if (sections.at(i).compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString CliSession::databasePath(const QString &section)
+{
+    return m_server->GetUserFolder(m_controller->state().PalmUser) + QLatin1Char('/') + section +
+           QStringLiteral(".pdb");
+}
+
+bool CliSession::open(const QString &section)
+{
+    const int index = sectionIndex(section);
+    if (index < 0)
+        return false;
+    m_controller->catalogue().SectionListDBNam.select(index);
+    return m_controller->loadCompleted() && m_controller->CurrentDatabase() != nullptr;
+}
+
+} // namespace Ledgerly::Cli

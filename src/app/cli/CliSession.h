@@ -1,0 +1,57 @@
+#pragma once
+
+#include "CliPrompter.h"
+
+#include <QMap>
+
+#include "CliCommand.h"
+
+#include <memory>
+
+namespace Ledgerly {
+class MainController;
+class RecordServer;
+class QSettingsStore;
+} // namespace Ledgerly
+
+namespace Ledgerly::Cli {
+
+// Everything a command needs to work the way the window does, without the
+// window: the record component on the HotSync home, the per-user settings,
+// a non-interactive prompter and the main controller with its catalogue.
+//
+// The constructor reads AppName from Ledgerly.ini, builds the catalogue from
+// QuayDB.ini and sets PalmUser: the --user option when the command declared
+// and was given it, else the HotSync home's default user. It throws PdbError
+// when the HotSync home cannot be read or the user is unknown.
+class CliSession
+{
+public:
+    explicit CliSession(CliContext &ctx);
+    ~CliSession();
+    CliSession(const CliSession &) = delete;
+    CliSession &operator=(const CliSession &) = delete;
+
+    MainController &controller() { return *m_controller; }
+    RecordServer &server() { return *m_server; }
+    CliPrompter &prompter() { return m_prompter; }
+
+    // Position of the section in the catalogue (case ignored), or -1.
+    int sectionIndex(const QString &section) const;
+    // The section's database file for PalmUser: user folder + "/" + section +
+    // ".pdb". Throws PdbError for an unknown user.
+    QString databasePath(const QString &section);
+    // Chooses the section in the database chooser, exactly as a click does
+    // (which saves a database that was open first). True when its database
+    // ended up loaded completely into the table.
+    bool open(const QString &section);
+
+private:
+    CliContext &m_ctx;
+    CliPrompter m_prompter;
+    std::unique_ptr<RecordServer> m_server;
+    std::unique_ptr<QSettingsStore> m_settings;
+    std::unique_ptr<MainController> m_controller;
+};
+
+} // namespace Ledgerly::Cli
