@@ -17,15 +17,22 @@ class PdbRecord
 public:
     PdbRecord() = default;
     explicit PdbRecord(const PdbFieldList *fields, quint32 uniqueId = 0)
-        : m_fields(fields), m_uniqueId(uniqueId)
-    {
-    }
+        : m_fields(fields)
+        , m_uniqueId(uniqueId)
+    {}
 
-    QVariant value(int field) const { return field < m_values.size() ? m_values.at(field) : QVariant(); }
+    QVariant value(int field) const
+    {
+        return field >= 0 && field < m_values.size() ? m_values.at(field) : QVariant();
+    }
     void setValue(int field, const QVariant &value);
     // By field name; an unknown name reads as null and writes nothing (returns false).
     QVariant value(const QString &fieldName) const;
     bool setValue(const QString &fieldName, const QVariant &value);
+
+    // All values by position; the list may be shorter than the field list.
+    const QList<QVariant> &values() const { return m_values; }
+    void setValues(QList<QVariant> values) { m_values = std::move(values); }
 
     quint32 uniqueId() const { return m_uniqueId; }
     void setUniqueId(quint32 id) { m_uniqueId = id; }

@@ -1,0 +1,190 @@
+#include "PdbValueEncoder.h"
+
+#include "FieldType.h"
+#include "PdbTime.h"
+#include "Windows1252.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QImage>
+
+namespace Ledgerly {
+
+namespace {
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void putU32(QByteArray *out, quint32 v)
+{
+    out->resize(4);
+    char *p = out->data();
+    p[0] = char(v >> 24);
+    p[1] = char(v >> 16);
+    p[2] = char(v >> 8);
+    p[3] = char(v);
+}
+
+} // namespace
+
+bool PdbValueEncoder::isNull(const QVariant &value)
+{
+    return !value.isValid() || value.typeId() == QMetaType::Nullptr;
+}
+
+bool PdbValueEncoder::encode(const QVariant &value, int type, QByteArray *out, QString *why)
+{
+    switch (type) {
+    case FieldText:
+        return encodeText(value, out, why);
+    case FieldYesNo:
+        return encodeYesNo(value, out, why);
+    case FieldDate:
+    case FieldTime:
+    case FieldDateTime:
+        return encodeTime(value, out, why);
+    case FieldPicture:
+        return encodeBytes(value, true, out, why);
+    default:
+        return encodeBytes(value, false, out, why);
+    }
+}
+
+bool PdbValueEncoder::encodeText(const QVariant &value, QByteArray *out, QString *why)
+{
+    if (value.typeId() == QMetaType::QByteArray || !value.canConvert<QString>()) {
+        *why = QStringLiteral("a %1 is not text").arg(QString::fromLatin1(value.typeName()));
+        return false;
+    }
+    const QString text = value.toString();
+    if (!Windows1252::encode(text, out)) {
+        for (const QChar ch : text) {
+            if (!Windows1252::canEncode(QString(ch))) {
+                *why =
+                    QStringLiteral("the character U+%1 has no Windows-1252 code")
+                        .arg(QString::number(ch.unicode(), 16).toUpper().rightJustified(4, u'0'));
+                return false;
+            }
+        }
+        *why = QStringLiteral("the text cannot be stored as Windows-1252");
+        return false;
+    }
+    return true;
+}
+
+bool PdbValueEncoder::encodeYesNo(const QVariant &value, QByteArray *out, QString *why)
+{
+    bool yes = false;
+    if (value.typeId() == QMetaType::Bool) {
+        yes = value.toBool();
+    } else if (isNumber(value)) {
+        yes = value.toDouble() != 0.0;
+    } else if (value.typeId() == QMetaType::QString) {
+        const QString s = value.toString().trimmed();
+        bool isInt = false;
+        const qlonglong n = s.toLongLong(&isInt);
+        if (isInt)
+            yes = n != 0;
+        else if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            yes = true;
+        else if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            yes = false;
+        else {
+            *why = QStringLiteral("\"%1\" is not a yes/no value").arg(s);
+            return false;
+        }
+    } else {
+        *why =
+            QStringLiteral("a %1 is not a yes/no value").arg(QString::fromLatin1(value.typeName()));
+        return false;
+    }
+    out->resize(1);
+    (*out)[0] = yes ? 1 : 0;
+    return true;
+}
+
+bool PdbValueEncoder::encodeTime(const QVariant &value, QByteArray *out, QString *why)
+{
+    QDateTime wallClock;
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        wallClock = value.toDateTime();
+        break;
+    case QMetaType::QDate:
+        wallClock = QDateTime(value.toDate(), QTime(0, 0), Qt::UTC);
+        break;
+    case QMetaType::QTime:
+        wallClock = PdbTime::timeOfDay(value.toTime());
+        break;
+    case QMetaType::QString: {
+        const QString s = value.toString().trimmed();
+        wallClock = QDateTime::fromString(s, Qt::ISODate);
+        if (!wallClock.isValid() && QDate::fromString(s, Qt::ISODate).isValid())
+            wallClock = QDateTime(QDate::fromString(s, Qt::ISODate), QTime(0, 0), Qt::UTC);
+        if (!wallClock.isValid() && QTime::fromString(s, Qt::ISODate).isValid())
+            wallClock = PdbTime::timeOfDay(QTime::fromString(s, Qt::ISODate));
+        break;
+    }
+    default:
+        break;
+    }
+    if (!wallClock.isValid()) {
+        *why = QStringLiteral("%1 is not a date or time")
+                   .arg(value.toString().isEmpty() ? QString::fromLatin1(value.typeName())
+                                                   : value.toString());
+        return false;
+    }
+    quint32 seconds = 0;
+    if (!PdbTime::toSeconds(wallClock, &seconds)) {
+        *why = QStringLiteral("%1 lies outside 1904-01-01 00:00:00 .. 2040-02-06 06:28:15")
+                   .arg(wallClock.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        return false;
+    }
+    putU32(out, seconds);
+    return true;
+}
+
+bool PdbValueEncoder::encodeBytes(const QVariant &value, bool picture, QByteArray *out,
+                                  QString *why)
+{
+    if (value.typeId() == QMetaType::QByteArray) {
+        *out = value.toByteArray();
+        return true;
+    }
+    if (picture && value.typeId() == QMetaType::QImage) {
+        // A picture object assigned directly is stored as the bitmap file it
+        // would be saved as.
+        out->clear();
+        QBuffer buffer(out);
+        buffer.open(QIODevice::WriteOnly);
+        if (qvariant_cast<QImage>(value).save(&buffer, "BMP"))
+            return true;
+        *why = QStringLiteral("the picture cannot be stored as a bitmap");
+        return false;
+    }
+    *why = QStringLiteral("a %1 cannot be stored in a %2 field")
+               .arg(QString::fromLatin1(value.typeName()),
+                    picture ? QStringLiteral("picture") : QStringLiteral("raw data"));
+    return false;
+}
+
+} // namespace Ledgerly

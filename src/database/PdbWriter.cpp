@@ -1,0 +1,229 @@
+#include "PdbWriter.h"
+
+#include "PdbError.h"
+#include "PdbLayout.h"
+#include "PdbTime.h"
+#include "PdbValueEncoder.h"
+#include "Windows1252.h"
+
+#include <QSet>
+
+namespace Ledgerly {
+
+using namespace PdbLayout;
+
+namespace {
+
+void appendU16(QByteArray &out, quint32 v)
+{
+    const char b[2] = {char(v >> 8), char(v)};
+    out.append(b, 2);
+}
+
+void appendU32(QByteArray &out, quint32 v)
+{
+    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(b, 4);
+}
+
+void putU32(QByteArray &out, qsizetype at, quint32 v)
+{
+    char *p = out.data() + at;
+    p[0] = char(v >> 24);
+    p[1] = char(v >> 16);
+    p[2] = char(v >> 8);
+    p[3] = char(v);
+}
+
+quint32 nowSeconds()
+{
+    quint32 seconds = 0;
+    if (!PdbTime::toSeconds(PdbTime::now(), &seconds))
+        seconds = 0xFFFFFFFF;
+    return seconds;
+}
+
+} // namespace
+
+PdbWriter::PdbWriter(const PdbDatabase &db)
+    : m_db(db)
+{}
+
+QByteArray PdbWriter::headerName(const QString &stem)
+{
+    QByteArray name;
+    name.reserve(nameSize - 1);
+    QByteArray one;
+    for (const QChar ch : stem) {
+        if (name.size() >= nameSize - 1)
+            break;
+        name.append(Windows1252::encode(QString(ch), &one) ? one : QByteArrayLiteral("?"));
+    }
+    return name;
+}
+
+void PdbWriter::refuse(int record, int field, const QString &why) const
+{
+    const QString fieldName =
+        field >= 0 && field < m_db.Fields().Count() ? m_db.Fields().Item(field).Name : QString();
+    QString where;
+    if (record >= 0)
+        where = QStringLiteral("Record %1, field \"%2\": ").arg(record + 1).arg(fieldName);
+    else if (field >= 0)
+        where = QStringLiteral("Field %1 (\"%2\"): ").arg(field + 1).arg(fieldName);
+    throw PdbError(ErrInvalidValue, where + why);
+}
+
+// Records keep the IDs they were read with; new and duplicated ones get the
+// next free ID from the seed, so HotSync still sees them as distinct records.
+QList<quint32> PdbWriter::assignIds(quint32 *seed) const
+{
+    const PdbTable &table = m_db.Table();
+    const int count = table.RecordCount();
+    QList<quint32> ids(count, 0);
+    QSet<quint32> used;
+    used.reserve(count);
+    quint32 next = qMax<quint32>(m_db.header().uniqueIdSeed, 1);
+    for (int i = 0; i < count; ++i) {
+        const quint32 id = table.Record(i).uniqueId();
+        if (id == 0 || id > quint32(maxUniqueId) || used.contains(id))
+            continue;
+        used.insert(id);
+        ids[i] = id;
+        next = qMax(next, id + 1);
+    }
+    quint32 probe = 1; // used once the seed has run out of 24-bit IDs
+    for (int i = 0; i < count; ++i) {
+        if (ids.at(i) != 0)
+            continue;
+        if (next <= quint32(maxUniqueId)) {
+            ids[i] = next++;
+        } else {
+            while (used.contains(probe))
+                ++probe;
+            ids[i] = probe;
+        }
+        used.insert(ids.at(i));
+    }
+    *seed = next;
+    return ids;
+}
+
+void PdbWriter::writeFieldBlock()
+{
+    const PdbFieldList &fields = m_db.Fields();
+    if (fields.Count() == 0)
+        throw PdbError(ErrInvalidValue,
+                       QStringLiteral("A database needs at least one field to be written"));
+    if (fields.Count() > 0xFFFF)
+        throw PdbError(ErrInvalidValue, QStringLiteral("A database holds at most 65535 fields"));
+    appendU16(m_out, fieldBlockVersion);
+    appendU16(m_out, quint32(fields.Count()));
+    for (int f = 0; f < fields.Count(); ++f) {
+        const PdbField &field = fields.Item(f);
+        if (field.Type < 0 || field.Type > 0xFFFF)
+            refuse(-1, f, QStringLiteral("the type code %1 cannot be stored").arg(field.Type));
+        if (!Windows1252::encode(field.Name, &m_scratch))
+            refuse(-1, f, QStringLiteral("the name cannot be stored as Windows-1252"));
+        if (m_scratch.isEmpty() || m_scratch.size() > 255)
+            refuse(-1, f, QStringLiteral("a field name must be 1 to 255 characters long"));
+        appendU16(m_out, quint32(field.Type));
+        m_out.append(char(m_scratch.size()));
+        m_out.append(m_scratch);
+    }
+}
+
+void PdbWriter::putValueBytes(const char *data, qsizetype size, int record, int field)
+{
+    if (size > maxValueLength)
+        refuse(record, field,
+               QStringLiteral("the value is %1 bytes long; at most %2 bytes can be stored")
+                   .arg(size)
+                   .arg(maxValueLength));
+    appendU16(m_out, quint32(size));
+    m_out.append(data, size);
+}
+
+void PdbWriter::writeValue(const QVariant &value, int type, int record, int field)
+{
+    if (PdbValueEncoder::isNull(value)) {
+        appendU16(m_out, nullLength);
+        return;
+    }
+    // Bytes already held in memory go out without an intermediate copy.
+    if (value.typeId() == QMetaType::QByteArray && type != FieldText && type != FieldYesNo &&
+        type != FieldDate && type != FieldTime && type != FieldDateTime) {
+        const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
+        putValueBytes(bytes.constData(), bytes.size(), record, field);
+        return;
+    }
+    QString why;
+    if (!PdbValueEncoder::encode(value, type, &m_scratch, &why))
+        refuse(record, field, why);
+    putValueBytes(m_scratch.constData(), m_scratch.size(), record, field);
+}
+
+PdbWriteResult PdbWriter::write(const QString &stem)
+{
+    const PdbTable &table = m_db.Table();
+    const int count = table.RecordCount();
+    if (count > maxRecords)
+        throw PdbError(ErrInvalidValue,
+                       QStringLiteral("%1 records cannot be stored; a database holds at most %2")
+                           .arg(count)
+                           .arg(maxRecords));
+    PdbWriteResult result;
+    quint32 seed = 0;
+    result.recordIds = assignIds(&seed);
+
+    const quint32 now = nowSeconds();
+    PdbHeader &h = result.header;
+    h = m_db.header();
+    h.name = headerName(stem);
+    h.attributes = 0;
+    h.version = 1;
+    if (h.creationTime == 0)
+        h.creationTime = now;
+    h.modificationTime = now;
+    h.modificationNumber += 1;
+    h.uniqueIdSeed = seed;
+
+    const int fieldCount = m_db.Fields().Count();
+    m_out.clear();
+    m_out.reserve(headerSize + qsizetype(count) * (recordEntrySize + fieldCount * 8) + 1024);
+    m_out.append(h.name);
+    m_out.append(nameSize - h.name.size(), '\0');
+    appendU16(m_out, h.attributes);
+    appendU16(m_out, h.version);
+    appendU32(m_out, h.creationTime);
+    appendU32(m_out, h.modificationTime);
+    appendU32(m_out, h.backupTime);
+    appendU32(m_out, h.modificationNumber);
+    appendU32(m_out, quint32(headerSize + count * recordEntrySize + gapSize)); // field block
+    appendU32(m_out, 0);                                                       // no sort block
+    m_out.append(typeTag());
+    m_out.append(creatorTag());
+    appendU32(m_out, h.uniqueIdSeed);
+    appendU32(m_out, 0); // no further record list
+    appendU16(m_out, quint32(count));
+    // The list is filled in as the records are written and their offsets known.
+    m_out.append(qsizetype(count) * recordEntrySize + gapSize, '\0');
+
+    writeFieldBlock();
+
+    for (int r = 0; r < count; ++r) {
+        const qsizetype entry = headerSize + qsizetype(r) * recordEntrySize;
+        putU32(m_out, entry, quint32(m_out.size()));
+        putU32(m_out, entry + 4, result.recordIds.at(r)); // attributes byte stays 0
+        const PdbRecord &record = table.Record(r);
+        for (int f = 0; f < fieldCount; ++f)
+            writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
+    }
+    if (m_out.size() > qsizetype(0xFFFFFFFFLL))
+        throw PdbError(ErrInvalidValue, QStringLiteral("The database is too large for one file"));
+    result.bytes = std::move(m_out);
+    m_out = QByteArray();
+    return result;
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,164 @@
+#include "RecordServer.h"
+
+#include "HotSyncHome.h"
+#include "HotSyncInstall.h"
+#include "PdbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Ledgerly {
+
+namespace {
+
+// Opens the home's users file, creating the home with the login user when it
+// is used for the first time.
+HotSyncHome openHome(const QString &path)
+{
+    HotSyncHome home(path);
+    if (!home.exists())
+        home.create(HotSyncHome::loginName());
+    home.load();
+    return home;
+}
+
+// The current user of a home: the one the file names, else the first.
+int currentIndex(const HotSyncHome &home)
+{
+    const int index = home.indexOf(home.currentUser);
+    return index >= 0 ? index : (home.users.isEmpty() ? -1 : 0);
+}
+
+} // namespace
+
+RecordServer::RecordServer(QString hotSyncHome)
+    : m_home(QDir::cleanPath(QFileInfo(hotSyncHome).absoluteFilePath()))
+{}
+
+QString RecordServer::defaultHotSyncHome(const QString &option)
+{
+    QString home = option;
+    if (home.isEmpty())
+        home = qEnvironmentVariable("HOTSYNC_HOME");
+    if (home.isEmpty())
+        home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               QStringLiteral("/HotSync");
+    return QDir::cleanPath(QFileInfo(home).absoluteFilePath());
+}
+
+QStringList RecordServer::GetUserNames()
+{
+    const HotSyncHome home = openHome(m_home);
+    QStringList names;
+    for (const HotSyncUser &user : home.users)
+        names.append(user.name);
+    return names;
+}
+
+QString RecordServer::GetDefaultUser()
+{
+    const HotSyncHome home = openHome(m_home);
+    // A user picked for loading in this run stays the default, so the
+    // window's choice survives the next load.
+    if (!m_lastFolderUser.isEmpty() && home.indexOf(m_lastFolderUser) >= 0)
+        return m_lastFolderUser;
+    const int index = currentIndex(home);
+    return index >= 0 ? home.users.at(index).name : QString();
+}
+
+QString RecordServer::GetUserFolder(const QString &user)
+{
+    const HotSyncHome home = openHome(m_home);
+    int index = home.indexOf(user);
+    if (index >= 0 && !user.isEmpty())
+        m_lastFolderUser = user;
+    else
+        index = currentIndex(home);
+    if (index < 0)
+        throw PdbError(ErrNoSuchUser, QStringLiteral("The HotSync home \"%1\" has no users")
+                                          .arg(QDir::toNativeSeparators(m_home)));
+    return home.absoluteFolder(home.users.at(index));
+}
+
+void RecordServer::QueueInstall(const QString &user, const QString &path)
+{
+    const HotSyncHome home = openHome(m_home);
+    int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
+    if (index < 0)
+        throw PdbError(ErrNoSuchUser,
+                       user.isEmpty()
+                           ? QStringLiteral("The HotSync home \"%1\" has no users")
+                                 .arg(QDir::toNativeSeparators(m_home))
+                           : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
+    const HotSyncUser &u = home.users.at(index);
+    HotSyncInstall::queue(home.absoluteFolder(u), u.jpilot, path);
+}
+
+QString RecordServer::GetInstallCommand()
+{
+    return openHome(m_home).installCommand;
+}
+
+std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, OpenMode mode)
+{
+    const QFileInfo info(path);
+    const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.exists()) {
+        if (mode == OpenMode::CreateIfMissing)
+            return std::make_unique<PdbDatabase>();
+        throw PdbError(ErrFileNotFound,
+                       QStringLiteral("The file \"%1\" does not exist").arg(native));
+    }
+    if (info.isDir())
+        throw PdbError(ErrPathAccess, QStringLiteral("\"%1\" is a folder, not a file").arg(native));
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        throw PdbError(file.error() == QFileDevice::PermissionsError ? ErrPermissionDenied
+                                                                     : ErrPathAccess,
+                       QStringLiteral("Cannot read \"%1\": %2").arg(native, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw PdbError(ErrPathAccess,
+                       QStringLiteral("Cannot read \"%1\": %2").arg(native, file.errorString()));
+    try {
+        return PdbDatabase::fromBytes(bytes);
+    } catch (const PdbError &e) {
+        throw PdbError(e.number(), QStringLiteral("The file \"%1\" is damaged or not a database of "
+                                                  "this kind: %2")
+                                       .arg(native, e.message()));
+    }
+}
+
+void RecordServer::addUser(const QString &name, const QString &folder, bool jpilot,
+                           bool makeDefault)
+{
+    if (name.trimmed().isEmpty())
+        throw PdbError(ErrInvalidValue, QStringLiteral("A HotSync user needs a name"));
+    HotSyncHome home(m_home);
+    // A home made by adding its first user holds just that user.
+    const bool fresh = !home.exists();
+    if (!fresh)
+        home.load();
+    int index = home.indexOf(name);
+    if (index < 0) {
+        home.users.append(HotSyncUser{name, QString(), jpilot});
+        index = int(home.users.size()) - 1;
+    }
+    HotSyncUser &user = home.users[index];
+    user.jpilot = jpilot;
+    if (!folder.isEmpty())
+        user.folder = QDir::fromNativeSeparators(folder);
+    else if (user.folder.isEmpty())
+        user.folder = home.folderNameFor(name);
+    if (makeDefault || fresh || home.indexOf(home.currentUser) < 0)
+        home.currentUser = name;
+    const QString absolute = home.absoluteFolder(user);
+    if (!QDir().mkpath(absolute))
+        throw PdbError(ErrPathAccess, QStringLiteral("Cannot create the user folder \"%1\"")
+                                          .arg(QDir::toNativeSeparators(absolute)));
+    home.save();
+}
+
+} // namespace Ledgerly
