@@ -1,0 +1,57 @@
+#include "CliCommand.h"
+#include "CliSession.h"
+
+#include "app/MainController.h"
+#include "exchange/CsvExport.h"
+
+#include <QFileInfo>
+
+namespace Ledgerly::Cli {
+
+namespace {
+
+// Messages keep the CR the window shows as a line break; a terminal wants LF.
+QString terminalText(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+int runExport(CliContext &ctx)
+{
+    if (ctx.arguments.size() != 2)
+        throw UsageError{QStringLiteral("export needs a section and an output file")};
+    const QString section = ctx.arguments.at(0);
+    CliSession session(ctx);
+    if (session.sectionIndex(section) < 0) {
+        ctx.err << "ledgerly-cli: no database section " << section << " in "
+                << session.controller().state().schemaFile() << "\n";
+        return 1;
+    }
+    if (!session.open(section)) {
+        ctx.err << "ledgerly-cli: the database " << section << " could not be loaded\n";
+        return 1;
+    }
+    const CsvOutcome outcome =
+        exportCsvFile(session.controller(), QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
+    if (!outcome.ok) {
+        ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";
+        return 1;
+    }
+    ctx.out << terminalText(outcome.message) << "\n";
+    return 0;
+}
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("export"),
+    QStringLiteral("export SECTION OUT.csv [--user NAME]"),
+    QStringLiteral(
+        "Writes the records of SECTION's database, as stored, to a CSV file as Export\n"
+        "CSV does (\".pdb\" in the path becomes \".csv\"; pictures as bitmaps beside it)."),
+    {},
+    {QStringLiteral("user")},
+    runExport});
+
+} // namespace
+
+} // namespace Ledgerly::Cli

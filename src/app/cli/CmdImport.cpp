@@ -1,0 +1,63 @@
+#include "CliCommand.h"
+#include "CliSession.h"
+
+#include "app/MainController.h"
+#include "exchange/CsvImport.h"
+
+#include <QFileInfo>
+
+namespace Ledgerly::Cli {
+
+namespace {
+
+QString terminalText(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+int runImport(CliContext &ctx)
+{
+    if (ctx.arguments.size() != 2)
+        throw UsageError{QStringLiteral("import needs a section and an input file")};
+    const QString section = ctx.arguments.at(0);
+    CliSession session(ctx);
+    if (session.sectionIndex(section) < 0) {
+        ctx.err << "ledgerly-cli: no database section " << section << " in "
+                << session.controller().state().schemaFile() << "\n";
+        return 1;
+    }
+    if (!session.open(section)) {
+        ctx.err << "ledgerly-cli: the database " << section << " could not be loaded\n";
+        return 1;
+    }
+    MainController &controller = session.controller();
+    const CsvOutcome outcome =
+        importCsvFile(controller, QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
+    if (!outcome.ok) {
+        ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";
+        return 1;
+    }
+    // As a person would: Import CSV, then Save. A failed save keeps the table
+    // marked edited and has already printed its reason.
+    controller.SaveDatabase();
+    if (controller.state().DatabaseEdited) {
+        ctx.err << "ledgerly-cli: the imported records were not saved\n";
+        return 1;
+    }
+    ctx.out << terminalText(outcome.message) << "\n";
+    return 0;
+}
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("import"),
+    QStringLiteral("import SECTION IN.csv [--user NAME]"),
+    QStringLiteral("Replaces the records of SECTION's database with the record lines of a CSV\n"
+                   "file in Export CSV's layout, then saves the database."),
+    {},
+    {QStringLiteral("user")},
+    runImport});
+
+} // namespace
+
+} // namespace Ledgerly::Cli

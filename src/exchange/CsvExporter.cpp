@@ -1,0 +1,99 @@
+#include "CsvExporter.h"
+
+#include "CsvNaming.h"
+#include "database/FieldType.h"
+#include "database/PdbTable.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace Ledgerly {
+
+CsvExporter::CsvExporter(const CsvRegionalFormat &format)
+    : m_format(format)
+    , m_writer(m_format)
+{}
+
+void CsvExporter::writeHeaders(const QStringList &captions, const QStringList &names)
+{
+    for (const QString &caption : captions)
+        m_writer.addQuoted(caption);
+    m_writer.endLine();
+    for (const QString &name : names)
+        m_writer.addQuoted(name);
+    m_writer.endLine();
+}
+
+void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, int recordLines,
+                               const QString &bitmapPrefix, const QString &bitmapTitle)
+{
+    const PdbFieldList &defs = table.FieldDefs();
+    // Field positions and types are looked up once by name, not per cell: the
+    // type that decides a cell's form is the type of the field it shows.
+    QList<int> positions;
+    QList<int> types;
+    QList<int> laterPicture; // 0 for the first picture field, else its position from 1
+    bool pictureSeen = false;
+    for (qsizetype j = 0; j < names.size(); ++j) {
+        const int position = defs.indexOf(names.at(j));
+        positions.append(position);
+        const int type = position >= 0 ? defs.Item(position).Type : FieldText;
+        types.append(type);
+        if (position >= 0 && type == FieldPicture) {
+            laterPicture.append(pictureSeen ? int(j + 1) : 0);
+            pictureSeen = true;
+        } else {
+            laterPicture.append(0);
+        }
+    }
+
+    const int count = qBound(0, recordLines, table.RecordCount());
+    m_writer.reserve(m_writer.text().size() + qsizetype(count) * (names.size() * 12 + 2));
+    for (int i = 0; i < count; ++i) {
+        const PdbRecord &record = table.Record(i);
+        for (qsizetype j = 0; j < names.size(); ++j) {
+            const int position = positions.at(j);
+            if (position < 0) {
+                m_writer.addEmpty();
+                continue;
+            }
+            const QVariant value = record.value(position);
+            if (types.at(j) == FieldPicture) {
+                const QByteArray bytes = value.toByteArray();
+                if (value.isNull() || bytes.isEmpty()) {
+                    // No picture: a null cell, not the name of a file that
+                    // is not written (an older export's file of that name
+                    // would otherwise be read back as this record's picture).
+                    m_writer.addValue(QVariant());
+                    continue;
+                }
+                const QString path =
+                    CsvNaming::bitmapPath(bitmapPrefix, bitmapTitle, i + 1, laterPicture.at(j));
+                if (writeFileAtomically(path, bytes))
+                    ++m_bitmaps;
+                else
+                    ++m_bitmapFailures;
+                m_writer.addQuoted(QDir::toNativeSeparators(path));
+                continue;
+            }
+            m_writer.addValue(value, types.at(j) == FieldTime);
+        }
+        m_writer.endLine();
+        ++m_lines;
+    }
+}
+
+bool CsvExporter::writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,100 @@
+#include "CsvImport.h"
+
+#include "CsvImporter.h"
+#include "CsvNaming.h"
+#include "CsvReader.h"
+#include "app/MainController.h"
+#include "app/Prompter.h"
+#include "database/PdbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Ledgerly {
+
+namespace {
+
+const QString &openCsvError()
+{
+    static const QString text =
+        QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status.");
+    return text;
+}
+
+} // namespace
+
+CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
+{
+    CsvOutcome outcome;
+    const QString checkName = CsvNaming::csvPathFor(chosenPath);
+    outcome.csvPath = chosenPath;
+
+    std::unique_ptr<PdbDatabase> database;
+    try {
+        database = controller.server().OpenDatabase(controller.state().CurrentPath);
+    } catch (const PdbError &) {
+    }
+    if (!database) {
+        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") +
+                          controller.state().AppName + QStringLiteral(" Database.");
+        return outcome;
+    }
+
+    QFile check(checkName);
+    if (!check.open(QIODevice::ReadOnly)) {
+        outcome.message = openCsvError();
+        return outcome;
+    }
+    check.close();
+
+    // The chosen file is what is read, as the check name only guards it.
+    QFile chosen(chosenPath);
+    if (!QFileInfo(chosenPath).isFile() || !chosen.open(QIODevice::ReadOnly)) {
+        outcome.message = openCsvError();
+        return outcome;
+    }
+    const QString text = CsvReader::decode(chosen.readAll());
+    chosen.close();
+
+    GridModel &grid = controller.grid();
+    CsvImporter importer(grid, database->Fields(), CsvRegionalFormat(),
+                         QFileInfo(chosenPath).absolutePath());
+    switch (importer.read(text)) {
+    case CsvImporter::Status::Ok:
+        break;
+    case CsvImporter::Status::NotExportLayout:
+        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
+                          QStringLiteral(" cannot be imported: it needs a line of captions, "
+                                         "then a line naming fields of this database, as "
+                                         "Export CSV writes them. The table is unchanged.");
+        return outcome;
+    case CsvImporter::Status::TooManyRecords:
+        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
+                          QStringLiteral(" holds more than %1 records, more than a database "
+                                         "can hold. The table is unchanged.")
+                              .arg(CsvImporter::kMaxRecords);
+        return outcome;
+    }
+
+    grid.setRows(importer.rows());
+    // The imported rows exist only in the table until saved: closing or
+    // switching must know there is something to keep.
+    controller.state().DatabaseEdited = true;
+
+    outcome.ok = true;
+    outcome.recordLines = int(importer.rows().size());
+    outcome.message = QDir::toNativeSeparators(checkName) + QStringLiteral(" Imported.") +
+                      QLatin1Char('\r') + QString::number(database->Table().RecordCount()) +
+                      QStringLiteral(" record(s) Imported");
+    return outcome;
+}
+
+void ImportCsv(MainController &controller, const QString &chosenPath)
+{
+    const CsvOutcome outcome = importCsvFile(controller, chosenPath);
+    controller.prompter().message(outcome.message, Prompter::Buttons::Ok,
+                                  Prompter::Icon::Information);
+}
+
+} // namespace Ledgerly

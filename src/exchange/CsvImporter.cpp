@@ -1,0 +1,154 @@
+#include "CsvImporter.h"
+
+#include "database/FieldType.h"
+#include "database/PdbFieldList.h"
+#include "database/PdbTime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Ledgerly {
+
+namespace {
+
+// Bitmaps larger than this are not read: no stored picture comes near it, and
+// a cell naming a huge file must not exhaust memory.
+constexpr qint64 kMaxBitmapBytes = 16 * 1024 * 1024;
+
+int typeFromColumn(const GridColumn &column)
+{
+    switch (column.dataType) {
+    case DataBoolean:
+        return FieldYesNo;
+    case DataDate:
+        return FieldDate;
+    case DataPicture:
+        return FieldPicture;
+    default:
+        return FieldText;
+    }
+}
+
+} // namespace
+
+CsvImporter::CsvImporter(const GridModel &grid, const PdbFieldList &fields,
+                         const CsvRegionalFormat &format, QString csvFolder)
+    : m_grid(grid)
+    , m_fields(fields)
+    , m_format(format)
+    , m_folder(std::move(csvFolder))
+{}
+
+void CsvImporter::mapColumns(const CsvReader::Record &names)
+{
+    m_columnOf.clear();
+    m_typeOf.clear();
+    m_matched = 0;
+    QList<bool> taken(m_grid.columnCount(), false);
+    for (const CsvReader::Cell &cell : names) {
+        int column = m_grid.columnByKey(cell.text);
+        // Column 0 holds record numbers, and a column named twice in the file
+        // takes its first cell only.
+        if (column <= 0 || taken.value(column, true))
+            column = -1;
+        int type = FieldText;
+        if (column > 0) {
+            taken[column] = true;
+            ++m_matched;
+            const int field = m_fields.indexOf(cell.text);
+            type = field >= 0 ? m_fields.Item(field).Type : typeFromColumn(m_grid.column(column));
+        }
+        m_columnOf.append(column);
+        m_typeOf.append(type);
+    }
+}
+
+CsvImporter::Status CsvImporter::read(QStringView text)
+{
+    m_rows.clear();
+    CsvReader reader(text);
+    CsvReader::Record record;
+    if (!reader.readRecord(record) || !reader.readRecord(record))
+        return Status::NotExportLayout;
+    mapColumns(record);
+    if (m_matched == 0)
+        return Status::NotExportLayout;
+
+    QList<GridRow> rows;
+    const int columns = m_grid.columnCount();
+    while (reader.readRecord(record)) {
+        if (CsvReader::isBlank(record))
+            continue;
+        if (rows.size() >= kMaxRecords)
+            return Status::TooManyRecords;
+        GridRow row;
+        row.cells.resize(columns);
+        const qsizetype cells = qMin(record.size(), m_columnOf.size());
+        for (qsizetype c = 0; c < cells; ++c) {
+            const int column = m_columnOf.at(c);
+            if (column > 0)
+                row.cells[column] = cellValue(record.at(c), m_typeOf.at(c));
+        }
+        rows.append(std::move(row));
+    }
+    m_rows = std::move(rows);
+    return Status::Ok;
+}
+
+QVariant CsvImporter::cellValue(const CsvReader::Cell &cell, int fieldType) const
+{
+    const QString &text = cell.text;
+    if (fieldType == FieldText || text.isEmpty()) {
+        // A quoted empty cell is empty text; nothing between the commas is no
+        // value at all.
+        if (fieldType == FieldText && (cell.quoted || !text.isEmpty()))
+            return text;
+        return {};
+    }
+    // Text that does not read as the field's kind is kept as text rather than
+    // dropped, so nothing of the file is lost silently.
+    switch (fieldType) {
+    case FieldYesNo: {
+        const QVariant value = CsvRegionalFormat::parseBool(text);
+        return value.isNull() ? QVariant(text) : value;
+    }
+    case FieldDate:
+    case FieldDateTime: {
+        const QDateTime value = m_format.parseDateTime(text);
+        return value.isValid() ? QVariant(value) : QVariant(text);
+    }
+    case FieldTime: {
+        // A time of day is stored on the format's first day.
+        const QTime value = m_format.parseTime(text);
+        return value.isValid() ? QVariant(PdbTime::timeOfDay(value)) : QVariant(text);
+    }
+    case FieldPicture:
+        return readBitmap(text, m_folder);
+    default:
+        return text;
+    }
+}
+
+QVariant CsvImporter::readBitmap(const QString &path, const QString &csvFolder)
+{
+    QString file = QDir::fromNativeSeparators(path.trimmed());
+    if (file.isEmpty())
+        return {};
+    if (QFileInfo(file).isRelative() && !csvFolder.isEmpty())
+        file = QDir(csvFolder).filePath(file);
+    const QFileInfo info(file);
+    // Only regular files: a device or pipe named in a cell could block or
+    // never end.
+    if (!info.isFile() || info.size() > kMaxBitmapBytes || info.size() < 2)
+        return {};
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = in.read(kMaxBitmapBytes + 1);
+    if (bytes.size() > kMaxBitmapBytes || !bytes.startsWith("BM"))
+        return {};
+    return bytes;
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace Ledgerly {
+
+// What an export or import came to: the text shown to the person (the
+// completion message or the error message) and whether it worked.
+struct CsvOutcome
+{
+    bool ok = false;
+    QString message;
+    QString csvPath;     // the file written or read
+    int recordLines = 0; // record lines written, or rows imported
+};
+
+} // namespace Ledgerly

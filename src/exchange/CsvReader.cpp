@@ -1,0 +1,101 @@
+#include "CsvReader.h"
+
+#include <QStringDecoder>
+
+namespace Ledgerly {
+
+namespace {
+constexpr QChar kQuote = QLatin1Char('"');
+constexpr QChar kComma = QLatin1Char(',');
+constexpr QChar kCr = QLatin1Char('\r');
+constexpr QChar kLf = QLatin1Char('\n');
+} // namespace
+
+CsvReader::CsvReader(QStringView text)
+    : m_text(text)
+{}
+
+bool CsvReader::atRecordEnd() const
+{
+    return m_pos >= m_text.size() || m_text[m_pos] == kCr || m_text[m_pos] == kLf;
+}
+
+void CsvReader::readQuoted(Cell &cell)
+{
+    cell.quoted = true;
+    ++m_pos; // the opening quote
+    const qsizetype size = m_text.size();
+    while (m_pos < size) {
+        const QChar c = m_text[m_pos];
+        if (c == kCr)
+            return; // a CR ends the record even inside quotes
+        if (c != kQuote) {
+            cell.text += c;
+            ++m_pos;
+            continue;
+        }
+        if (m_pos + 1 < size && m_text[m_pos + 1] == kQuote) {
+            cell.text += kQuote;
+            m_pos += 2;
+            continue;
+        }
+        ++m_pos;
+        if (m_pos >= size || m_text[m_pos] == kComma || m_text[m_pos] == kCr ||
+            m_text[m_pos] == kLf)
+            return;          // the closing quote
+        cell.text += kQuote; // a lone inner quote of an undoubled file
+    }
+}
+
+void CsvReader::readBare(Cell &cell)
+{
+    const qsizetype start = m_pos;
+    while (m_pos < m_text.size() && m_text[m_pos] != kComma && !atRecordEnd())
+        ++m_pos;
+    cell.text = m_text.mid(start, m_pos - start).toString();
+}
+
+bool CsvReader::readRecord(Record &record)
+{
+    record.clear();
+    if (atEnd())
+        return false;
+    for (;;) {
+        Cell cell;
+        if (m_text[m_pos] == kQuote)
+            readQuoted(cell);
+        else
+            readBare(cell);
+        record.append(std::move(cell));
+        if (m_pos < m_text.size() && m_text[m_pos] == kComma) {
+            ++m_pos;
+            if (m_pos < m_text.size())
+                continue;
+            record.append(Cell{}); // a trailing comma at the very end
+            return true;
+        }
+        break;
+    }
+    if (m_pos < m_text.size()) {
+        const QChar end = m_text[m_pos++];
+        if (end == kCr && m_pos < m_text.size() && m_text[m_pos] == kLf)
+            ++m_pos;
+    }
+    return true;
+}
+
+QString CsvReader::decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::System);
+    QString text = decoder.decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+bool CsvReader::isBlank(const Record &record)
+{
+    return record.size() == 1 && !record.first().quoted && record.first().text.isEmpty();
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QVariant>
+
+namespace Ledgerly {
+
+// How numbers, yes/no values, dates and times become CSV text in the user's
+// regional settings, and how the import reads them back. Dates always carry a
+// four-digit year and times their seconds, whatever the short formats say, so
+// that every value written reads back unchanged.
+class CsvRegionalFormat
+{
+public:
+    explicit CsvRegionalFormat(const QLocale &locale = QLocale());
+
+    const QLocale &locale() const { return m_locale; }
+    QString dateFormat() const { return m_dateFormat; }
+    QString timeFormat() const { return m_timeFormat; }
+
+    // The short date, followed by the time when it is not midnight.
+    QString dateTimeText(const QDateTime &value) const;
+    QString timeText(const QTime &time) const;
+    static QString boolText(bool value);
+
+    // True when text reads as a finite number in the regional settings
+    // (group separators and exponents allowed, as a spreadsheet would).
+    bool isNumberText(const QString &text) const;
+
+    // Null results mean the text does not read as such a value.
+    static QVariant parseBool(const QString &text);
+    QDateTime parseDateTime(const QString &text) const;
+    QTime parseTime(const QString &text) const;
+
+    // Derivations from the locale's own formats, public for tests.
+    static QString fourDigitYear(const QString &dateFormat);
+    static QString timeWithSeconds(const QString &timeFormat);
+
+private:
+    QLocale m_locale;
+    QString m_dateFormat;
+    QString m_timeFormat;
+};
+
+} // namespace Ledgerly

@@ -1,0 +1,283 @@
+#include "exchange/CsvNaming.h"
+#include "exchange/CsvRegionalFormat.h"
+#include "exchange/CsvWriter.h"
+
+#include <QTest>
+
+using namespace Ledgerly;
+
+// The cell rules of the export, the regional formats they rest on, and the
+// naming of the files an export writes.
+class TestCsvWriter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cellText_data();
+    void cellText();
+    void numbersWithTheDelimiterStayOneCell_data();
+    void numbersWithTheDelimiterStayOneCell();
+    void lineLayout();
+    void encodedInSystemCodePage();
+    void fourDigitYear_data();
+    void fourDigitYear();
+    void timeWithSeconds_data();
+    void timeWithSeconds();
+    void dateAndTimeReadBack_data();
+    void dateAndTimeReadBack();
+    void parseBool_data();
+    void parseBool();
+    void csvPathFor_data();
+    void csvPathFor();
+    void bitmapNames_data();
+    void bitmapNames();
+};
+
+static QDateTime wall(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+}
+
+void TestCsvWriter::cellText_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("timeOnly");
+    QTest::addColumn<QString>("expected");
+
+    const QString us = QStringLiteral("en_US");
+    QTest::newRow("text holding 42 is bare")
+        << us << QVariant(QStringLiteral("42")) << false << QStringLiteral("42");
+    QTest::newRow("text holding 42a is quoted")
+        << us << QVariant(QStringLiteral("42a")) << false << QStringLiteral("\"42a\"");
+    QTest::newRow("decimal text is bare")
+        << us << QVariant(QStringLiteral("-3.25")) << false << QStringLiteral("-3.25");
+    QTest::newRow("text kept as written, leading zero")
+        << us << QVariant(QStringLiteral("007")) << false << QStringLiteral("007");
+    QTest::newRow("infinity is not a number")
+        << us << QVariant(QStringLiteral("inf")) << false << QStringLiteral("\"inf\"");
+    QTest::newRow("empty text is two quotes")
+        << us << QVariant(QString()) << false << QStringLiteral("\"\"");
+    QTest::newRow("null is two quotes") << us << QVariant() << false << QStringLiteral("\"\"");
+    QTest::newRow("CR LF becomes bar LF")
+        << us << QVariant(QStringLiteral("one\r\ntwo")) << false << QStringLiteral("\"one|\ntwo\"");
+    QTest::newRow("lone CR becomes bar")
+        << us << QVariant(QStringLiteral("a\rb")) << false << QStringLiteral("\"a|b\"");
+    QTest::newRow("quotes are doubled") << us << QVariant(QStringLiteral("say \"hi\"")) << false
+                                        << QStringLiteral("\"say \"\"hi\"\"\"");
+    QTest::newRow("commas stay inside quotes")
+        << us << QVariant(QStringLiteral("a, b")) << false << QStringLiteral("\"a, b\"");
+    QTest::newRow("bar stays") << us << QVariant(QStringLiteral("a|b")) << false
+                               << QStringLiteral("\"a|b\"");
+    QTest::newRow("true is bare True") << us << QVariant(true) << false << QStringLiteral("True");
+    QTest::newRow("false is bare False")
+        << us << QVariant(false) << false << QStringLiteral("False");
+    QTest::newRow("integer is bare") << us << QVariant(1234) << false << QStringLiteral("1234");
+    QTest::newRow("midnight date alone")
+        << us << QVariant(wall(1965, 3, 7)) << false << QStringLiteral("\"3/7/1965\"");
+    QTest::newRow("date with time") << us << QVariant(wall(2039, 12, 31, 18, 5, 9)) << false
+                                    << QStringLiteral("\"12/31/2039 6:05:09 PM\"");
+    QTest::newRow("time field gives time alone")
+        << us << QVariant(wall(1904, 1, 1, 7, 30, 0)) << true << QStringLiteral("\"7:30:00 AM\"");
+    QTest::newRow("time field at midnight")
+        << us << QVariant(wall(1904, 1, 1)) << true << QStringLiteral("\"12:00:00 AM\"");
+    QTest::newRow("german date order")
+        << QStringLiteral("de_DE") << QVariant(wall(1969, 7, 20, 20, 17, 40)) << false
+        << QStringLiteral("\"20.07.1969 20:17:40\"");
+    QTest::newRow("unknown type bytes as hex")
+        << us << QVariant(QByteArray("\x01\x02", 2)) << false << QStringLiteral("\"0102\"");
+}
+
+void TestCsvWriter::cellText()
+{
+    QFETCH(QString, locale);
+    QFETCH(QVariant, value);
+    QFETCH(bool, timeOnly);
+    QFETCH(QString, expected);
+    const CsvRegionalFormat format{QLocale(locale)};
+    QCOMPARE(CsvWriter::cellText(value, format, timeOnly), expected);
+}
+
+void TestCsvWriter::numbersWithTheDelimiterStayOneCell_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("decimal comma is quoted")
+        << QStringLiteral("de_DE") << QStringLiteral("3,5") << QStringLiteral("\"3,5\"");
+    QTest::newRow("comma grouping is quoted")
+        << QStringLiteral("en_US") << QStringLiteral("1,234.5") << QStringLiteral("\"1,234.5\"");
+    QTest::newRow("german number without comma is bare")
+        << QStringLiteral("de_DE") << QStringLiteral("1.234") << QStringLiteral("1.234");
+}
+
+void TestCsvWriter::numbersWithTheDelimiterStayOneCell()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const CsvRegionalFormat format{QLocale(locale)};
+    QVERIFY(format.isNumberText(text));
+    QCOMPARE(CsvWriter::cellText(text, format), expected);
+}
+
+void TestCsvWriter::lineLayout()
+{
+    const CsvRegionalFormat format{QLocale(QStringLiteral("en_US"))};
+    CsvWriter writer(format);
+    writer.addQuoted(QStringLiteral("Amount"));
+    writer.addQuoted(QStringLiteral("Note"));
+    writer.endLine();
+    writer.addValue(QStringLiteral("12"));
+    writer.addEmpty();
+    writer.addValue(true);
+    writer.endLine();
+    QCOMPARE(writer.text(), QStringLiteral("\"Amount\",\"Note\"\r\n12,,True\r\n"));
+}
+
+void TestCsvWriter::encodedInSystemCodePage()
+{
+    const CsvRegionalFormat format{QLocale(QStringLiteral("en_US"))};
+    CsvWriter writer(format);
+    writer.addQuoted(QStringLiteral("Caf\u00e9 \u20ac"));
+    writer.endLine();
+#ifdef Q_OS_WIN
+    QSKIP("the ANSI code page depends on the machine");
+#else
+    QCOMPARE(writer.encoded(), QByteArray("\"Caf\xc3\xa9 \xe2\x82\xac\"\r\n"));
+#endif
+}
+
+void TestCsvWriter::fourDigitYear_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("two-digit year widened")
+        << QStringLiteral("M/d/yy") << QStringLiteral("M/d/yyyy");
+    QTest::newRow("four-digit year kept")
+        << QStringLiteral("dd.MM.yyyy") << QStringLiteral("dd.MM.yyyy");
+    QTest::newRow("year first") << QStringLiteral("yy-MM-dd") << QStringLiteral("yyyy-MM-dd");
+    QTest::newRow("quoted y untouched")
+        << QStringLiteral("d 'yy' M yy") << QStringLiteral("d 'yy' M yyyy");
+}
+
+void TestCsvWriter::fourDigitYear()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(CsvRegionalFormat::fourDigitYear(format), expected);
+}
+
+void TestCsvWriter::timeWithSeconds_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zone dropped") << QStringLiteral("HH:mm:ss t") << QStringLiteral("HH:mm:ss");
+    QTest::newRow("zone dropped, AM/PM kept")
+        << QStringLiteral("h:mm:ss AP t") << QStringLiteral("h:mm:ss AP");
+    QTest::newRow("seconds added") << QStringLiteral("h:mm AP") << QStringLiteral("h:mm:ss AP");
+    QTest::newRow("no minutes at all") << QStringLiteral("h AP") << QStringLiteral("HH:mm:ss");
+}
+
+void TestCsvWriter::timeWithSeconds()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(CsvRegionalFormat::timeWithSeconds(format), expected);
+}
+
+void TestCsvWriter::dateAndTimeReadBack_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDateTime>("value");
+    const QStringList locales = {QStringLiteral("en_US"), QStringLiteral("de_DE"),
+                                 QStringLiteral("en_GB"), QStringLiteral("ja_JP"),
+                                 QStringLiteral("C")};
+    for (const QString &l : locales) {
+        QTest::addRow("%s before 1970", qPrintable(l)) << l << wall(1931, 2, 3, 4, 5, 6);
+        QTest::addRow("%s in 2039", qPrintable(l)) << l << wall(2039, 11, 30, 23, 59, 59);
+        QTest::addRow("%s midnight", qPrintable(l)) << l << wall(2001, 1, 1);
+        QTest::addRow("%s first day", qPrintable(l)) << l << wall(1904, 1, 1, 0, 0, 1);
+    }
+}
+
+void TestCsvWriter::dateAndTimeReadBack()
+{
+    QFETCH(QString, locale);
+    QFETCH(QDateTime, value);
+    const CsvRegionalFormat format{QLocale(locale)};
+    const QString text = format.dateTimeText(value);
+    QCOMPARE(format.parseDateTime(text), value);
+    QCOMPARE(format.parseTime(format.timeText(value.time())), value.time());
+}
+
+void TestCsvWriter::parseBool_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVariant>("expected");
+    QTest::newRow("True") << QStringLiteral("True") << QVariant(true);
+    QTest::newRow("false lower case") << QStringLiteral("false") << QVariant(false);
+    QTest::newRow("minus one") << QStringLiteral("-1") << QVariant(true);
+    QTest::newRow("zero") << QStringLiteral("0") << QVariant(false);
+    QTest::newRow("other text is no boolean") << QStringLiteral("maybe") << QVariant();
+}
+
+void TestCsvWriter::parseBool()
+{
+    QFETCH(QString, text);
+    QFETCH(QVariant, expected);
+    QCOMPARE(CsvRegionalFormat::parseBool(text), expected);
+}
+
+void TestCsvWriter::csvPathFor_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("csv stays") << QStringLiteral("/data/list.csv")
+                               << QStringLiteral("/data/list.csv");
+    QTest::newRow("pdb becomes csv")
+        << QStringLiteral("/data/list.pdb") << QStringLiteral("/data/list.csv");
+    QTest::newRow("in a folder name too")
+        << QStringLiteral("/x.pdb.out/list.csv") << QStringLiteral("/x.csv.out/list.csv");
+    QTest::newRow("case ignored") << QStringLiteral("/A.PDB/b.Pdb")
+                                  << QStringLiteral("/A.csv/b.csv");
+    QTest::newRow("pdb without dot stays")
+        << QStringLiteral("/pdbfiles/list.txt") << QStringLiteral("/pdbfiles/list.txt");
+}
+
+void TestCsvWriter::csvPathFor()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, expected);
+    QCOMPARE(CsvNaming::csvPathFor(chosen), expected);
+}
+
+void TestCsvWriter::bitmapNames_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("record");
+    QTest::addColumn<int>("laterField");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("record 3") << QStringLiteral("/data/export.csv") << 3 << 0
+                              << QStringLiteral("/data/export.csv3.bmp");
+    QTest::newRow("named after the chosen file, not the renamed one")
+        << QStringLiteral("/x.pdb.out/list.pdb") << 12 << 0
+        << QStringLiteral("/x.pdb.out/list.pdb12.bmp");
+    QTest::newRow("second picture field of a record")
+        << QStringLiteral("/data/export.csv") << 1 << 4
+        << QStringLiteral("/data/export.csv1_4.bmp");
+}
+
+void TestCsvWriter::bitmapNames()
+{
+    QFETCH(QString, chosen);
+    QFETCH(int, record);
+    QFETCH(int, laterField);
+    QFETCH(QString, expected);
+    QCOMPARE(CsvNaming::bitmapPath(CsvNaming::folderPrefix(chosen), CsvNaming::fileTitle(chosen),
+                                   record, laterField),
+             expected);
+}
+
+QTEST_GUILESS_MAIN(TestCsvWriter)
+#include "tst_csvwriter.moc"
