@@ -164,7 +164,7 @@ void PdbReader::readRecord(PdbDatabase &db, int index, qsizetype begin, qsizetyp
         at += length;
     }
     if (at < end)
-        damaged(QStringLiteral("record %1: %2 bytes remain after the last field")
+        damaged(QStringLiteral("record %1: %2 byte(s) remain after the last field")
                     .arg(index + 1)
                     .arg(end - at));
     db.Table().Record(index).setValues(std::move(values));
