@@ -3,6 +3,8 @@
 #include "GridColumn.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QImage>
 #include <QList>
 #include <QVariant>
 
@@ -30,6 +32,17 @@ class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
+    // Horizontal headerData roles that expose a column's metadata to views.
+    enum HeaderRole : int {
+        KeyRole = Qt::UserRole + 1,
+        HiddenRole,
+        WidthRole, // twips
+        DataTypeRole,
+        DisplayTypeRole,
+        PictureCodeRole,
+        PositionRole,
+    };
+
     explicit GridModel(QObject *parent = nullptr);
 
     // Columns
@@ -63,10 +76,16 @@ public:
 
 Q_SIGNALS:
     void cellEdited(int row, int column);
+    // Column metadata changed: views re-apply hidden state, widths, delegates.
+    void columnsChanged();
 
 private:
+    static bool isPictureColumn(const GridColumn &column);
+    QImage picture(int row, int column, const QByteArray &bytes) const;
+
     QList<GridColumn> m_columns;
     QList<GridRow> m_rows;
+    mutable QHash<qint64, QImage> m_pictures; // decoded lazily, per cell
 };
 
 } // namespace Ledgerly

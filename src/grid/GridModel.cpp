@@ -1,0 +1,269 @@
+#include "GridModel.h"
+
+#include "GridValue.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace Ledgerly {
+
+namespace {
+
+// Decoded pictures are cached per cell; the key packs row and column.
+qint64 cacheKey(int row, int column)
+{
+    return (qint64(row) << 20) | qint64(column);
+}
+
+} // namespace
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+    GridColumn recordNumbers;
+    recordNumbers.key = QStringLiteral("Col0");
+    recordNumbers.widthTwips = 330;
+    m_columns.append(recordNumbers);
+}
+
+int GridModel::addColumn(const GridColumn &column)
+{
+    const int index = int(m_columns.size());
+    beginInsertColumns({}, index, index);
+    m_columns.append(column);
+    endInsertColumns();
+    return index;
+}
+
+int GridModel::columnByKey(const QString &key) const
+{
+    if (key.isEmpty())
+        return -1;
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).key.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void GridModel::removeAllColumns()
+{
+    if (m_columns.size() <= 1)
+        return;
+    beginRemoveColumns({}, 1, int(m_columns.size()) - 1);
+    m_columns.resize(1);
+    for (GridRow &row : m_rows)
+        if (row.cells.size() > 1)
+            row.cells.resize(1);
+    m_pictures.clear();
+    endRemoveColumns();
+}
+
+void GridModel::notifyColumnsChanged()
+{
+    if (m_columns.size() > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
+    if (!m_rows.isEmpty() && m_columns.size() > 1)
+        Q_EMIT dataChanged(index(0, 1), index(int(m_rows.size()) - 1, int(m_columns.size()) - 1));
+    Q_EMIT columnsChanged();
+}
+
+int GridModel::addRow(const GridRow &row)
+{
+    const int index = int(m_rows.size());
+    beginInsertRows({}, index, index);
+    m_rows.append(row);
+    endInsertRows();
+    return index;
+}
+
+void GridModel::removeAllRows()
+{
+    if (m_rows.isEmpty())
+        return;
+    beginRemoveRows({}, 0, int(m_rows.size()) - 1);
+    m_rows.clear();
+    m_pictures.clear();
+    endRemoveRows();
+}
+
+void GridModel::setRows(QList<GridRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_pictures.clear();
+    endResetModel();
+}
+
+QVariant GridModel::cell(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size() || column < 0)
+        return {};
+    return m_rows.at(row).cells.value(column);
+}
+
+void GridModel::setCell(int row, int column, const QVariant &value)
+{
+    if (row < 0 || row >= m_rows.size() || column < 1 || column >= m_columns.size())
+        return;
+    QList<QVariant> &cells = m_rows[row].cells;
+    if (cells.size() <= column)
+        cells.resize(m_columns.size());
+    cells[column] = value;
+    m_pictures.remove(cacheKey(row, column));
+    const QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed);
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_columns.size())
+        return {};
+    const int row = index.row();
+    const int col = index.column();
+    if (col == 0) {
+        if (role == Qt::DisplayRole && m_rows.at(row).rowType == 0)
+            return row + 1;
+        return {};
+    }
+    const GridColumn &column = m_columns.at(col);
+    const QVariant value = cell(row, col);
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column.displayType == DisplayCheckBox || isPictureColumn(column))
+            return QString();
+        return GridValue::displayText(value);
+    case Qt::EditRole:
+        return value;
+    case Qt::CheckStateRole:
+        if (column.displayType != DisplayCheckBox)
+            return {};
+        return GridValue::isTrue(value) ? Qt::Checked : Qt::Unchecked;
+    case Qt::DecorationRole:
+        if (!isPictureColumn(column) || value.typeId() != QMetaType::QByteArray)
+            return {};
+        return picture(row, col, value.toByteArray());
+    default:
+        return {};
+    }
+}
+
+QImage GridModel::picture(int row, int column, const QByteArray &bytes) const
+{
+    const qint64 key = cacheKey(row, column);
+    auto found = m_pictures.constFind(key);
+    if (found != m_pictures.constEnd())
+        return *found;
+    QImage image;
+    if (!bytes.isEmpty())
+        image.loadFromData(bytes);
+    m_pictures.insert(key, image);
+    return image;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() == 0 || index.row() >= m_rows.size() ||
+        index.column() >= m_columns.size())
+        return false;
+    const GridColumn &column = m_columns.at(index.column());
+    QVariant stored;
+    if (role == Qt::CheckStateRole) {
+        if (column.displayType != DisplayCheckBox)
+            return false;
+        stored = value.toInt() == Qt::Checked;
+    } else if (role == Qt::EditRole || role == Qt::DisplayRole) {
+        if (!GridValue::fromEdit(column, value, &stored))
+            return false;
+    } else {
+        return false;
+    }
+    setCell(index.row(), index.column(), stored);
+    Q_EMIT cellEdited(index.row(), index.column());
+    return true;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical) {
+        if (role == Qt::DisplayRole && section >= 0 && section < m_rows.size())
+            return section + 1;
+        return {};
+    }
+    if (section < 0 || section >= m_columns.size())
+        return {};
+    const GridColumn &column = m_columns.at(section);
+    switch (role) {
+    case Qt::DisplayRole:
+        return column.caption;
+    case KeyRole:
+        return column.key;
+    case HiddenRole:
+        return column.hidden;
+    case WidthRole:
+        return column.widthTwips;
+    case DataTypeRole:
+        return column.dataType;
+    case DisplayTypeRole:
+        return column.displayType;
+    case PictureCodeRole:
+        return column.pictureCode;
+    case PositionRole:
+        return column.position;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == 0 || index.column() >= m_columns.size() || index.row() >= m_rows.size() ||
+        m_rows.at(index.row()).rowType != 0)
+        return result;
+    result |= Qt::ItemIsEditable;
+    if (m_columns.at(index.column()).displayType == DisplayCheckBox)
+        result |= Qt::ItemIsUserCheckable;
+    return result;
+}
+
+bool GridModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || row > m_rows.size() || count < 1)
+        return false;
+    beginInsertRows({}, row, row + count - 1);
+    for (int i = 0; i < count; ++i)
+        m_rows.insert(row, GridRow{});
+    m_pictures.clear();
+    endInsertRows();
+    return true;
+}
+
+bool GridModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count < 1 || row + count > m_rows.size())
+        return false;
+    beginRemoveRows({}, row, row + count - 1);
+    m_rows.remove(row, count);
+    m_pictures.clear();
+    endRemoveRows();
+    return true;
+}
+
+bool GridModel::isPictureColumn(const GridColumn &column)
+{
+    return column.dataType == DataPicture || column.displayType == DisplayPicture;
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QDateTime>
+#include <QVariant>
+
+namespace Ledgerly {
+
+// How typed cell values become text and how a person's edits become typed
+// values again. Dates and times are wall-clock readings held as UTC
+// QDateTime values; a time of day alone sits on 1904-01-01, the first day the
+// handheld can store.
+namespace GridValue {
+
+// The day that marks a value as a time of day without a date.
+QDate timeOnlyDay();
+bool isTimeOfDay(const QDateTime &value);
+// A wall-clock reading in the table's convention (UTC, fields unchanged).
+QDateTime wallClock(const QDate &date, const QTime &time);
+
+// Text a person sees: text as is, booleans as "True"/"False", dates and times
+// in the user's short regional format (a date alone at midnight, a time alone
+// on the time-of-day day), pictures and opaque bytes as nothing.
+QString displayText(const QVariant &value);
+QString formatDateTime(const QDateTime &value);
+
+// A yes/no value that counts as ticked: true, or the text "True" in any case.
+bool isTrue(const QVariant &value);
+
+// Reads a date and/or time typed in the user's short or long regional format
+// or in ISO 8601. false when the text is none of those.
+bool parseDateTime(const QString &text, QDateTime *out);
+
+// Converts an edit for the column's data type. false refuses the edit (a date
+// that cannot be read, something that is not a picture).
+bool fromEdit(const GridColumn &column, const QVariant &value, QVariant *out);
+
+// Encodes an image as the bitmap file bytes pictures are stored as.
+QByteArray bitmapBytes(const QImage &image);
+
+} // namespace GridValue
+
+} // namespace Ledgerly

@@ -1,0 +1,399 @@
+#include "grid/GridModel.h"
+#include "grid/GridValue.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace Ledgerly;
+
+namespace {
+
+GridColumn makeColumn(int dataType, int displayType, const QString &key = QStringLiteral("F"))
+{
+    GridColumn c;
+    c.key = key;
+    c.caption = key + QStringLiteral(" caption");
+    c.dataType = dataType;
+    c.displayType = displayType;
+    if (displayType == DisplayPicture)
+        c.pictureCode = 4;
+    return c;
+}
+
+QDateTime wall(int y, int m, int d, int h = 0, int min = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
+}
+
+QByteArray redBitmap()
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return GridValue::bitmapBytes(image);
+}
+
+} // namespace
+
+class TestGridModel : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void recordNumberColumn();
+    void displayText_data();
+    void displayText();
+    void checkBoxColumnShowsState_data();
+    void checkBoxColumnShowsState();
+    void pictureColumnDecodesBitmap();
+    void userEditConverts_data();
+    void userEditConverts();
+    void userEditRefused_data();
+    void userEditRefused();
+    void checkStateEdit();
+    void programmaticChangeIsNoEdit();
+    void flagsByColumnAndRowType();
+    void headerExposesMetadata();
+    void keyLookupIgnoresCase();
+    void removeAllColumnsKeepsRecordNumbers();
+    void setRowsResetsOnce();
+    void insertAndRemoveRows();
+};
+
+void TestGridModel::recordNumberColumn()
+{
+    GridModel model;
+    QCOMPARE(model.columnCount(), 1);
+    QCOMPARE(model.column(0).key, QStringLiteral("Col0"));
+    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addRow();
+    model.addRow();
+    GridRow group;
+    group.rowType = 2;
+    model.addRow(group);
+    QCOMPARE(model.data(model.index(0, 0)).toInt(), 1);
+    QCOMPARE(model.data(model.index(1, 0)).toInt(), 2);
+    QVERIFY(!model.data(model.index(2, 0)).isValid()); // group rows carry no record number
+}
+
+void TestGridModel::displayText_data()
+{
+    QTest::addColumn<int>("dataType");
+    QTest::addColumn<int>("displayType");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("text as is") << int(DataText) << int(DisplayText)
+                                << QVariant(QStringLiteral(" a b ")) << QStringLiteral(" a b ");
+    QTest::newRow("boolean as text without check box")
+        << int(DataBoolean) << int(DisplayText) << QVariant(true) << QStringLiteral("True");
+    QTest::newRow("false as text")
+        << int(DataBoolean) << int(DisplayText) << QVariant(false) << QStringLiteral("False");
+    QTest::newRow("check box shows no text")
+        << int(DataBoolean) << int(DisplayCheckBox) << QVariant(true) << QString();
+    QTest::newRow("date at midnight shows the date alone")
+        << int(DataDate) << int(DisplayDate) << QVariant(wall(2024, 3, 5))
+        << QLocale().toString(QDate(2024, 3, 5), QLocale::ShortFormat);
+    QTest::newRow("time of day shows the time alone")
+        << int(DataDate) << int(DisplayDate)
+        << QVariant(QDateTime(QDate(1904, 1, 1), QTime(14, 30), Qt::UTC))
+        << QLocale().toString(QTime(14, 30), QLocale::ShortFormat);
+    QTest::newRow("date with time shows both")
+        << int(DataDate) << int(DisplayDate) << QVariant(wall(2023, 12, 31, 8, 5))
+        << QLocale().toString(QDate(2023, 12, 31), QLocale::ShortFormat) + QLatin1Char(' ') +
+               QLocale().toString(QTime(8, 5), QLocale::ShortFormat);
+    QTest::newRow("opaque bytes show nothing")
+        << int(DataText) << int(DisplayText) << QVariant(QByteArray("\x01\x02", 2)) << QString();
+    QTest::newRow("picture shows no text")
+        << int(DataPicture) << int(DisplayPicture) << QVariant(redBitmap()) << QString();
+    QTest::newRow("empty cell") << int(DataText) << int(DisplayText) << QVariant() << QString();
+}
+
+void TestGridModel::displayText()
+{
+    QFETCH(int, dataType);
+    QFETCH(int, displayType);
+    QFETCH(QVariant, value);
+    QFETCH(QString, expected);
+    GridModel model;
+    model.addColumn(makeColumn(dataType, displayType));
+    model.addRow();
+    model.setCell(0, 1, value);
+    QCOMPARE(model.data(model.index(0, 1), Qt::DisplayRole).toString(), expected);
+    QCOMPARE(model.data(model.index(0, 1), Qt::EditRole), value);
+}
+
+void TestGridModel::checkBoxColumnShowsState_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("state");
+    QTest::newRow("true") << QVariant(true) << int(Qt::Checked);
+    QTest::newRow("false") << QVariant(false) << int(Qt::Unchecked);
+    QTest::newRow("text True in any case") << QVariant(QStringLiteral("tRUE")) << int(Qt::Checked);
+    QTest::newRow("other text") << QVariant(QStringLiteral("Yes")) << int(Qt::Unchecked);
+    QTest::newRow("empty") << QVariant(QString()) << int(Qt::Unchecked);
+}
+
+void TestGridModel::checkBoxColumnShowsState()
+{
+    QFETCH(QVariant, value);
+    QFETCH(int, state);
+    GridModel model;
+    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox));
+    model.addColumn(makeColumn(DataBoolean, DisplayText, QStringLiteral("G")));
+    model.addRow();
+    model.setCell(0, 1, value);
+    model.setCell(0, 2, value);
+    QCOMPARE(model.data(model.index(0, 1), Qt::CheckStateRole).toInt(), state);
+    QVERIFY(!model.data(model.index(0, 2), Qt::CheckStateRole).isValid());
+}
+
+void TestGridModel::pictureColumnDecodesBitmap()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataPicture, DisplayPicture));
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("T")));
+    model.addRow();
+    model.setCell(0, 1, redBitmap());
+    model.setCell(0, 2, redBitmap());
+    const QImage image = model.data(model.index(0, 1), Qt::DecorationRole).value<QImage>();
+    QCOMPARE(image.size(), QSize(3, 2));
+    QCOMPARE(QColor(image.pixel(1, 1)), QColor(Qt::red));
+    QVERIFY(!model.data(model.index(0, 2), Qt::DecorationRole).isValid());
+
+    // A changed cell is decoded afresh, not served from the cache.
+    QImage blue(5, 5, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    model.setCell(0, 1, GridValue::bitmapBytes(blue));
+    QCOMPARE(model.data(model.index(0, 1), Qt::DecorationRole).value<QImage>().size(), QSize(5, 5));
+    model.setCell(0, 1, QByteArray("not a bitmap"));
+    QVERIFY(model.data(model.index(0, 1), Qt::DecorationRole).value<QImage>().isNull());
+}
+
+void TestGridModel::userEditConverts_data()
+{
+    QTest::addColumn<int>("dataType");
+    QTest::addColumn<int>("displayType");
+    QTest::addColumn<QVariant>("edit");
+    QTest::addColumn<QVariant>("stored");
+
+    QTest::newRow("text stays text")
+        << int(DataText) << int(DisplayText) << QVariant(QStringLiteral("x"))
+        << QVariant(QStringLiteral("x"));
+    QTest::newRow("bool into yes/no")
+        << int(DataBoolean) << int(DisplayCheckBox) << QVariant(true) << QVariant(true);
+    QTest::newRow("typed false into yes/no")
+        << int(DataBoolean) << int(DisplayText) << QVariant(QStringLiteral("FALSE"))
+        << QVariant(false);
+    QTest::newRow("other yes/no text kept as typed")
+        << int(DataBoolean) << int(DisplayText) << QVariant(QStringLiteral("Yes"))
+        << QVariant(QStringLiteral("Yes"));
+    QTest::newRow("regional short date")
+        << int(DataDate) << int(DisplayDate)
+        << QVariant(QLocale().toString(QDate(2024, 7, 9), QLocale::ShortFormat))
+        << QVariant(wall(2024, 7, 9));
+    QTest::newRow("four-digit year in a two-digit format")
+        << int(DataDate) << int(DisplayDate) << QVariant(QStringLiteral("7/9/1931"))
+        << QVariant(wall(1931, 7, 9));
+    QTest::newRow("two-digit year late in the century")
+        << int(DataDate) << int(DisplayDate) << QVariant(QStringLiteral("7/9/85"))
+        << QVariant(wall(1985, 7, 9));
+    QTest::newRow("ISO date") << int(DataDate) << int(DisplayDate)
+                              << QVariant(QStringLiteral("2021-02-03"))
+                              << QVariant(wall(2021, 2, 3));
+    QTest::newRow("regional time is a time of day")
+        << int(DataDate) << int(DisplayDate)
+        << QVariant(QLocale().toString(QTime(9, 15), QLocale::ShortFormat))
+        << QVariant(QDateTime(QDate(1904, 1, 1), QTime(9, 15), Qt::UTC));
+    QTest::newRow("date value keeps its wall clock")
+        << int(DataDate) << int(DisplayDate)
+        << QVariant(QDateTime(QDate(2022, 3, 27), QTime(12, 30), QTimeZone("Europe/Berlin")))
+        << QVariant(wall(2022, 3, 27, 12, 30));
+    QTest::newRow("empty date waits for the save")
+        << int(DataDate) << int(DisplayDate) << QVariant(QString()) << QVariant(QString());
+    QTest::newRow("picture bytes as given")
+        << int(DataPicture) << int(DisplayPicture) << QVariant(QByteArray("BMx"))
+        << QVariant(QByteArray("BMx"));
+}
+
+void TestGridModel::userEditConverts()
+{
+    QFETCH(int, dataType);
+    QFETCH(int, displayType);
+    QFETCH(QVariant, edit);
+    QFETCH(QVariant, stored);
+    GridModel model;
+    model.addColumn(makeColumn(dataType, displayType));
+    model.addRow();
+    QSignalSpy edited(&model, &GridModel::cellEdited);
+    QSignalSpy changed(&model, &GridModel::dataChanged);
+    QVERIFY(model.setData(model.index(0, 1), edit, Qt::EditRole));
+    QCOMPARE(model.cell(0, 1), stored);
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.first().at(0).toInt(), 0);
+    QCOMPARE(edited.first().at(1).toInt(), 1);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestGridModel::userEditRefused_data()
+{
+    QTest::addColumn<int>("dataType");
+    QTest::addColumn<int>("displayType");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QVariant>("edit");
+
+    QTest::newRow("unreadable date")
+        << int(DataDate) << int(DisplayDate) << 1 << QVariant(QStringLiteral("someday"));
+    QTest::newRow("text into a picture")
+        << int(DataPicture) << int(DisplayPicture) << 1 << QVariant(QStringLiteral("cat.bmp"));
+    QTest::newRow("record-number column")
+        << int(DataText) << int(DisplayText) << 0 << QVariant(QStringLiteral("7"));
+}
+
+void TestGridModel::userEditRefused()
+{
+    QFETCH(int, dataType);
+    QFETCH(int, displayType);
+    QFETCH(int, column);
+    QFETCH(QVariant, edit);
+    GridModel model;
+    model.addColumn(makeColumn(dataType, displayType));
+    model.addRow();
+    model.setCell(0, 1, QStringLiteral("before"));
+    QSignalSpy edited(&model, &GridModel::cellEdited);
+    QVERIFY(!model.setData(model.index(0, column), edit, Qt::EditRole));
+    QCOMPARE(model.cell(0, 1), QVariant(QStringLiteral("before")));
+    QCOMPARE(edited.count(), 0);
+}
+
+void TestGridModel::checkStateEdit()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox));
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("T")));
+    model.addRow();
+    QSignalSpy edited(&model, &GridModel::cellEdited);
+    QVERIFY(model.setData(model.index(0, 1), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(model.cell(0, 1), QVariant(true));
+    QVERIFY(model.setData(model.index(0, 1), Qt::Unchecked, Qt::CheckStateRole));
+    QCOMPARE(model.cell(0, 1), QVariant(false));
+    QVERIFY(!model.setData(model.index(0, 2), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(edited.count(), 2);
+}
+
+void TestGridModel::programmaticChangeIsNoEdit()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText));
+    QSignalSpy edited(&model, &GridModel::cellEdited);
+    model.addRow();
+    model.setCell(0, 1, QStringLiteral("a"));
+    model.setRows({GridRow{}, GridRow{}});
+    model.removeAllRows();
+    QCOMPARE(edited.count(), 0);
+}
+
+void TestGridModel::flagsByColumnAndRowType()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox, QStringLiteral("B")));
+    model.addRow();
+    GridRow group;
+    group.rowType = 1;
+    model.addRow(group);
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+    QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsUserCheckable));
+    QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(model.flags(model.index(1, 1)) & Qt::ItemIsEditable));
+}
+
+void TestGridModel::headerExposesMetadata()
+{
+    GridModel model;
+    GridColumn c = makeColumn(DataPicture, DisplayPicture, QStringLiteral("Receipt"));
+    c.hidden = true;
+    c.widthTwips = 999;
+    c.position = 6;
+    model.addColumn(c);
+    QSignalSpy columns(&model, &GridModel::columnsChanged);
+    QSignalSpy headers(&model, &GridModel::headerDataChanged);
+    model.notifyColumnsChanged();
+    QCOMPARE(columns.count(), 1);
+    QCOMPARE(headers.count(), 1);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Receipt caption"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::KeyRole).toString(),
+             QStringLiteral("Receipt"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::HiddenRole).toBool(), true);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::WidthRole).toDouble(), 999.0);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DataTypeRole).toInt(), 65);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DisplayTypeRole).toInt(), 2);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::PictureCodeRole).toInt(), 4);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::PositionRole).toInt(), 6);
+    QVERIFY(!model.headerData(5, Qt::Horizontal).isValid());
+}
+
+void TestGridModel::keyLookupIgnoresCase()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("Amount")));
+    model.addColumn(makeColumn(DataText, DisplayText, QString()));
+    QCOMPARE(model.columnByKey(QStringLiteral("aMOUNT")), 1);
+    QCOMPARE(model.columnByKey(QStringLiteral("Col0")), 0);
+    QCOMPARE(model.columnByKey(QStringLiteral("Missing")), -1);
+    QCOMPARE(model.columnByKey(QString()), -1); // unkeyed columns are never found
+}
+
+void TestGridModel::removeAllColumnsKeepsRecordNumbers()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("G")));
+    model.addRow();
+    model.setCell(0, 2, QStringLiteral("x"));
+    model.removeAllColumns();
+    QCOMPARE(model.columnCount(), 1);
+    QCOMPARE(model.rowCount(), 1);
+    QVERIFY(!model.cell(0, 2).isValid());
+    model.addColumn(makeColumn(DataText, DisplayText));
+    QVERIFY(!model.cell(0, 1).isValid());
+}
+
+void TestGridModel::setRowsResetsOnce()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText));
+    QSignalSpy reset(&model, &GridModel::modelReset);
+    QList<GridRow> rows(1000);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i].cells = {QVariant(), QString::number(i)};
+    model.setRows(rows);
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(model.rowCount(), 1000);
+    QCOMPARE(model.cell(999, 1).toString(), QStringLiteral("999"));
+    QVERIFY(!model.cell(1000, 1).isValid());
+    QVERIFY(!model.cell(-1, 1).isValid());
+}
+
+void TestGridModel::insertAndRemoveRows()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addRow();
+    model.setCell(0, 1, QStringLiteral("first"));
+    QVERIFY(model.insertRows(0, 2));
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.cell(2, 1).toString(), QStringLiteral("first"));
+    QCOMPARE(model.gridRow(0).sourceRecord, -1);
+    QVERIFY(model.removeRows(0, 2));
+    QCOMPARE(model.cell(0, 1).toString(), QStringLiteral("first"));
+    QVERIFY(!model.removeRows(0, 5));
+    QVERIFY(!model.insertRows(7, 1));
+}
+
+QTEST_GUILESS_MAIN(TestGridModel)
+#include "tst_grid_model.moc"
