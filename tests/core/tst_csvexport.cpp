@@ -1,0 +1,366 @@
+#include "tst_csv_support.h"
+
+#include "exchange/CsvCommands.h"
+#include "exchange/CsvExport.h"
+
+#include <QTest>
+
+using namespace Ledgerly;
+
+// Export of a loaded database: layout, cells, bitmaps, counts, messages and
+// the file dialog of the command.
+class TestCsvExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void exportedFieldCount_data();
+    void exportedFieldCount();
+    void recordCells_data();
+    void recordCells();
+    void recordMissingSchemaField();
+    void databaseWithoutRecordsWritesHeadersOnly();
+    void recordLinesFollowTheTable_data();
+    void recordLinesFollowTheTable();
+    void unsavedEditsAreNotExported();
+    void picturesWrittenBesideTheFile();
+    void secondPictureFieldKeepsItsOwnBitmap();
+    void missingPictureNamesNoStaleFile();
+    void pdbInThePathBecomesCsv();
+    void errorMessages_data();
+    void errorMessages();
+    void commandAsksForTheFile_data();
+    void commandAsksForTheFile();
+};
+
+namespace {
+
+const QList<CsvTestField> kThreeFields = {
+    {QStringLiteral("Item"), QStringLiteral("Item name")},
+    {QStringLiteral("Count"), QStringLiteral("How many")},
+    {QStringLiteral("Paid"), QStringLiteral("Paid?"), FieldYesNo},
+};
+
+QStringList csvLines(const QString &path)
+{
+    QString text = QString::fromUtf8(CsvTestDatabase::readFile(path));
+    if (text.endsWith(QLatin1String("\r\n")))
+        text.chop(2);
+    return text.split(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void TestCsvExport::initTestCase()
+{
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+}
+
+void TestCsvExport::exportedFieldCount_data()
+{
+    QTest::addColumn<int>("omitRoles");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("seven keys export three fields")
+        << 0
+        << QStringList{QStringLiteral("\"Item name\",\"How many\",\"Paid?\""),
+                       QStringLiteral("\"Item\",\"Count\",\"Paid\""),
+                       QStringLiteral("\"Pen\",3,True")};
+    QTest::newRow("six keys export two fields")
+        << 1
+        << QStringList{QStringLiteral("\"Item name\",\"How many\""),
+                       QStringLiteral("\"Item\",\"Count\""), QStringLiteral("\"Pen\",3")};
+}
+
+void TestCsvExport::exportedFieldCount()
+{
+    QFETCH(int, omitRoles);
+    QFETCH(QStringList, expected);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields, omitRoles);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv")));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))), expected);
+}
+
+void TestCsvExport::recordCells_data()
+{
+    QTest::addColumn<QVariant>("text");
+    QTest::addColumn<QVariant>("flag");
+    QTest::addColumn<QVariant>("date");
+    QTest::addColumn<QVariant>("time");
+    QTest::addColumn<QString>("line");
+    const QVariant noon = CsvTestDatabase::wall(1904, 1, 1, 12, 0, 5);
+    const QVariant day = CsvTestDatabase::wall(1960, 5, 4);
+    QTest::newRow("text holding 42 is bare")
+        << QVariant(QStringLiteral("42")) << QVariant(true) << day << noon
+        << QStringLiteral("42,True,\"5/4/1960\",\"12:00:05 PM\"");
+    QTest::newRow("text holding 42a is quoted")
+        << QVariant(QStringLiteral("42a")) << QVariant(false) << day << noon
+        << QStringLiteral("\"42a\",False,\"5/4/1960\",\"12:00:05 PM\"");
+    QTest::newRow("CR LF becomes bar and LF")
+        << QVariant(QStringLiteral("one\r\ntwo")) << QVariant(true) << day << noon
+        << QStringLiteral("\"one|\ntwo\",True,\"5/4/1960\",\"12:00:05 PM\"");
+    QTest::newRow("quotes doubled")
+        << QVariant(QStringLiteral("a \"b\"")) << QVariant(true) << day << noon
+        << QStringLiteral("\"a \"\"b\"\"\",True,\"5/4/1960\",\"12:00:05 PM\"");
+    QTest::newRow("no values are two quotes each")
+        << QVariant() << QVariant() << QVariant() << QVariant()
+        << QStringLiteral("\"\",\"\",\"\",\"\"");
+    QTest::newRow("date with its time in 2039")
+        << QVariant(QStringLiteral("x")) << QVariant(true)
+        << QVariant(CsvTestDatabase::wall(2039, 1, 2, 3, 4, 5)) << noon
+        << QStringLiteral("\"x\",True,\"1/2/2039 3:04:05 AM\",\"12:00:05 PM\"");
+}
+
+void TestCsvExport::recordCells()
+{
+    QFETCH(QVariant, text);
+    QFETCH(QVariant, flag);
+    QFETCH(QVariant, date);
+    QFETCH(QVariant, time);
+    QFETCH(QString, line);
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Note"), QStringLiteral("Note")},
+        {QStringLiteral("Done"), QStringLiteral("Done"), FieldYesNo},
+        {QStringLiteral("When"), QStringLiteral("When"), FieldDate},
+        {QStringLiteral("At"), QStringLiteral("At"), FieldTime},
+    };
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Log"), fields);
+    db.writeDatabase(QStringLiteral("Log"), fields, {{text, flag, date, time}});
+    QVERIFY(db.load(QStringLiteral("Log")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("l.csv"))).ok);
+    const QStringList lines = csvLines(db.out(QStringLiteral("l.csv")));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(2), line);
+}
+
+void TestCsvExport::recordMissingSchemaField()
+{
+    // The schema names a field the stored file lacks: the loader adds it to
+    // the table, but the file read afresh has none, so the cell stays empty.
+    QList<CsvTestField> schema = kThreeFields;
+    schema.insert(1, {QStringLiteral("Shelf"), QStringLiteral("Shelf")});
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), schema);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), false}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv"))).ok);
+    const QStringList lines = csvLines(db.out(QStringLiteral("s.csv")));
+    QCOMPARE(lines.value(1), QStringLiteral("\"Item\",\"Shelf\",\"Count\",\"Paid\""));
+    QCOMPARE(lines.value(2), QStringLiteral("\"Pen\",,3,False"));
+}
+
+void TestCsvExport::databaseWithoutRecordsWritesHeadersOnly()
+{
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields, {});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("e.csv")));
+    QVERIFY(outcome.ok);
+    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("e.csv"))),
+             QByteArray("\"Item name\",\"How many\",\"Paid?\"\r\n\"Item\",\"Count\",\"Paid\"\r\n"));
+    QCOMPARE(outcome.message, QDir::toNativeSeparators(db.out(QStringLiteral("e.csv"))) +
+                                  QStringLiteral(" created.\r0 record(s) exported"));
+}
+
+void TestCsvExport::recordLinesFollowTheTable_data()
+{
+    QTest::addColumn<int>("rowChange");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("every record shown") << 0 << 4;
+    QTest::newRow("two rows removed from the table") << -2 << 2;
+    QTest::newRow("rows added in the table are not records") << 3 << 4;
+}
+
+void TestCsvExport::recordLinesFollowTheTable()
+{
+    QFETCH(int, rowChange);
+    QFETCH(int, lines);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    QList<QVariantList> records;
+    for (int i = 0; i < 4; ++i)
+        records.append({QStringLiteral("item %1").arg(i), QString::number(i), false});
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields, records);
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    GridModel &grid = db.controller().grid();
+    if (rowChange < 0)
+        grid.removeRows(0, -rowChange);
+    for (int i = 0; i < rowChange; ++i)
+        grid.addRow();
+
+    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv")));
+    QVERIFY(outcome.ok);
+    QCOMPARE(outcome.recordLines, lines);
+    QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))).size(), lines + 2);
+    // The message counts the stored records whatever was written.
+    QVERIFY2(outcome.message.endsWith(QStringLiteral(" created.\r4 record(s) exported")),
+             qPrintable(outcome.message));
+}
+
+void TestCsvExport::unsavedEditsAreNotExported()
+{
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    GridModel &grid = db.controller().grid();
+    grid.setData(grid.index(0, 1), QStringLiteral("Pencil"));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv"))).ok);
+    QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))).value(2), QStringLiteral("\"Pen\",3,True"));
+}
+
+void TestCsvExport::picturesWrittenBesideTheFile()
+{
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Name"), QStringLiteral("Name")},
+        {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
+    };
+    const QByteArray red = CsvTestDatabase::bitmap(Qt::red);
+    const QByteArray blue = CsvTestDatabase::bitmap(Qt::blue, 5, 4);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Things"), fields);
+    db.writeDatabase(QStringLiteral("Things"), fields,
+                     {{QStringLiteral("a"), red}, {QStringLiteral("b"), blue}});
+    QVERIFY(db.load(QStringLiteral("Things")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("export.csv"))).ok);
+
+    const QString first = db.out(QStringLiteral("export.csv1.bmp"));
+    const QString second = db.out(QStringLiteral("export.csv2.bmp"));
+    QCOMPARE(CsvTestDatabase::readFile(first), red);
+    QCOMPARE(CsvTestDatabase::readFile(second), blue);
+    const QStringList lines = csvLines(db.out(QStringLiteral("export.csv")));
+    QCOMPARE(lines.value(2), QStringLiteral("\"a\",\"%1\"").arg(QDir::toNativeSeparators(first)));
+    QCOMPARE(lines.value(3), QStringLiteral("\"b\",\"%1\"").arg(QDir::toNativeSeparators(second)));
+}
+
+void TestCsvExport::secondPictureFieldKeepsItsOwnBitmap()
+{
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Front"), QStringLiteral("Front"), FieldPicture},
+        {QStringLiteral("Back"), QStringLiteral("Back"), FieldPicture},
+    };
+    const QByteArray front = CsvTestDatabase::bitmap(Qt::green);
+    const QByteArray back = CsvTestDatabase::bitmap(Qt::yellow, 2, 2);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Cards"), fields);
+    db.writeDatabase(QStringLiteral("Cards"), fields, {{front, back}});
+    QVERIFY(db.load(QStringLiteral("Cards")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("c.csv"))).ok);
+    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("c.csv1.bmp"))), front);
+    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("c.csv1_2.bmp"))), back);
+}
+
+void TestCsvExport::missingPictureNamesNoStaleFile()
+{
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Name"), QStringLiteral("Name")},
+        {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
+    };
+    CsvTestDatabase db;
+    // A bitmap an earlier export left under the same name.
+    QFile stale(db.out(QStringLiteral("p.csv1.bmp")));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write(CsvTestDatabase::bitmap(Qt::black));
+    stale.close();
+    db.writeSchema(QStringLiteral("Things"), fields);
+    db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Things")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("p.csv"))).ok);
+    QCOMPARE(csvLines(db.out(QStringLiteral("p.csv"))).value(2), QStringLiteral("\"a\",\"\""));
+}
+
+void TestCsvExport::pdbInThePathBecomesCsv()
+{
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.pdb.out"))));
+    QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.csv.out"))));
+    const CsvOutcome outcome =
+        exportCsvFile(db.controller(), db.out(QStringLiteral("x.pdb.out/list.csv")));
+    QVERIFY(outcome.ok);
+    QCOMPARE(outcome.csvPath, db.out(QStringLiteral("x.csv.out/list.csv")));
+    QVERIFY(QFile::exists(db.out(QStringLiteral("x.csv.out/list.csv"))));
+    QVERIFY(!QFile::exists(db.out(QStringLiteral("x.pdb.out/list.csv"))));
+}
+
+void TestCsvExport::errorMessages_data()
+{
+    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("database cannot be opened")
+        << true << QStringLiteral("s.csv")
+        << QStringLiteral("Error opening database.  Ensure this a LedgerlyDatabase.");
+    QTest::newRow("CSV file cannot be created")
+        << false << QStringLiteral("no such folder/s.csv")
+        << QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
+}
+
+void TestCsvExport::errorMessages()
+{
+    QFETCH(bool, databaseGone);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    if (databaseGone)
+        QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Stock"))));
+    ExportCsv(db.controller(), db.out(target));
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QCOMPARE(db.prompter.messages.at(0).text, message);
+    QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
+    QVERIFY(!QFile::exists(db.out(target)));
+}
+
+void TestCsvExport::commandAsksForTheFile_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("cancelled does nothing") << QString() << 0;
+    QTest::newRow("chosen file is exported") << QStringLiteral("chosen.csv") << 1;
+}
+
+void TestCsvExport::commandAsksForTheFile()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, messages);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
+                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
+    QVERIFY(db.load(QStringLiteral("Stock")));
+    db.prompter.fileAnswers.enqueue(answer.isEmpty() ? QString() : db.out(answer));
+    ExportCSV_Click(db.controller());
+
+    QCOMPARE(db.prompter.fileRequests.size(), 1);
+    const Prompter::FileRequest &request = db.prompter.fileRequests.at(0);
+    QVERIFY(request.save);
+    QCOMPARE(request.initialFolder, db.controller().state().ProgramFolder);
+    QVERIFY(request.filter.startsWith(QStringLiteral("CSV/TXT - Comma Delimited Files (")));
+    QVERIFY(request.filter.contains(QStringLiteral("*.csv")));
+    QVERIFY(request.filter.contains(QStringLiteral("*.txt")));
+    QCOMPARE(db.prompter.messages.size(), messages);
+    QCOMPARE(QDir(db.outFolder()).entryList(QDir::Files).size(), messages);
+    if (messages)
+        QCOMPARE(db.prompter.messages.at(0).text,
+                 QDir::toNativeSeparators(db.out(answer)) +
+                     QStringLiteral(" created.\r1 record(s) exported"));
+}
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "tst_csvexport.moc"
