@@ -11,6 +11,7 @@
 
 namespace Ledgerly {
 
+class PdbError;
 class Prompter;
 class SettingsStore;
 
@@ -35,6 +36,11 @@ public:
     // True only when the open database was loaded into the table completely;
     // nothing is ever saved over a file whose load did not complete.
     bool loadCompleted() const { return m_loadCompleted; }
+    // True once a damaged database asked for the end of the program; from then
+    // on no procedure loads or writes anything.
+    bool isQuitRequested() const { return m_quitRequested; }
+    // The window title: AppName + " : " + CurrentPath.
+    QString caption() const;
 
     int AskSaveChanges();
     void SectionListDBNam_Click();
@@ -56,6 +62,12 @@ Q_SIGNALS:
     void quitRequested(); // the program must end (a damaged database)
 
 private:
+    bool canSave() const;
+    bool writeDatabase();
+    void setProgress(int value);
+    void handleLoadError(const PdbError &error);
+    void closeDatabase();
+
     RecordServer &m_server;
     SettingsStore &m_settings;
     Prompter &m_prompter;
@@ -64,6 +76,9 @@ private:
     GridModel m_grid;
     std::unique_ptr<PdbDatabase> m_database;
     bool m_loadCompleted = false;
+    bool m_quitRequested = false;
+    bool m_creating = false; // a missing file is created once, never in a loop
+    int m_progress = 0;
 };
 
 } // namespace Ledgerly

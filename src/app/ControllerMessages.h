@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace Ledgerly {
+
+// The texts the main window's procedures show, kept in one place so their
+// exact wording and line breaks are tested once.
+namespace ControllerMessages {
+QString saveChanges();
+QString damaged(const QString &path, const QString &appName);
+QString missing(const QString &path);
+QString clear(const QString &appName);
+QString unsafeSection(const QString &section);
+QString noUserFolder(const QString &user, const QString &reason);
+QString loadFailed(const QString &path, int number, const QString &reason);
+QString saveFailed(const QString &path, int number, const QString &reason);
+} // namespace ControllerMessages
+
+} // namespace Ledgerly

@@ -1,0 +1,61 @@
+#include "CliSession.h"
+
+#include "app/MainController.h"
+
+#include <QFileInfo>
+
+namespace Ledgerly::Cli {
+
+namespace {
+
+int runCreate(CliContext &ctx)
+{
+    if (ctx.arguments.size() != 1)
+        throw UsageError{QStringLiteral("create takes exactly one section name")};
+    const QString section = ctx.arguments.first();
+    CliSession session(ctx);
+    MainController &controller = session.controller();
+    const int index = session.sectionIndex(section);
+    if (index < 0) {
+        ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+        return 1;
+    }
+    // Select the section without opening it: the catalogue's value look-up
+    // must point at its keys, as it does when the loader finds a file missing.
+    Catalogue &catalogue = controller.catalogue();
+    const QString stem = catalogue.Sectionslist.item(index);
+    const QString path = session.databasePath(stem);
+    if (QFileInfo::exists(path)) {
+        ctx.err << "ledgerly-cli: " << path << " already exists; create never overwrites a file\n";
+        return 1;
+    }
+    catalogue.SectionListDBNam.blockSignals(true);
+    catalogue.Sectionslist.blockSignals(true);
+    catalogue.SectionListDBNam.select(index);
+    catalogue.Sectionslist.select(index);
+    catalogue.SectionListDBNam.blockSignals(false);
+    catalogue.Sectionslist.blockSignals(false);
+    catalogue.fillEntries();
+    controller.state().CurrentPath = path;
+
+    controller.CreateDatabase(path);
+    if (!controller.loadCompleted() || !QFileInfo::exists(path)) {
+        ctx.err << "ledgerly-cli: " << path << " was not created\n";
+        return 1;
+    }
+    ctx.out << path << "\n";
+    return 0;
+}
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("create"),
+    QStringLiteral("create SECTION [--user NAME]"),
+    QStringLiteral("Creates the missing database of a QuayDB.ini section from the schema, as the\n"
+                   "window does when a chosen database has no file; refuses an existing file."),
+    {},
+    {QStringLiteral("user")},
+    runCreate});
+
+} // namespace
+
+} // namespace Ledgerly::Cli

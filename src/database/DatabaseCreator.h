@@ -1,0 +1,19 @@
+#pragma once
+
+namespace Ledgerly {
+
+class Catalogue;
+class GridModel;
+class PdbDatabase;
+
+// The shape of a new database taken from the schema alone: the schema's
+// fields added as text fields, one text column per schema field keyed by the
+// schema's own key names, and one empty row that a save writes as the first
+// record.
+namespace DatabaseCreator {
+
+void buildTable(GridModel &grid, PdbDatabase &database, Catalogue &catalogue);
+
+} // namespace DatabaseCreator
+
+} // namespace Ledgerly

@@ -1,0 +1,29 @@
+#pragma once
+
+namespace Ledgerly {
+
+class Catalogue;
+class GridModel;
+class PdbDatabase;
+
+// Moves an open database into the table. The file has already been parsed
+// once by RecordServer; everything here works from memory and fills the table
+// with a single reset, so a load costs no round trip per cell.
+namespace DatabaseLoader {
+
+// Adds the schema's fields that the database lacks, as text fields. With
+// countTest, nothing happens when the database already has exactly as many
+// fields as the schema's unrounded (key count - 1) / 2.
+void fieldPass(PdbDatabase &database, Catalogue &catalogue, bool countTest = true);
+
+// Empties the table, adds a record to an empty database, completes its fields
+// from the schema, makes one column per schema field and one row per record.
+// Every record is loaded, up to the 65,535 the file format can hold.
+void fillTable(GridModel &grid, PdbDatabase &database, Catalogue &catalogue);
+
+// Record-number column width right after the columns are rebuilt.
+constexpr double InitialRecordNumberWidth = 43;
+
+} // namespace DatabaseLoader
+
+} // namespace Ledgerly

@@ -1,0 +1,198 @@
+#include "DatabaseSaver.h"
+
+#include "FieldType.h"
+#include "PdbDatabase.h"
+#include "PdbTime.h"
+#include "grid/GridModel.h"
+#include "grid/GridValue.h"
+
+#include <QFile>
+
+namespace Ledgerly {
+
+namespace {
+
+// What one column writes, worked out once per save instead of once per cell.
+struct ColumnPlan
+{
+    int column;
+    int field; // position in the database's fields
+    int type;
+};
+
+bool isEmptyCell(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return true;
+    case QMetaType::QString:
+        return value.toString().isEmpty();
+    case QMetaType::QByteArray:
+        return value.toByteArray().isEmpty();
+    case QMetaType::QDateTime:
+        return !value.toDateTime().isValid();
+    default:
+        return false;
+    }
+}
+
+// The yes/no rule: "True" and "False" in any case, empty as False; any other
+// text writes nothing (null result).
+QVariant yesNoValue(const QVariant &cell)
+{
+    if (cell.typeId() == QMetaType::Bool)
+        return cell.toBool();
+    if (cell.typeId() != QMetaType::QString && cell.isValid())
+        return {};
+    const QString text = cell.toString();
+    if (text.isEmpty() || text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    return {};
+}
+
+// A date or time cell as a wall-clock reading; invalid when it reads as none.
+QDateTime dateTimeValue(const QVariant &cell)
+{
+    if (cell.typeId() == QMetaType::QDateTime)
+        return cell.toDateTime();
+    QDateTime parsed;
+    if (cell.typeId() == QMetaType::QString && GridValue::parseDateTime(cell.toString(), &parsed))
+        return parsed;
+    return {};
+}
+
+QList<ColumnPlan> planColumns(GridModel &grid, PdbDatabase &database)
+{
+    QList<ColumnPlan> plan;
+    PdbFieldList &defs = database.Table().FieldDefs();
+    for (int c = 1; c < grid.columnCount(); ++c) {
+        // The type comes from the definition at the column's position, the
+        // field written from the column's key, as the table was built.
+        if (c > defs.Count())
+            continue;
+        const int type = defs.Item(c - 1).Type;
+        GridColumn &column = grid.column(c);
+        switch (type) {
+        case FieldText:
+            column.dataType = DataText;
+            break;
+        case FieldYesNo:
+            column.dataType = DataBoolean;
+            break;
+        case FieldDate:
+        case FieldTime:
+        case FieldDateTime:
+            column.dataType = DataDate;
+            break;
+        default:
+            break;
+        }
+        const int field = database.Fields().indexOf(column.key);
+        if (column.key.isEmpty() || field < 0)
+            continue;
+        if (type == FieldText || type == FieldYesNo || type == FieldDate || type == FieldTime ||
+            type == FieldPicture)
+            plan.append({c, field, type});
+    }
+    return plan;
+}
+
+} // namespace
+
+DatabaseSaver::DatabaseSaver(QString blankPicturePath)
+    : m_blankPicturePath(std::move(blankPicturePath))
+{}
+
+const QByteArray *DatabaseSaver::blankPicture()
+{
+    if (!m_blankRead) {
+        m_blankRead = true;
+        QFile file(m_blankPicturePath);
+        if (file.open(QIODevice::ReadOnly))
+            m_blankPicture = file.readAll();
+    }
+    return m_blankPicture.isEmpty() ? nullptr : &m_blankPicture;
+}
+
+void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
+                               const std::function<void(int)> &progress)
+{
+    PdbTable &table = database.Table();
+    const QList<ColumnPlan> plan = planColumns(grid, database);
+
+    QList<PdbRecord> stored;
+    stored.reserve(table.RecordCount());
+    for (int i = 0; i < table.RecordCount(); ++i)
+        stored.append(table.Record(i));
+    table.DeleteAllRecords();
+    table.reserveRecords(grid.rowCount());
+
+    const QDateTime clock = PdbTime::now();
+    // Whole seconds: that is all the file keeps, and the table shows the same.
+    const QDateTime now = GridValue::wallClock(
+        clock.date(), QTime(clock.time().hour(), clock.time().minute(), clock.time().second()));
+    const int rows = grid.rowCount();
+    int lastStep = -1;
+    for (int r = 0; r < rows; ++r) {
+        GridRow &row = grid.gridRow(r);
+        if (row.rowType != 0)
+            continue;
+        PdbRecord &record = table.AddRecord();
+        if (row.sourceRecord >= 0 && row.sourceRecord < stored.size())
+            record = stored.at(row.sourceRecord);
+        row.sourceRecord = table.RecordCount() - 1;
+
+        for (const ColumnPlan &p : plan) {
+            const QVariant cell = row.cells.value(p.column);
+            switch (p.type) {
+            case FieldText:
+                if (cell.typeId() != QMetaType::QByteArray)
+                    record.setValue(p.field, cell.typeId() == QMetaType::QString
+                                                 ? cell
+                                                 : QVariant(GridValue::displayText(cell)));
+                break;
+            case FieldYesNo: {
+                const QVariant value = yesNoValue(cell);
+                if (value.isValid())
+                    record.setValue(p.field, value);
+                break;
+            }
+            case FieldDate:
+            case FieldTime: {
+                QDateTime value;
+                if (isEmptyCell(cell)) {
+                    value = p.type == FieldDate ? GridValue::wallClock(now.date(), QTime(0, 0))
+                                                : PdbTime::timeOfDay(now.time());
+                    grid.setCell(r, p.column, value);
+                } else {
+                    value = dateTimeValue(cell);
+                }
+                if (value.isValid())
+                    record.setValue(p.field, value);
+                break;
+            }
+            case FieldPicture:
+                if (isEmptyCell(cell)) {
+                    if (const QByteArray *blank = blankPicture())
+                        record.setValue(p.field, *blank);
+                } else if (cell.typeId() == QMetaType::QByteArray) {
+                    record.setValue(p.field, cell);
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        if (progress) {
+            const int step = int((qint64(r + 1) * 100) / rows);
+            if (step != lastStep) {
+                lastStep = step;
+                progress(int(step * 0.93));
+            }
+        }
+    }
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,26 @@
+#pragma once
+
+namespace Ledgerly {
+
+class Catalogue;
+class GridModel;
+class PdbDatabase;
+
+// Gives the table's field columns the schema's view of the open database:
+// captions, data and display types from the field type codes, and visibility
+// from each field's role value. Both end with the record-number column 800
+// twips wide. Neither shows a message; a field or column that does not exist
+// is simply skipped.
+namespace ColumnSetup {
+
+// Every field column gets caption and types and is shown.
+void UnHideColumns(GridModel &grid, const PdbDatabase *database, Catalogue &catalogue);
+// Captions and types of the non-picture columns again, then the role values
+// hide what the schema hides; column positions follow the schema's key order.
+void HideColumns(GridModel &grid, const PdbDatabase *database, Catalogue &catalogue);
+
+constexpr double RecordNumberWidth = 800;
+
+} // namespace ColumnSetup
+
+} // namespace Ledgerly
