@@ -13,11 +13,12 @@ constexpr QChar kLf = QLatin1Char('\n');
 
 CsvReader::CsvReader(QStringView text)
     : m_text(text)
+    , m_lfEndsRecords(!text.contains(kCr))
 {}
 
 bool CsvReader::atRecordEnd() const
 {
-    return m_pos >= m_text.size() || m_text[m_pos] == kCr || m_text[m_pos] == kLf;
+    return m_pos >= m_text.size() || isRecordEnd(m_text[m_pos]);
 }
 
 void CsvReader::readQuoted(Cell &cell)
@@ -40,8 +41,7 @@ void CsvReader::readQuoted(Cell &cell)
             continue;
         }
         ++m_pos;
-        if (m_pos >= size || m_text[m_pos] == kComma || m_text[m_pos] == kCr ||
-            m_text[m_pos] == kLf)
+        if (m_pos >= size || m_text[m_pos] == kComma || isRecordEnd(m_text[m_pos]))
             return;          // the closing quote
         cell.text += kQuote; // a lone inner quote of an undoubled file
     }

@@ -8,8 +8,10 @@ namespace Ledgerly {
 
 // Reads the records of CSV text one at a time.
 //
-// A record ends at a CR (an LF directly after it is skipped), at an LF outside
-// a quoted cell, or at the end of the text. Cells are separated by ",". A cell
+// A record ends at a CR (an LF directly after it is skipped) or at the end of
+// the text; an LF is part of the cell it stands in. Text without any CR (a
+// file saved with LF line ends) ends records at LFs outside quoted cells
+// instead. Cells are separated by ",". A cell
 // that begins with a double quote is quoted: "" inside it is one quote, a
 // quote followed by a comma or the end of the record closes it, and any other
 // quote is part of the value (files written without doubling have those); an
@@ -41,8 +43,14 @@ private:
     void readBare(Cell &cell);
     bool atRecordEnd() const;
 
+    bool isRecordEnd(QChar c) const
+    {
+        return c == QLatin1Char('\r') || (m_lfEndsRecords && c == QLatin1Char('\n'));
+    }
+
     QStringView m_text;
     qsizetype m_pos = 0;
+    bool m_lfEndsRecords = false;
 };
 
 } // namespace Ledgerly

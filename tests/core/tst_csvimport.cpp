@@ -1,0 +1,383 @@
+#include "tst_csv_support.h"
+
+#include "database/PdbTime.h"
+#include "exchange/CsvCommands.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
+
+#include <QTest>
+
+using namespace Ledgerly;
+
+// Import into a loaded table: how cells land in columns and become typed
+// values, what is refused, the messages, and export -> import round trips.
+class TestCsvImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cellsBecomeTypedValues_data();
+    void cellsBecomeTypedValues();
+    void quotesInsideValuesReadBackUnchanged_data();
+    void quotesInsideValuesReadBackUnchanged();
+    void rowsAreReplacedByFieldName();
+    void importMarksDatabaseEdited();
+    void fileNotInExportLayoutIsRefused_data();
+    void fileNotInExportLayoutIsRefused();
+    void errorMessages_data();
+    void errorMessages();
+    void checkNameGuardsTheChosenFile();
+    void completionCountsStoredRecords();
+    void picturesReadBack_data();
+    void picturesReadBack();
+    void exportThenImportGivesTheSameTable_data();
+    void exportThenImportGivesTheSameTable();
+    void commandCancelledDoesNothing();
+};
+
+namespace {
+
+const QList<CsvTestField> kFields = {
+    {QStringLiteral("Note"), QStringLiteral("Note")},
+    {QStringLiteral("Done"), QStringLiteral("Done"), FieldYesNo},
+    {QStringLiteral("When"), QStringLiteral("When"), FieldDate},
+    {QStringLiteral("At"), QStringLiteral("At"), FieldTime},
+};
+
+const QByteArray kHeader =
+    "\"Note\",\"Done\",\"When\",\"At\"\r\n\"Note\",\"Done\",\"When\",\"At\"\r\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A loaded database of kFields with two stored records.
+void loadLog(CsvTestDatabase &db)
+{
+    db.writeSchema(QStringLiteral("Log"), kFields);
+    db.writeDatabase(QStringLiteral("Log"), kFields,
+                     {{QStringLiteral("first"), true, CsvTestDatabase::wall(2000, 1, 2),
+                       CsvTestDatabase::wall(1904, 1, 1, 8)},
+                      {QStringLiteral("second"), false, CsvTestDatabase::wall(2001, 3, 4),
+                       CsvTestDatabase::wall(1904, 1, 1, 9)}});
+    QVERIFY(db.load(QStringLiteral("Log")));
+}
+
+QList<QVariantList> tableValues(const GridModel &grid)
+{
+    QList<QVariantList> rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QVariantList row;
+        for (int c = 1; c < grid.columnCount(); ++c)
+            row.append(grid.cell(r, c));
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+void TestCsvImport::initTestCase()
+{
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+}
+
+void TestCsvImport::cellsBecomeTypedValues_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QVariantList>("expected");
+    const QVariant at8 = PdbTime::timeOfDay(QTime(20, 15, 30));
+    QTest::newRow("every kind")
+        << QByteArray("\"a, \"\"b\"\"\",True,\"7/20/1969 8:17:40 PM\",\"8:15:30 PM\"")
+        << QVariantList{QStringLiteral("a, \"b\""), true,
+                        CsvTestDatabase::wall(1969, 7, 20, 20, 17, 40), at8};
+    QTest::newRow("bar stays, LF kept")
+        << QByteArray("\"one|\ntwo\",False,\"12/31/2039\",\"8:15:30 PM\"")
+        << QVariantList{QStringLiteral("one|\ntwo"), false, CsvTestDatabase::wall(2039, 12, 31),
+                        at8};
+    QTest::newRow("bare number is text")
+        << QByteArray("42,,,") << QVariantList{QStringLiteral("42"), {}, {}, {}};
+    QTest::newRow("old undoubled quotes")
+        << QByteArray("\"say \"hi\" now\",\"\",\"\",\"\"")
+        << QVariantList{QStringLiteral("say \"hi\" now"), {}, {}, {}};
+    QTest::newRow("unreadable values kept as text")
+        << QByteArray("x,maybe,\"someday\",\"later\"")
+        << QVariantList{QStringLiteral("x"), QStringLiteral("maybe"), QStringLiteral("someday"),
+                        QStringLiteral("later")};
+    QTest::newRow("short line leaves the rest empty")
+        << QByteArray("\"only\"") << QVariantList{QStringLiteral("only"), {}, {}, {}};
+}
+
+void TestCsvImport::cellsBecomeTypedValues()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QVariantList, expected);
+    CsvTestDatabase db;
+    loadLog(db);
+    writeFile(db.out(QStringLiteral("in.csv")), kHeader + line + "\r\n");
+    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("in.csv")));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()), QList<QVariantList>{expected});
+}
+
+void TestCsvImport::quotesInsideValuesReadBackUnchanged_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("quoted word") << QStringLiteral("say \"hi\" now");
+    QTest::newRow("quote before a comma") << QStringLiteral("a\",b");
+    QTest::newRow("ends with a quote") << QStringLiteral("12\"");
+    QTest::newRow("only quotes") << QStringLiteral("\"\"\"");
+    QTest::newRow("quote before a line feed") << QStringLiteral("\"x\"\r\ny");
+}
+
+void TestCsvImport::quotesInsideValuesReadBackUnchanged()
+{
+    QFETCH(QString, value);
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Log"), kFields);
+    db.writeDatabase(QStringLiteral("Log"), kFields, {{value, true, QVariant(), QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Log")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("q.csv"))).ok);
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("q.csv"))).ok);
+    // A CR cannot stand in a cell: it is exported as "|".
+    QString expected = value;
+    expected.replace(QLatin1Char('\r'), QLatin1Char('|'));
+    QCOMPARE(db.controller().grid().cell(0, 1), QVariant(expected));
+}
+
+void TestCsvImport::rowsAreReplacedByFieldName()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    // Columns in another order, one the table lacks, and Done missing.
+    writeFile(db.out(QStringLiteral("in.csv")),
+              "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\"note\",\"When\"\r\n"
+              "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
+              "\r\n"
+              "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n");
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    const GridModel &grid = db.controller().grid();
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(tableValues(grid), (QList<QVariantList>{{QStringLiteral("r1"),
+                                                      {},
+                                                      CsvTestDatabase::wall(1999, 1, 1),
+                                                      PdbTime::timeOfDay(QTime(1, 0))},
+                                                     {QStringLiteral("r2"),
+                                                      {},
+                                                      CsvTestDatabase::wall(1999, 2, 2),
+                                                      PdbTime::timeOfDay(QTime(2, 0))}}));
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QCOMPARE(grid.gridRow(r).rowType, 0);
+        QCOMPARE(grid.gridRow(r).sourceRecord, -1);
+    }
+}
+
+void TestCsvImport::importMarksDatabaseEdited()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    QVERIFY(!db.controller().state().DatabaseEdited);
+    writeFile(db.out(QStringLiteral("in.csv")),
+              kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n");
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    QVERIFY(db.controller().state().DatabaseEdited);
+    // So closing asks before the imported rows are lost.
+    db.prompter.answers.enqueue(Prompter::Cancel);
+    QCOMPARE(db.controller().AskSaveChanges(), int(Prompter::Cancel));
+    QCOMPARE(db.prompter.messages.size(), 1);
+}
+
+void TestCsvImport::fileNotInExportLayoutIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("one line only") << QByteArray("\"Note\",\"Done\"\r\n");
+    QTest::newRow("no field name matches a column")
+        << QByteArray("\"a\",\"b\"\r\n\"Foo\",\"Bar\"\r\n\"1\",\"2\"\r\n");
+    QTest::newRow("binary bytes") << QByteArray("\0\x01\x02\xff\r\n\x80\x81", 8);
+}
+
+void TestCsvImport::fileNotInExportLayoutIsRefused()
+{
+    QFETCH(QByteArray, bytes);
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    writeFile(db.out(QStringLiteral("in.csv")), bytes);
+    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QVERIFY2(db.prompter.messages.at(0).text.contains(QStringLiteral("cannot be imported")),
+             qPrintable(db.prompter.messages.at(0).text));
+    QCOMPARE(tableValues(db.controller().grid()), before);
+    QVERIFY(!db.controller().state().DatabaseEdited);
+}
+
+void TestCsvImport::errorMessages_data()
+{
+    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<bool>("csvThere");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("database cannot be opened")
+        << true << true
+        << QStringLiteral("Error opening database.  Ensure this a Ledgerly Database.");
+    QTest::newRow("CSV file cannot be opened")
+        << false << false
+        << QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status.");
+}
+
+void TestCsvImport::errorMessages()
+{
+    QFETCH(bool, databaseGone);
+    QFETCH(bool, csvThere);
+    QFETCH(QString, message);
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    if (csvThere)
+        writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n");
+    if (databaseGone)
+        QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Log"))));
+    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QCOMPARE(db.prompter.messages.at(0).text, message);
+    QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
+    QCOMPARE(tableValues(db.controller().grid()), before);
+}
+
+void TestCsvImport::checkNameGuardsTheChosenFile()
+{
+    // Choosing list.pdb checks that list.csv exists but reads list.pdb, which
+    // is no CSV file: refused, the table left as it was.
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    writeFile(db.out(QStringLiteral("list.csv")), kHeader + "\"n\",,,\r\n");
+    QVERIFY(
+        QFile::copy(db.databasePath(QStringLiteral("Log")), db.out(QStringLiteral("list.pdb"))));
+    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("list.pdb")));
+    QVERIFY(!outcome.ok);
+    QVERIFY(outcome.message.contains(QStringLiteral("cannot be imported")));
+    QCOMPARE(tableValues(db.controller().grid()), before);
+
+    // Without list.csv the check fails first.
+    QVERIFY(QFile::remove(db.out(QStringLiteral("list.csv"))));
+    QCOMPARE(importCsvFile(db.controller(), db.out(QStringLiteral("list.pdb"))).message,
+             QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status."));
+}
+
+void TestCsvImport::completionCountsStoredRecords()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    writeFile(db.out(QStringLiteral("in.csv")),
+              kHeader + "\"a\",,,\r\n\"b\",,,\r\n\"c\",,,\r\n\"d\",,,\r\n\"e\",,,\r\n");
+    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    QCOMPARE(db.controller().grid().rowCount(), 5);
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QCOMPARE(db.prompter.messages.at(0).text,
+             QDir::toNativeSeparators(db.out(QStringLiteral("in.csv"))) +
+                 QStringLiteral(" Imported.\r2 record(s) Imported"));
+}
+
+void TestCsvImport::picturesReadBack_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QByteArray>("fileBytes");
+    QTest::addColumn<bool>("loaded");
+    const QByteArray bmp = CsvTestDatabase::bitmap(Qt::cyan, 7, 3);
+    QTest::newRow("bitmap by full path") << QStringLiteral("FULL") << bmp << true;
+    QTest::newRow("bitmap beside the file by name") << QStringLiteral("pic.bmp") << bmp << true;
+    QTest::newRow("file that is no bitmap")
+        << QStringLiteral("FULL") << QByteArray("hello") << false;
+    QTest::newRow("missing file") << QStringLiteral("none.bmp") << QByteArray() << false;
+    QTest::newRow("a folder") << QStringLiteral(".") << QByteArray() << false;
+}
+
+void TestCsvImport::picturesReadBack()
+{
+    QFETCH(QString, cell);
+    QFETCH(QByteArray, fileBytes);
+    QFETCH(bool, loaded);
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Name"), QStringLiteral("Name")},
+        {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
+    };
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Things"), fields);
+    db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Things")));
+    if (!fileBytes.isEmpty())
+        writeFile(db.out(QStringLiteral("pic.bmp")), fileBytes);
+    const QString path = cell == QLatin1String("FULL") ? db.out(QStringLiteral("pic.bmp")) : cell;
+    writeFile(db.out(QStringLiteral("in.csv")),
+              "\"Name\",\"Photo\"\r\n\"Name\",\"Photo\"\r\n\"a\",\"" + path.toUtf8() + "\"\r\n");
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    const QVariant value = db.controller().grid().cell(0, 2);
+    if (loaded) {
+        QCOMPARE(value.typeId(), int(QMetaType::QByteArray));
+        QCOMPARE(value.toByteArray(), fileBytes);
+    } else {
+        QVERIFY(value.isNull());
+    }
+}
+
+void TestCsvImport::exportThenImportGivesTheSameTable_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("en_US") << QStringLiteral("en_US");
+    QTest::newRow("de_DE with a decimal comma") << QStringLiteral("de_DE");
+    QTest::newRow("ja_JP") << QStringLiteral("ja_JP");
+}
+
+void TestCsvImport::exportThenImportGivesTheSameTable()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Note"), QStringLiteral("Note")},
+        {QStringLiteral("Amount"), QStringLiteral("Amount")},
+        {QStringLiteral("Done"), QStringLiteral("Done"), FieldYesNo},
+        {QStringLiteral("When"), QStringLiteral("When"), FieldDate},
+        {QStringLiteral("At"), QStringLiteral("At"), FieldTime},
+        {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
+    };
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("All"), fields);
+    db.writeDatabase(
+        QStringLiteral("All"), fields,
+        {{QStringLiteral("commas, \"quotes\"\nand a line feed"), QStringLiteral("3,5"), true,
+          CsvTestDatabase::wall(1955, 6, 7, 8, 9, 10),
+          CsvTestDatabase::wall(1904, 1, 1, 23, 59, 59), CsvTestDatabase::bitmap(Qt::magenta)},
+         {QStringLiteral("1.234,5"), QStringLiteral("1,234.5"), false,
+          CsvTestDatabase::wall(2039, 12, 31), CsvTestDatabase::wall(1904, 1, 1),
+          CsvTestDatabase::bitmap(Qt::darkGreen, 4, 4)}});
+    QVERIFY(db.load(QStringLiteral("All")));
+    const QList<QVariantList> loaded = tableValues(db.controller().grid());
+
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("all.csv"))).ok);
+    db.controller().grid().removeAllRows();
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("all.csv"))).ok);
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    QCOMPARE(tableValues(db.controller().grid()), loaded);
+}
+
+void TestCsvImport::commandCancelledDoesNothing()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    db.prompter.fileAnswers.enqueue(QString());
+    ImportCSV_Click(db.controller());
+    QCOMPARE(db.prompter.fileRequests.size(), 1);
+    QVERIFY(!db.prompter.fileRequests.at(0).save);
+    QVERIFY(db.prompter.messages.isEmpty());
+    QCOMPARE(tableValues(db.controller().grid()), before);
+    QVERIFY(!db.controller().state().DatabaseEdited);
+}
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "tst_csvimport.moc"
