@@ -1,0 +1,103 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestCliList : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void list_data();
+    void list();
+    void sampleProgramFolder();
+};
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli"), arguments);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+void TestCliList::list_data()
+{
+    QTest::addColumn<QByteArray>("schema"); // null: no QuayDB.ini at all
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("index section name and rounded field count")
+        << QByteArray(
+               "[A]\r\nDatabasename=Alpha\r\nX=x\r\nY=y\r\nXHide=False\r\nYHide=Calc\r\n"
+               "[B]\r\nDatabasename=Beta\r\nZ=z\r\nZHide=Group\r\n[C]\r\nDatabasename=Gamma\r\n")
+        << QStringList{} << 0 << QStringLiteral("0\tA\tAlpha\t2\n1\tB\tBeta\t1\n2\tC\tGamma\t0\n");
+    QTest::newRow("six keys round to two fields")
+        << QByteArray("[S]\nDatabasename=Six\nA=a\nB=b\nC=c\nAHide=0\nBHide=0\n") << QStringList{}
+        << 0 << QStringLiteral("0\tS\tSix\t2\n");
+    QTest::newRow("eight keys round to four fields")
+        << QByteArray("[S]\nDatabasename=Eight\nA=a\nB=b\nC=c\nD=d\nAHide=0\nBHide=0\nCHide=0\n")
+        << QStringList{} << 0 << QStringLiteral("0\tS\tEight\t4\n");
+    QTest::newRow("missing display name keeps the line")
+        << QByteArray("[A]\nDatabasename=a\n[B]\nk=1\n") << QStringList{} << 0
+        << QStringLiteral("0\tA\ta\t0\n1\tB\t\t0\n");
+    QTest::newRow("Windows-1252 display name")
+        << QByteArray("[Depenses]\nDatabasename=D\xE9penses \x80\n") << QStringList{} << 0
+        << QString::fromUtf8("0\tDepenses\tDépenses €\t0\n");
+    QTest::newRow("empty schema lists nothing")
+        << QByteArray("") << QStringList{} << 0 << QString();
+    QTest::newRow("missing schema is an error") << QByteArray() << QStringList{} << 1 << QString();
+    QTest::newRow("argument is a usage error")
+        << QByteArray("[A]\n") << QStringList{QStringLiteral("extra")} << 2 << QString();
+}
+
+void TestCliList::list()
+{
+    QFETCH(QByteArray, schema);
+    QFETCH(QStringList, extra);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (!schema.isNull()) {
+        QFile f(dir.filePath(QStringLiteral("QuayDB.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(schema);
+    }
+    const Run r = runCli(QStringList{QStringLiteral("--program-folder"), dir.path(),
+                                     QStringLiteral("--hotsync-home"),
+                                     dir.filePath(QStringLiteral("home")), QStringLiteral("list")} +
+                         extra);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err.isEmpty(), exitCode == 0);
+}
+
+void TestCliList::sampleProgramFolder()
+{
+    QTemporaryDir home;
+    const Run r =
+        runCli({QStringLiteral("--program-folder"), QStringLiteral(LEDGERLY_SAMPLES "/program"),
+                QStringLiteral("--hotsync-home"), home.path(), QStringLiteral("list")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral("0\tExpenses\tExpenses\t7\n"
+                                   "1\tMileage\tMileage Log\t10\n"
+                                   "2\tInventory\tHome Inventory\t7\n"));
+}
+
+QTEST_GUILESS_MAIN(TestCliList)
+#include "tst_cli_list.moc"
