@@ -19,6 +19,7 @@ private Q_SLOTS:
     void exportedFieldCount();
     void recordCells_data();
     void recordCells();
+    void matchesGoldenFile();
     void recordMissingSchemaField();
     void databaseWithoutRecordsWritesHeadersOnly();
     void recordLinesFollowTheTable_data();
@@ -137,6 +138,35 @@ void TestCsvExport::recordCells()
     const QStringList lines = csvLines(db.out(QStringLiteral("l.csv")));
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.at(2), line);
+}
+
+void TestCsvExport::matchesGoldenFile()
+{
+    // Every cell kind in one file, compared byte for byte (US settings).
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Name"), QStringLiteral("Full name")},
+        {QStringLiteral("Qty"), QStringLiteral("Quantity")},
+        {QStringLiteral("Ok"), QStringLiteral("Checked"), FieldYesNo},
+        {QStringLiteral("Day"), QStringLiteral("Day"), FieldDate},
+        {QStringLiteral("Start"), QStringLiteral("Start time"), FieldTime},
+        {QStringLiteral("Stamp"), QStringLiteral("Stamp"), FieldDateTime},
+    };
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Gold"), fields);
+    db.writeDatabase(
+        QStringLiteral("Gold"), fields,
+        {{QStringLiteral("Ann \"Nan\" Lee\r\nline two"), QStringLiteral("12.5"), true,
+          CsvTestDatabase::wall(1931, 2, 3), CsvTestDatabase::wall(1904, 1, 1, 7, 8, 9),
+          CsvTestDatabase::wall(2039, 12, 31, 23, 59, 59)},
+         {QStringLiteral("Caf\u00e9, bar"), QStringLiteral("1,000"), false,
+          CsvTestDatabase::wall(2001, 10, 11, 12, 13, 14), CsvTestDatabase::wall(1904, 1, 1),
+          QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Gold")));
+    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("gold.csv"))).ok);
+    const QByteArray golden =
+        CsvTestDatabase::readFile(QStringLiteral(LEDGERLY_TEST_DATA "/csv/golden-en_US.csv"));
+    QVERIFY(!golden.isEmpty());
+    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("gold.csv"))), golden);
 }
 
 void TestCsvExport::recordMissingSchemaField()

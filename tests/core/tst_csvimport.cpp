@@ -21,6 +21,7 @@ private Q_SLOTS:
     void cellsBecomeTypedValues();
     void quotesInsideValuesReadBackUnchanged_data();
     void quotesInsideValuesReadBackUnchanged();
+    void readsFilesWrittenWithoutDoubling();
     void rowsAreReplacedByFieldName();
     void importMarksDatabaseEdited();
     void fileNotInExportLayoutIsRefused_data();
@@ -147,6 +148,24 @@ void TestCsvImport::quotesInsideValuesReadBackUnchanged()
     QString expected = value;
     expected.replace(QLatin1Char('\r'), QLatin1Char('|'));
     QCOMPARE(db.controller().grid().cell(0, 1), QVariant(expected));
+}
+
+void TestCsvImport::readsFilesWrittenWithoutDoubling()
+{
+    // A file as older exports wrote it: inner quotes as they are.
+    const QString fixture = QStringLiteral(LEDGERLY_TEST_DATA "/csv/undoubled-quotes.csv");
+    QVERIFY(QFile::exists(fixture));
+    CsvTestDatabase db;
+    loadLog(db);
+    QVERIFY(importCsvFile(db.controller(), fixture).ok);
+    QCOMPARE(tableValues(db.controller().grid()),
+             (QList<QVariantList>{
+                 {QStringLiteral("He said \"hi\" to me"), true,
+                  CsvTestDatabase::wall(1969, 7, 20, 20, 17, 40), PdbTime::timeOfDay(QTime(6, 30))},
+                 {QStringLiteral("two|\nlines, \"quoted\" twice"), false,
+                  CsvTestDatabase::wall(2000, 2, 29), PdbTime::timeOfDay(QTime(23, 59, 59))},
+                 {QStringLiteral("42"), true, CsvTestDatabase::wall(1904, 1, 1),
+                  PdbTime::timeOfDay(QTime(0, 0))}}));
 }
 
 void TestCsvImport::rowsAreReplacedByFieldName()
