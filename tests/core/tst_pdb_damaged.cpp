@@ -1,6 +1,8 @@
 #include "database/PdbDatabase.h"
 #include "database/PdbError.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -74,6 +76,7 @@ private Q_SLOTS:
     void everyTruncationIsSafe();
     void randomCorruptionIsSafe();
     void hugeCountsCostNoMemory();
+    void fuzzSeedsBehave();
 };
 
 void TestPdbDamaged::soundFileReads()
@@ -220,6 +223,31 @@ void TestPdbDamaged::hugeCountsCostNoMemory()
     bytes = soundFile();
     putU16(bytes, fieldBlock + 2, 0xFFFF);
     QVERIFY_THROWS_EXCEPTION(PdbError, PdbDatabase::fromBytes(bytes));
+}
+
+void TestPdbDamaged::fuzzSeedsBehave()
+{
+    // The fuzzer's seeds: the sound ones read and survive a rewrite, the
+    // broken one is refused.
+    const QDir seeds(QStringLiteral(LEDGERLY_TEST_DATA "/../../fuzz/corpus/pdb"));
+    const QStringList files = seeds.entryList(QDir::Files);
+    QVERIFY(files.size() >= 4);
+    for (const QString &name : files) {
+        QFile f(seeds.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        if (name.startsWith(u"wrong-"_qs)) {
+            QVERIFY_THROWS_EXCEPTION(PdbError, PdbDatabase::fromBytes(bytes));
+            continue;
+        }
+        const auto db = PdbDatabase::fromBytes(bytes);
+        const auto again = PdbDatabase::fromBytes(db->toBytes(name));
+        QCOMPARE(again->Table().RecordCount(), db->Table().RecordCount());
+        QCOMPARE(again->Fields().Count(), db->Fields().Count());
+        for (int r = 0; r < db->Table().RecordCount(); ++r)
+            for (int f = 0; f < db->Fields().Count(); ++f)
+                QCOMPARE(again->Table().Record(r).value(f), db->Table().Record(r).value(f));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPdbDamaged)
