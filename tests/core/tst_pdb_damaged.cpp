@@ -233,9 +233,9 @@ void TestPdbDamaged::fuzzSeedsBehave()
     const QStringList files = seeds.entryList(QDir::Files);
     QVERIFY(files.size() >= 4);
     for (const QString &name : files) {
-        QFile f(seeds.filePath(name));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        QFile file(seeds.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
         if (name.startsWith(u"wrong-"_qs)) {
             QVERIFY_THROWS_EXCEPTION(PdbError, PdbDatabase::fromBytes(bytes));
             continue;
