@@ -1,0 +1,426 @@
+#include "frmMain.h"
+
+#include "SkinBand.h"
+#include "StatusPanels.h"
+#include "app/DesktopSettings.h"
+#include "app/DocumentOpener.h"
+#include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/Prompter.h"
+#include "app/Twips.h"
+#include "app/WindowLayout.h"
+#include "database/PdbError.h"
+#include "grid/widgets/GridView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(ledgerly_icons);
+}
+
+namespace Ledgerly {
+
+frmMain::frmMain(const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_controller(services.controller)
+    , m_prompter(services.prompter)
+    , m_opener(services.opener)
+    , m_programFolder(services.programFolder)
+    , m_users(new PalmUserChoice(services.controller.state(), services.controller.server(),
+                                 services.controller.settings(), services.prompter,
+                                 services.registry, services.launcher, this))
+    , m_modalShower([](QDialog &dialog) { dialog.exec(); })
+    , m_menuBar(new QMenuBar(this))
+    , m_skin(new SkinBand(this))
+    , m_toolbar(new QToolBar(this))
+    , m_frame1(new QFrame(this))
+    , m_chooser(new QComboBox(m_frame1))
+    , m_chkGroup(new QCheckBox(QStringLiteral("Group Fields"), m_frame1))
+    , m_check1(new QCheckBox(QStringLiteral("Auto Fill"), m_frame1))
+    , m_grid(new GridView(this))
+{
+    initIconResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ledgerly-48.png")));
+    m_dpi = logicalDpiY();
+    m_status = new StatusPanels(this, m_dpi);
+
+    m_menuBar->setObjectName(QStringLiteral("SmartMenuXP1"));
+    m_menuBar->setNativeMenuBar(false); // it is laid out with the rest of the window
+    m_skin->setObjectName(QStringLiteral("Skinner1"));
+    m_skin->lower();
+    buildToolbar();
+    buildFrame1();
+    m_grid->setGridModel(&m_controller.grid());
+    connectController();
+    qApp->installEventFilter(this);
+
+    resize(px(15000), imposedHeight());
+}
+
+frmMain::~frmMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+int frmMain::px(double twips) const
+{
+    return Twips::toPixels(twips, m_dpi);
+}
+
+void frmMain::buildToolbar()
+{
+    m_toolbar->setObjectName(QStringLiteral("Toolbar2"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(QSize(24, 24));
+    m_toolbar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    static const char16_t *const icons[] = {u"save",   u"print-preview", u"export-csv",
+                                            u"backup", u"exit",          u"help"};
+    for (const ToolbarButton &button : CommandTable::toolbarButtons()) {
+        const QString name = QString::fromUtf16(icons[button.number - 1]);
+        QIcon icon;
+        icon.addFile(QStringLiteral(":/icons/%1-24.png").arg(name), QSize(24, 24));
+        icon.addFile(QStringLiteral(":/icons/%1-48.png").arg(name), QSize(48, 48));
+        QAction *action = m_toolbar->addAction(icon, button.caption);
+        // The caption is shown as a label, where "&&" stands for one "&".
+        action->setIconText(button.caption);
+        action->setObjectName(button.key);
+        action->setToolTip(button.tooltip);
+        const int number = button.number;
+        connect(action, &QAction::triggered, this,
+                [this, number] { Toolbar2_ButtonClick(number); });
+    }
+}
+
+void frmMain::buildFrame1()
+{
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setFrameShape(QFrame::NoFrame);
+    m_chooser->setObjectName(QStringLiteral("SectionListDBNam"));
+    m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_chooser->setMinimumContentsLength(18);
+    m_chkGroup->setObjectName(QStringLiteral("chkGroup"));
+    m_check1->setObjectName(QStringLiteral("Check1"));
+
+    auto *label = new QLabel(QStringLiteral("&Database:"), m_frame1);
+    label->setBuddy(m_chooser);
+    auto *layout = new QGridLayout(m_frame1);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setVerticalSpacing(4);
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(m_chooser, 0, 1, 1, 2);
+    layout->addWidget(m_chkGroup, 1, 1);
+    layout->addWidget(m_check1, 1, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(2, 1);
+    layout->setRowStretch(2, 1);
+
+    connect(m_chooser, &QComboBox::activated, this, &frmMain::SectionListDBNam_Activated);
+    connect(m_chkGroup, &QCheckBox::clicked, this, &frmMain::chkGroup_Click);
+}
+
+void frmMain::connectController()
+{
+    connect(&m_controller, &MainController::statusTextChanged, m_status,
+            &StatusPanels::setUserText);
+    connect(&m_controller, &MainController::statusNumberChanged, m_status,
+            &StatusPanels::setNumberText);
+    connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
+    connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_controller, &MainController::databaseLoaded, this, [this] {
+        m_grid->applyColumns();
+        applyColumn0Width();
+    });
+    connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
+    connect(&m_controller.catalogue().SectionListDBNam, &CatalogueList::selected, this,
+            &frmMain::syncChooser);
+    connect(m_users, &PalmUserChoice::statusTextChanged, m_status, &StatusPanels::setUserText);
+}
+
+QString frmMain::databasePathFor(const QString &user) const
+{
+    QString folder;
+    try {
+        folder = m_controller.server().GetUserFolder(user);
+    } catch (const PdbError &) {
+        // Without a user folder there is no path to offer; the load reports it.
+    }
+    return folder + QLatin1Char('/') + m_controller.catalogue().selectedSection() +
+           QStringLiteral(".pdb");
+}
+
+void frmMain::Form_Load()
+{
+    MainState &state = m_controller.state();
+    Catalogue &catalogue = m_controller.catalogue();
+
+    state.ProgramFolder = m_programFolder;
+    const QString firstUser = m_users->defaultUser();
+    catalogue.FilenameF = state.schemaFile();
+    DesktopSettings::LoadDesktopSettings(state);
+    catalogue.BuildCatalogue();
+    refillChooser();
+    BuildMenu();
+    m_dialogFileName = databasePathFor(firstUser);
+    state.CurrentPath = m_dialogFileName;
+    // A skin that cannot be read leaves the native look.
+    m_skin->loadSkin(DesktopSettings::programFile(m_programFolder, state.Skin));
+    setWindowTitle(m_controller.caption());
+    m_users->ChoosePalmUserAtStart();
+
+    catalogue.SectionListDBNam.select(0);
+    if (m_quitting)
+        return;
+    applyIcon();
+
+    const QString chosenPath = databasePathFor(m_users->storedUser());
+    m_dialogFileName = chosenPath;
+    // The table must always hold the file that a save would write: when the
+    // user chosen at start has a different file from the one just loaded,
+    // that file is loaded instead of merely taking its name.
+    if (chosenPath != state.CurrentPath && catalogue.Sectionslist.currentIndex() >= 0 &&
+        m_controller.CurrentDatabase()) {
+        m_controller.LoadDatabase(chosenPath);
+        if (m_quitting)
+            return;
+    } else {
+        state.CurrentPath = chosenPath;
+    }
+    m_check1->setChecked(true);
+    applyColumn0Width();
+    m_controller.HideColumns();
+    m_grid->applyColumns();
+    applyColumn0Width();
+    showAboutBox(true);
+}
+
+void frmMain::ChangeUser()
+{
+    MainState &state = m_controller.state();
+    BuildMenu();
+    state.ProgramFolder = m_programFolder;
+    m_controller.catalogue().FilenameF = state.schemaFile();
+    m_users->ReselectPalmUser();
+    applyIcon();
+    m_dialogFileName = databasePathFor(state.PalmUser);
+    m_check1->setChecked(true);
+    m_status->setUserText(QStringLiteral("Palm User Name : ") + state.PalmUser);
+    applyColumn0Width();
+    m_controller.HideColumns();
+    m_grid->applyColumns();
+    applyColumn0Width();
+}
+
+void frmMain::applyIcon()
+{
+    const QString path = DesktopSettings::iconPath(m_controller.state());
+    if (path.isEmpty())
+        return;
+    QImageReader reader(path);
+    reader.setAllocationLimit(64);
+    const QImage image = reader.read();
+    // An icon that cannot be read keeps the built-in one.
+    if (!image.isNull())
+        setWindowIcon(QIcon(QPixmap::fromImage(image)));
+}
+
+void frmMain::applyColumn0Width()
+{
+    if (m_controller.grid().columnCount() > 0)
+        m_grid->setColumnWidth(0, px(WindowLayout::column0Width));
+}
+
+void frmMain::refillChooser()
+{
+    const QSignalBlocker blocker(m_chooser);
+    m_chooser->clear();
+    m_chooser->addItems(m_controller.catalogue().SectionListDBNam.items());
+    syncChooser();
+}
+
+void frmMain::syncChooser()
+{
+    const QSignalBlocker blocker(m_chooser);
+    m_chooser->setCurrentIndex(m_controller.catalogue().SectionListDBNam.currentIndex());
+}
+
+void frmMain::SectionListDBNam_Activated(int index)
+{
+    m_controller.catalogue().SectionListDBNam.select(index);
+    m_grid->applyColumns();
+    applyColumn0Width();
+}
+
+void frmMain::BuildMenu()
+{
+    // Rebuilt from nothing, so a second build never adds a second copy.
+    m_menuBar->clear();
+    qDeleteAll(m_menus);
+    m_menus.clear();
+    QHash<QString, QMenu *> menus;
+    for (const MenuItem &item : CommandTable::menuItems(m_users->reportToolSetUp())) {
+        if (item.isTopLevel()) {
+            QMenu *menu = m_menuBar->addMenu(item.caption);
+            menu->setObjectName(item.key);
+            menus.insert(item.key, menu);
+            m_menus.append(menu);
+            continue;
+        }
+        QMenu *parentMenu = menus.value(item.parentKey);
+        if (!parentMenu)
+            continue;
+        if (item.isSeparator()) {
+            parentMenu->addSeparator();
+            continue;
+        }
+        QAction *action = parentMenu->addAction(item.caption);
+        action->setObjectName(item.key);
+        action->setData(item.key);
+        action->setShortcut(item.shortcut());
+        const QString key = item.key;
+        connect(action, &QAction::triggered, this,
+                [this, key] { SmartMenuXP1_MenuItemClick(key); });
+    }
+}
+
+int frmMain::imposedHeight() const
+{
+    // The fixed height is the whole window's, title bar and borders included.
+    // Until the window manager tells (or where there is none), a usual title
+    // bar is assumed so the status bar still sits near the bottom edge.
+    int decoration = isWindow() && isVisible() ? frameGeometry().height() - height() : 0;
+    if (decoration <= 0)
+        decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                     2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return qMax(100, px(WindowLayout::windowHeight) - decoration);
+}
+
+void frmMain::Form_Resize()
+{
+    if (m_inLayout || (windowState() & Qt::WindowMinimized))
+        return;
+    m_inLayout = true;
+    // A maximised or full-screen window refuses a new height; the rest follows.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const int wanted = imposedHeight();
+        if (minimumHeight() != wanted || maximumHeight() != wanted)
+            setFixedHeight(wanted);
+    }
+
+    const int menuHeight = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, width(), menuHeight);
+
+    WindowLayout::Input in;
+    in.windowWidth = Twips::fromPixels(width(), m_dpi);
+    WindowLayout::Result r = WindowLayout::compute(in);
+
+    // The status bar is placed first, so that panel 4 has its final place.
+    QStatusBar *status = m_status->statusBar();
+    status->setGeometry(px(r.statusBar.left), px(r.statusBar.top), px(r.statusBar.width), px(480));
+    if (status->layout())
+        status->layout()->activate();
+    in.statusPanel4Left = Twips::fromPixels(m_status->panel4Left(), m_dpi);
+    r = WindowLayout::compute(in);
+
+    const int gridTop = px(r.grid.top);
+    const int toolbarTop = px(r.toolbar.top);
+    const int toolbarHeight = qMin(m_toolbar->sizeHint().height(), gridTop - toolbarTop - 2);
+    m_toolbar->setGeometry(px(r.toolbar.left), toolbarTop, px(r.toolbar.width), toolbarHeight);
+    m_skin->setGeometry(0, menuHeight, width(), gridTop - menuHeight);
+
+    m_grid->setGeometry(px(r.grid.left), gridTop, px(r.grid.width), px(r.grid.height));
+    applyColumn0Width();
+
+    const int panel4Width = m_status->panel(4)->width();
+    QFrame *frame2 = m_status->frame2();
+    frame2->setGeometry(px(r.frame2.left), px(r.frame2.top), qMax(10, panel4Width - px(16)),
+                        px(r.frame2.height));
+    m_status->progressBar()->setGeometry(0, px(r.progress.top), frame2->width(),
+                                         px(r.progress.height));
+    frame2->raise();
+
+    const int frame1Left = px(r.frame1.left);
+    const int frame1Top = qMax(px(r.frame1.top), menuHeight);
+    const int frame1Width = qMin(px(6400), px(r.grid.width) - frame1Left);
+    m_frame1->setGeometry(frame1Left, frame1Top, qMax(0, frame1Width), gridTop - frame1Top - 2);
+    m_frame1->raise();
+    m_inLayout = false;
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Only now is the window frame known, which the imposed height includes.
+    QTimer::singleShot(0, this, &frmMain::Form_Resize);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this)
+        m_status->setInsertMode(!m_status->insertMode());
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_quitting) {
+        event->accept();
+        return;
+    }
+    const int answer = m_controller.AskSaveChanges();
+    if (answer == Prompter::Cancel) {
+        event->ignore();
+        return;
+    }
+    // A save that failed leaves the edits unsaved: closing now would lose them.
+    if (answer == Prompter::Yes && m_controller.state().DatabaseEdited) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload()
+{
+    m_users->storeUserSettings();
+    if (m_about)
+        m_about->close();
+}
+
+void frmMain::quitNow()
+{
+    // A damaged database ends the program without the closing questions.
+    m_quitting = true;
+    if (m_about)
+        m_about->close();
+    close();
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
+}
+
+} // namespace Ledgerly

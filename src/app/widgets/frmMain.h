@@ -1,0 +1,130 @@
+#pragma once
+
+#include "app/CommandTable.h"
+#include "frmSplash1.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QFrame;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+
+namespace Ledgerly {
+
+class DocumentOpener;
+class GridView;
+class MainController;
+class PalmUserChoice;
+class ProgramLauncher;
+class Prompter;
+class RegistryBackend;
+class SkinBand;
+class StatusPanels;
+
+// The main window: menu bar, toolbar, database chooser, record table and
+// status bar around the controller that holds the state and does the work.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Services
+    {
+        MainController &controller;
+        Prompter &prompter;
+        RegistryBackend &registry;
+        ProgramLauncher &launcher;
+        DocumentOpener &opener;
+        QString programFolder;
+    };
+    // Shows a dialog modally; tests replace it so start-up never blocks.
+    using ModalShower = std::function<void(QDialog &)>;
+
+    explicit frmMain(const Services &services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    void setModalShower(ModalShower shower) { m_modalShower = std::move(shower); }
+
+    // Start-up, run once after the window is created.
+    void Form_Load();
+    // The re-initialisation after a change of Palm user.
+    void ChangeUser();
+    void BuildMenu();
+    // The two dispatchers: a menu item's key (case ignored) and a toolbar
+    // button's number (from 1).
+    void SmartMenuXP1_MenuItemClick(const QString &key);
+    void Toolbar2_ButtonClick(int number);
+    void runCommand(Command command);
+    void Install_Click();
+    void showAboutBox(bool modal);
+    // Places every part of the window for its current width.
+    void Form_Resize();
+
+    MainController &controller() const { return m_controller; }
+    PalmUserChoice &palmUsers() const { return *m_users; }
+    QMenuBar *menuBar() const { return m_menuBar; }
+    QToolBar *toolBar() const { return m_toolbar; }
+    GridView *grid() const { return m_grid; }
+    StatusPanels &statusPanels() const { return *m_status; }
+    frmSplash1 *aboutBox() const { return m_about; }
+    QString dialogFileName() const { return m_dialogFileName; }
+    double logicalDpi() const { return m_dpi; }
+    // The client height the fixed window height leaves, in pixels.
+    int imposedHeight() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFrame1();
+    void buildToolbar();
+    void connectController();
+    void Form_Unload();
+    void quitNow();
+    void changeUserCommand();
+    void helpCommand();
+    void notAvailable(const QString &what);
+    void chkGroup_Click();
+    void SectionListDBNam_Activated(int index);
+    void refillChooser();
+    void syncChooser();
+    void applyIcon();
+    void applyColumn0Width();
+    QString databasePathFor(const QString &user) const;
+    int px(double twips) const;
+
+    MainController &m_controller;
+    Prompter &m_prompter;
+    DocumentOpener &m_opener;
+    QString m_programFolder;
+    PalmUserChoice *m_users;
+    ModalShower m_modalShower;
+
+    QMenuBar *m_menuBar;
+    QList<QMenu *> m_menus;
+    SkinBand *m_skin;
+    QToolBar *m_toolbar;
+    QFrame *m_frame1;
+    QComboBox *m_chooser;
+    QCheckBox *m_chkGroup;
+    QCheckBox *m_check1;
+    GridView *m_grid;
+    StatusPanels *m_status;
+    QPointer<frmSplash1> m_about;
+
+    QString m_dialogFileName;
+    double m_dpi;
+    bool m_inLayout = false;
+    bool m_quitting = false;
+};
+
+} // namespace Ledgerly

@@ -1,0 +1,136 @@
+// The main window's commands: the two dispatchers and the commands that
+// belong to the window itself (help, about, exit, change of user, install).
+#include "frmMain.h"
+#include "frmSplash1.h"
+
+#include "app/DesktopSettings.h"
+#include "app/DocumentOpener.h"
+#include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/Prompter.h"
+#include "exchange/CsvCommands.h"
+
+#include <QCheckBox>
+#include <QSignalBlocker>
+
+namespace Ledgerly {
+
+void frmMain::SmartMenuXP1_MenuItemClick(const QString &key)
+{
+    runCommand(CommandTable::commandForKey(key));
+}
+
+void frmMain::Toolbar2_ButtonClick(int number)
+{
+    runCommand(CommandTable::commandForButton(number));
+}
+
+void frmMain::runCommand(Command command)
+{
+    switch (command) {
+    case Command::None:
+    case Command::Open:
+        return;
+    case Command::SaveAs:
+        m_controller.SaveDatabaseAs();
+        return;
+    case Command::Install:
+        Install_Click();
+        return;
+    case Command::Help:
+        helpCommand();
+        return;
+    case Command::PrintPreview:
+    case Command::ToolbarPrintPreview:
+        notAvailable(QStringLiteral("Print Preview"));
+        return;
+    case Command::ChangeUser:
+        changeUserCommand();
+        return;
+    case Command::Reports:
+        notAvailable(QStringLiteral("Reports"));
+        return;
+    case Command::ImportCSV:
+        ImportCSV_Click(m_controller);
+        return;
+    case Command::ExportCSV:
+        ExportCSV_Click(m_controller);
+        return;
+    case Command::ClearPDB:
+        m_controller.Clear_Click();
+        return;
+    case Command::Save:
+        m_controller.SaveDatabase();
+        Install_Click();
+        return;
+    case Command::About:
+        showAboutBox(false);
+        return;
+    case Command::Exit:
+        close();
+        return;
+    }
+}
+
+void frmMain::notAvailable(const QString &what)
+{
+    m_prompter.message(what + QStringLiteral(" is not available yet in this version of ") +
+                           m_controller.state().AppName + QLatin1Char('.'),
+                       Prompter::Buttons::Ok, Prompter::Icon::Information);
+}
+
+void frmMain::Install_Click()
+{
+    m_users->Install_Click();
+}
+
+void frmMain::changeUserCommand()
+{
+    if (m_users->changeUserDialog()) {
+        m_controller.catalogue().SectionListDBNam.select(0);
+        if (m_quitting)
+            return;
+        ChangeUser();
+    }
+    BuildMenu();
+    m_users->updateReportDesigner();
+}
+
+void frmMain::helpCommand()
+{
+    MainState &state = m_controller.state();
+    state.HelpFile = DesktopSettings::programFile(m_programFolder, state.HelpFile);
+    if (!m_opener.openDocument(state.HelpFile))
+        m_prompter.message(QStringLiteral("The help document could not be opened:\n") +
+                               state.HelpFile,
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+    // Restores the bare file name, so a second Help opens the same file.
+    DesktopSettings::LoadDesktopSettings(state);
+}
+
+void frmMain::chkGroup_Click()
+{
+    const QSignalBlocker blocker(m_chkGroup);
+    m_chkGroup->setChecked(false);
+    notAvailable(QStringLiteral("Grouping"));
+}
+
+void frmMain::showAboutBox(bool modal)
+{
+    // One instance only: a second request brings the open box forward.
+    if (m_about) {
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    m_about = new frmSplash1(m_programFolder, this);
+    if (modal) {
+        m_about->setModal(true);
+        m_modalShower(*m_about);
+        return;
+    }
+    m_about->setModal(false);
+    m_about->show();
+}
+
+} // namespace Ledgerly

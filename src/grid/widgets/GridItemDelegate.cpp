@@ -1,0 +1,181 @@
+#include "GridItemDelegate.h"
+
+#include "grid/GridModel.h"
+#include "grid/GridValue.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace Ledgerly {
+
+int GridItemDelegate::displayType(const QModelIndex &index)
+{
+    const auto *model = qobject_cast<const GridModel *>(index.model());
+    if (!model || index.column() <= 0 || index.column() >= model->columnCount())
+        return DisplayText;
+    const GridColumn &column = model->column(index.column());
+    if (column.displayType == DisplayPicture && column.pictureCode == 4)
+        return DisplayPicture;
+    if (column.displayType == DisplayCheckBox || column.displayType == DisplayDate)
+        return column.displayType;
+    return DisplayText;
+}
+
+QRect GridItemDelegate::checkBoxRect(const QStyleOptionViewItem &option)
+{
+    QStyleOptionButton box;
+    box.rect = option.rect;
+    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    const QRect indicator =
+        style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, option.widget);
+    QRect centred(QPoint(), indicator.size());
+    centred.moveCenter(option.rect.center());
+    return centred;
+}
+
+void GridItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    const int type = displayType(index);
+    if (type != DisplayCheckBox && type != DisplayPicture) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+
+    // Background and selection as for any cell, without text or indicator.
+    QStyleOptionViewItem base = option;
+    initStyleOption(&base, index);
+    base.text.clear();
+    base.icon = QIcon();
+    base.features &=
+        ~(QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration);
+    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &base, painter, option.widget);
+
+    if (type == DisplayCheckBox) {
+        QStyleOptionButton box;
+        box.rect = checkBoxRect(option);
+        box.state = QStyle::State_Enabled;
+        box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On
+                                                                           : QStyle::State_Off;
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, option.widget);
+        return;
+    }
+
+    const QImage image = index.data(Qt::DecorationRole).value<QImage>();
+    if (image.isNull())
+        return;
+    const QRect area = option.rect.adjusted(2, 2, -2, -2);
+    const QSize size = image.size().scaled(area.size(), Qt::KeepAspectRatio);
+    QRect target(QPoint(), size);
+    target.moveCenter(area.center());
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawImage(target, image);
+    painter->restore();
+}
+
+bool GridItemDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
+                                   const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (displayType(index) != DisplayCheckBox || !(index.flags() & Qt::ItemIsUserCheckable))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+
+    bool toggle = false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        toggle = mouse->button() == Qt::LeftButton &&
+                 checkBoxRect(option).contains(mouse->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonPress ||
+               event->type() == QEvent::MouseButtonDblClick) {
+        // Swallow presses on the box so a double click does not open a text editor.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        return checkBoxRect(option).contains(mouse->position().toPoint());
+    } else if (event->type() == QEvent::KeyPress) {
+        toggle = static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space;
+    }
+    if (!toggle)
+        return false;
+    const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+QString GridItemDelegate::dateTimeFormat(const QVariant &value)
+{
+    const QLocale locale;
+    const QDateTime when = value.toDateTime();
+    if (when.isValid() && GridValue::isTimeOfDay(when))
+        return locale.timeFormat(QLocale::ShortFormat);
+    if (!when.isValid() || when.time() == QTime(0, 0))
+        return locale.dateFormat(QLocale::ShortFormat);
+    return locale.dateTimeFormat(QLocale::ShortFormat);
+}
+
+QWidget *GridItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    switch (displayType(index)) {
+    case DisplayCheckBox:
+    case DisplayPicture:
+        return nullptr; // toggled in place; pictures come from files, not typing
+    case DisplayDate: {
+        auto *editor = new QDateTimeEdit(parent);
+        editor->setTimeSpec(Qt::UTC); // values are wall-clock readings
+        editor->setCalendarPopup(true);
+        editor->setFrame(false);
+        editor->setDisplayFormat(dateTimeFormat(index.data(Qt::EditRole)));
+        return editor;
+    }
+    default:
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+}
+
+void GridItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor)) {
+        QDateTime when = index.data(Qt::EditRole).toDateTime();
+        if (!when.isValid())
+            when = GridValue::wallClock(QDate::currentDate(), QTime(0, 0));
+        edit->setDateTime(when);
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                    const QModelIndex &index) const
+{
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor)) {
+        const QDateTime shown = edit->dateTime();
+        const QDateTime before = index.data(Qt::EditRole).toDateTime();
+        // Only a real change counts as an edit of the database.
+        const QDateTime value = GridValue::wallClock(shown.date(), shown.time());
+        if (value != before)
+            model->setData(index, value, Qt::EditRole);
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+bool GridItemDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            auto *editor = qobject_cast<QWidget *>(object);
+            if (editor) {
+                Q_EMIT commitData(editor);
+                Q_EMIT closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+                return true;
+            }
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace Ledgerly
