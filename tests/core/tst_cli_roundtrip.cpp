@@ -1,0 +1,287 @@
+#include "catalogue/IniFile.h"
+#include "database/FieldType.h"
+#include "database/PdbDatabase.h"
+#include "database/RecordServer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Ledgerly;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString cliPath()
+{
+    return QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli");
+}
+
+Run runCli(const QString &programFolder, const QString &home, const QString &configHome,
+           const QStringList &args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The per-user settings the save reads live in the temporary folder.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    process.setProcessEnvironment(env);
+    process.start(cliPath(), QStringList{QStringLiteral("--program-folder"), programFolder,
+                                         QStringLiteral("--hotsync-home"), home} +
+                                 args);
+    Run run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A program folder and HotSync home of our own, with users Alice (default)
+// and Bob and a schema of three databases.
+class CliFixture
+{
+public:
+    CliFixture()
+    {
+        program = dir.path() + QStringLiteral("/program");
+        home = dir.path() + QStringLiteral("/home");
+        config = dir.path() + QStringLiteral("/config");
+        QDir().mkpath(program);
+        QDir().mkpath(config);
+        write(program + QStringLiteral("/Ledgerly.ini"), "[DesktopName]\nDesktopName=Cli Ledger\n");
+        write(program + QStringLiteral("/QuayDB.ini"),
+              "[Kinds]\nDatabasename=All kinds\nName=Name\nDone=Done\nDay=Day\nAt=At\n"
+              "Photo=Photo\nStamp=Stamp\nNameHide=False\nDoneHide=False\nDayHide=False\n"
+              "AtHide=True\nPhotoHide=False\nStampHide=Calc\n\n"
+              "[Fresh]\nDatabasename=Fresh\nTitle=Title\nNotes=Notes\nTitleHide=False\n"
+              "NotesHide=False\n\n"
+              "[Other]\nDatabasename=Other\nTitle=Title\nTitleHide=False\n");
+        RecordServer server(home);
+        server.addUser(QStringLiteral("Alice"));
+        server.addUser(QStringLiteral("Bob"));
+        alice = server.GetUserFolder(QStringLiteral("Alice"));
+        bob = server.GetUserFolder(QStringLiteral("Bob"));
+    }
+
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
+    }
+
+    void writeKinds(const QString &folder)
+    {
+        PdbDatabase db;
+        const QList<QPair<QString, int>> fields = {{QStringLiteral("Name"), FieldText},
+                                                   {QStringLiteral("Done"), FieldYesNo},
+                                                   {QStringLiteral("Day"), FieldDate},
+                                                   {QStringLiteral("At"), FieldTime},
+                                                   {QStringLiteral("Photo"), FieldPicture},
+                                                   {QStringLiteral("Stamp"), FieldDateTime},
+                                                   {QStringLiteral("Extra"), 9}};
+        for (const auto &f : fields)
+            db.Table().AddField(f.first, f.second);
+        for (int i = 0; i < 3; ++i) {
+            PdbRecord &r = db.Table().AddRecord();
+            r.setValue(0, QStringLiteral("Row %1 \u00e9").arg(i));
+            r.setValue(1, i % 2 == 0);
+            r.setValue(2, QDateTime(QDate(2020 + i, 3, 4), QTime(0, 0), Qt::UTC));
+            r.setValue(3, QDateTime(QDate(1904, 1, 1), QTime(8 + i, 15), Qt::UTC));
+            r.setValue(4, QByteArray("BM not really a bitmap ") + QByteArray::number(i));
+            r.setValue(5, QDateTime(QDate(2010, 1, 1 + i), QTime(12, 0, 5), Qt::UTC));
+            r.setValue(6, QByteArray(3, char(i)));
+        }
+        db.SaveAs(folder + QStringLiteral("/Kinds.pdb"));
+    }
+
+    Run cli(const QStringList &args) { return runCli(program, home, config, args); }
+    QString dump(const QString &path) { return cli({QStringLiteral("dump"), path}).out; }
+
+    QTemporaryDir dir;
+    QString program, home, config, alice, bob;
+};
+
+} // namespace
+
+class TestCliRoundtrip : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void createCommand_data();
+    void createCommand();
+    void resaveKeepsEveryValue_data();
+    void resaveKeepsEveryValue();
+    void resaveRefusesMissingFile();
+    void demoDatabasesResaveUnchanged_data();
+    void demoDatabasesResaveUnchanged();
+};
+
+void TestCliRoundtrip::initTestCase()
+{
+    QVERIFY2(QFile::exists(cliPath()), qPrintable(cliPath()));
+}
+
+void TestCliRoundtrip::createCommand_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("folderUser");
+    QTest::addColumn<QString>("errorText");
+
+    QTest::newRow("creates a missing database")
+        << QStringList{QStringLiteral("create"), QStringLiteral("Fresh")} << false << 0 << "Alice"
+        << QString();
+    QTest::newRow("section name case ignored")
+        << QStringList{QStringLiteral("create"), QStringLiteral("fresh")} << false << 0 << "Alice"
+        << QString();
+    QTest::newRow("for another user")
+        << QStringList{QStringLiteral("create"), QStringLiteral("Fresh"), QStringLiteral("--user"),
+                       QStringLiteral("Bob")}
+        << false << 0 << "Bob" << QString();
+    QTest::newRow("refuses an existing file")
+        << QStringList{QStringLiteral("create"), QStringLiteral("Fresh")} << true << 1 << "Alice"
+        << QStringLiteral("already exists");
+    QTest::newRow("unknown section")
+        << QStringList{QStringLiteral("create"), QStringLiteral("Nope")} << false << 1 << "Alice"
+        << QStringLiteral("no section");
+    QTest::newRow("no section given") << QStringList{QStringLiteral("create")} << false << 2
+                                      << "Alice" << QStringLiteral("exactly one section");
+}
+
+void TestCliRoundtrip::createCommand()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, existing);
+    QFETCH(int, exitCode);
+    QFETCH(QString, folderUser);
+    QFETCH(QString, errorText);
+    CliFixture fx;
+    const QString folder = folderUser == QLatin1String("Bob") ? fx.bob : fx.alice;
+    const QString path = folder + QStringLiteral("/Fresh.pdb");
+    const QByteArray marker("existing bytes stay");
+    if (existing)
+        CliFixture::write(path, marker);
+
+    const Run run = fx.cli(args);
+    QCOMPARE(run.exitCode, exitCode);
+    if (!errorText.isEmpty())
+        QVERIFY2(run.err.contains(errorText), qPrintable(run.err));
+    if (existing) {
+        QCOMPARE(readFile(path), marker);
+    } else if (exitCode == 0) {
+        QVERIFY2(QFile::exists(path), qPrintable(run.err));
+        QCOMPARE(run.out.trimmed(), path);
+        RecordServer server(fx.home);
+        const auto db = server.OpenDatabase(path);
+        QCOMPARE(db->Fields().Count(), 2);
+        QCOMPARE(db->Fields().Item(1).Name, QStringLiteral("Notes"));
+        QCOMPARE(db->Table().RecordCount(), 1);
+        QVERIFY(
+            !QFile::exists((folder == fx.bob ? fx.alice : fx.bob) + QStringLiteral("/Fresh.pdb")));
+    } else {
+        QVERIFY(!QFile::exists(path));
+    }
+}
+
+void TestCliRoundtrip::resaveKeepsEveryValue_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::newRow("default user") << QString();
+    QTest::newRow("named user") << QStringLiteral("Bob");
+}
+
+void TestCliRoundtrip::resaveKeepsEveryValue()
+{
+    QFETCH(QString, user);
+    CliFixture fx;
+    const QString folder = user.isEmpty() ? fx.alice : fx.bob;
+    fx.writeKinds(folder);
+    const QString path = folder + QStringLiteral("/Kinds.pdb");
+    const QString before = fx.dump(path);
+    QVERIFY(before.contains(QStringLiteral("Row 2")));
+    QStringList args{QStringLiteral("resave"), QStringLiteral("Kinds")};
+    if (!user.isEmpty())
+        args << QStringLiteral("--user") << user;
+    const Run run = fx.cli(args);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.out.trimmed(), path);
+    QCOMPARE(fx.dump(path), before);
+}
+
+void TestCliRoundtrip::resaveRefusesMissingFile()
+{
+    CliFixture fx;
+    const Run run = fx.cli({QStringLiteral("resave"), QStringLiteral("Other")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("does not exist")), qPrintable(run.err));
+    QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Other.pdb")));
+}
+
+void TestCliRoundtrip::demoDatabasesResaveUnchanged_data()
+{
+    QTest::addColumn<QString>("section");
+    const QStringList sections = ListIniSections(QStringLiteral(LEDGERLY_BIN_DIR "/QuayDB.ini"));
+    if (sections.isEmpty())
+        QTest::newRow("no program folder schema") << QString();
+    for (const QString &s : sections)
+        QTest::newRow(qPrintable(s)) << s;
+}
+
+void TestCliRoundtrip::demoDatabasesResaveUnchanged()
+{
+    QFETCH(QString, section);
+    const QString demo = QStringLiteral(LEDGERLY_BIN_DIR "/../demo-hotsync");
+    if (section.isEmpty() || !QFileInfo(demo).isDir())
+        QSKIP("the demo HotSync home has not been generated in this build");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString config = dir.path() + QStringLiteral("/config");
+    QVERIFY(copyTree(QDir(demo).absolutePath(), home));
+    RecordServer server(home);
+    const QString path = server.GetUserFolder(server.GetDefaultUser()) + QLatin1Char('/') +
+                         section + QStringLiteral(".pdb");
+    const QString program = QStringLiteral(LEDGERLY_BIN_DIR);
+    const auto dump = [&] { return runCli(program, home, config, {QStringLiteral("dump"), path}); };
+    const Run before = dump();
+    QCOMPARE(before.exitCode, 0);
+    const Run run = runCli(program, home, config, {QStringLiteral("resave"), section});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const Run after = dump();
+    QCOMPARE(after.exitCode, 0);
+    QCOMPARE(after.out, before.out);
+}
+
+QTEST_GUILESS_MAIN(TestCliRoundtrip)
+#include "tst_cli_roundtrip.moc"
