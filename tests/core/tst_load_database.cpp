@@ -5,6 +5,10 @@
 #include "database/PdbError.h"
 #include "grid/ColumnSetup.h"
 
+#include "catalogue/IniFile.h"
+#include "catalogue/SchemaRules.h"
+
+#include <QDirIterator>
 #include <QSignalSpy>
 
 using namespace Ledgerly;
@@ -43,6 +47,8 @@ private Q_SLOTS:
     void incompleteLoadIsNeverSaved();
     void unsafeSectionNamesRefused_data();
     void unsafeSectionNamesRefused();
+    void demoDatabasesLoadWithSchemaColumns_data();
+    void demoDatabasesLoadWithSchemaColumns();
 };
 
 void TestLoadDatabase::columnsFollowFieldTypes_data()
@@ -400,6 +406,86 @@ void TestLoadDatabase::unsafeSectionNamesRefused()
     // With nothing open, the next choice saves nothing and opens normally.
     fx.open(QStringLiteral("Good"));
     QCOMPARE(fx.grid().cell(0, 1), QVariant(QStringLiteral("g")));
+}
+
+void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns_data()
+{
+    QTest::addColumn<QString>("section");
+    const QStringList sections = ListIniSections(QStringLiteral(LEDGERLY_BIN_DIR "/QuayDB.ini"));
+    if (sections.isEmpty())
+        QTest::newRow("no program folder schema") << QString();
+    for (const QString &s : sections)
+        QTest::newRow(qPrintable(s)) << s;
+}
+
+void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns()
+{
+    QFETCH(QString, section);
+    const QString demo = QStringLiteral(LEDGERLY_BIN_DIR "/../demo-hotsync");
+    if (section.isEmpty() || !QFileInfo(demo).isDir())
+        QSKIP("the demo HotSync home has not been generated in this build");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString from = QDir(demo).absolutePath();
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = home + source.mid(from.size());
+        QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
+        QVERIFY(QFile::copy(source, target));
+    }
+    RecordServer server(home);
+    QSettingsStore settings(dir.path() + QStringLiteral("/settings"));
+    ScriptedPrompter prompter;
+    MainController controller(server, settings, prompter);
+    controller.state().ProgramFolder = QStringLiteral(LEDGERLY_BIN_DIR);
+    controller.state().AppName = QStringLiteral("Demo");
+    controller.state().PalmUser = server.GetDefaultUser();
+    controller.catalogue().FilenameF = controller.state().schemaFile();
+    controller.catalogue().BuildCatalogue();
+    controller.catalogue().SectionListDBNam.select(
+        controller.catalogue().Sectionslist.items().indexOf(section));
+
+    QCOMPARE(prompter.messages.size(), 0);
+    QVERIFY(controller.loadCompleted());
+    const QString schema = controller.state().schemaFile();
+    const int n = schemaFieldCount(ListIniKeys(schema, section).size());
+    const PdbDatabase *db = controller.CurrentDatabase();
+    GridModel &grid = controller.grid();
+    QCOMPARE(grid.columnCount(), n + 1);
+    QCOMPARE(grid.rowCount(), db->Table().RecordCount());
+    for (int i = 1; i <= n; ++i) {
+        const PdbField &field = db->Fields().Item(i - 1);
+        const GridColumn &c = grid.column(i);
+        QCOMPARE(c.key, field.Name);
+        QCOMPARE(c.caption, ReadIniValue(section, field.Name, schema));
+        const QString role = ReadIniValue(section, field.Name + QStringLiteral("Hide"), schema);
+        QCOMPARE(c.hidden, roleHidesColumn(role));
+        switch (field.Type) {
+        case FieldText:
+            QCOMPARE(c.dataType, int(DataText));
+            QCOMPARE(c.displayType, int(DisplayText));
+            break;
+        case FieldYesNo:
+            QCOMPARE(c.dataType, int(DataBoolean));
+            QCOMPARE(c.displayType, int(DisplayCheckBox));
+            break;
+        case FieldPicture:
+            QCOMPARE(c.dataType, int(DataPicture));
+            QCOMPARE(c.displayType, int(DisplayPicture));
+            QCOMPARE(c.pictureCode, 4);
+            break;
+        default:
+            QCOMPARE(c.dataType, int(DataDate));
+            QCOMPARE(c.displayType, int(DisplayDate));
+            break;
+        }
+    }
+    if (section == QLatin1String("Expenses")) {
+        QVERIFY(grid.column(grid.columnByKey(QStringLiteral("Note"))).hidden);
+        QVERIFY(!grid.column(grid.columnByKey(QStringLiteral("Category"))).hidden);
+        QVERIFY(!grid.column(grid.columnByKey(QStringLiteral("Amount"))).hidden);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLoadDatabase)
