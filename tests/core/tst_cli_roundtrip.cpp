@@ -175,6 +175,10 @@ void TestCliRoundtrip::createCommand_data()
     QTest::newRow("unknown section")
         << QStringList{QStringLiteral("create"), QStringLiteral("Nope")} << false << 1 << "Alice"
         << QStringLiteral("no section");
+    QTest::newRow("unknown user is refused, not replaced")
+        << QStringList{QStringLiteral("create"), QStringLiteral("Fresh"), QStringLiteral("--user"),
+                       QStringLiteral("Nobody")}
+        << false << 1 << "Alice" << QStringLiteral("no HotSync user");
     QTest::newRow("no section given") << QStringList{QStringLiteral("create")} << false << 2
                                       << "Alice" << QStringLiteral("exactly one section");
 }

@@ -3,6 +3,7 @@
 #include "app/MainController.h"
 #include "app/SettingsStore.h"
 #include "catalogue/IniFile.h"
+#include "database/PdbError.h"
 #include "database/RecordServer.h"
 
 namespace Ledgerly::Cli {
@@ -19,8 +20,11 @@ CliSession::CliSession(CliContext &ctx)
     state.AppName = ReadIniValue(QStringLiteral("DesktopName"), QStringLiteral("DesktopName"),
                                  state.settingsFile());
     const QString user = ctx.values.value(QStringLiteral("user"));
+    // The record component falls back to its default user for a name it does
+    // not know; a command asked for a particular user must not do that.
+    if (!user.isEmpty() && !m_server->GetUserNames().contains(user, Qt::CaseInsensitive))
+        throw PdbError(ErrNoSuchUser, QStringLiteral("There is no HotSync user \"%1\"").arg(user));
     state.PalmUser = user.isEmpty() ? m_server->GetDefaultUser() : user;
-    // Forming the path once checks the user before anything is opened.
     m_server->GetUserFolder(state.PalmUser);
 
     Catalogue &catalogue = m_controller->catalogue();

@@ -23,7 +23,7 @@ namespace Ledgerly::Cli {
 // The constructor reads AppName from Ledgerly.ini, builds the catalogue from
 // QuayDB.ini and sets PalmUser: the --user option when the command declared
 // and was given it, else the HotSync home's default user. It throws PdbError
-// when the HotSync home cannot be read or the user is unknown.
+// when the HotSync home cannot be read or a --user is unknown.
 class CliSession
 {
 public:
