@@ -10,6 +10,8 @@ namespace {
 
 QByteArray readWholeFile(const QString &file)
 {
+    if (file.isEmpty())
+        return {};
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};

@@ -1,6 +1,7 @@
 #include "catalogue/IniFile.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +50,7 @@ class TestIniFile : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void init();
     void readValue_data();
     void readValue();
     void valueLimit_data();
@@ -65,6 +67,12 @@ private Q_SLOTS:
     void garbageNeverCrashes_data();
     void garbageNeverCrashes();
 };
+
+void TestIniFile::init()
+{
+    // Reading must stay quiet: a missing or unnamed file is not a warning.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+}
 
 void TestIniFile::readValue_data()
 {
@@ -333,6 +341,9 @@ void TestIniFile::files_data()
     QTest::newRow("missing file reads empty") << data + QLatin1String("no-such-file.ini") << "Notes"
                                               << "Line"
                                               << "" << QStringList{};
+    QTest::newRow("empty path reads empty") << QString() << "Notes"
+                                            << "Line"
+                                            << "" << QStringList{};
     QTest::newRow("a folder reads empty") << data << "Notes"
                                           << "Line"
                                           << "" << QStringList{};
