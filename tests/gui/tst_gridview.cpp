@@ -1,0 +1,248 @@
+#include "app/Twips.h"
+#include "grid/GridModel.h"
+#include "grid/GridValue.h"
+#include "grid/widgets/GridItemDelegate.h"
+#include "grid/widgets/GridView.h"
+
+#include <QDateTimeEdit>
+#include <QImage>
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Ledgerly;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Col { Text = 1, Check = 2, Date = 3, Picture = 4, Hidden = 5, Last = 6 };
+
+void fill(GridModel &model, bool pictureHidden = false)
+{
+    model.column(0).widthTwips = 800;
+    GridColumn text;
+    text.key = u"Name"_s;
+    text.caption = u"Name"_s;
+    model.addColumn(text);
+    GridColumn check;
+    check.key = u"Paid"_s;
+    check.dataType = DataBoolean;
+    check.displayType = DisplayCheckBox;
+    model.addColumn(check);
+    GridColumn date;
+    date.key = u"When"_s;
+    date.dataType = DataDate;
+    date.displayType = DisplayDate;
+    date.widthTwips = 1500;
+    model.addColumn(date);
+    GridColumn picture;
+    picture.key = u"Photo"_s;
+    picture.dataType = DataPicture;
+    picture.displayType = DisplayPicture;
+    picture.pictureCode = 4;
+    picture.hidden = pictureHidden;
+    model.addColumn(picture);
+    GridColumn hidden;
+    hidden.key = u"Note"_s;
+    hidden.hidden = true;
+    model.addColumn(hidden);
+    GridColumn last;
+    last.key = u"Last"_s;
+    model.addColumn(last);
+
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int r = 0; r < 3; ++r) {
+        GridRow row;
+        row.cells = {QVariant(),
+                     u"Item %1"_s.arg(r),
+                     r % 2 == 0,
+                     GridValue::wallClock(QDate(2026, 1, r + 1), QTime(0, 0)),
+                     GridValue::bitmapBytes(image),
+                     u"secret"_s,
+                     u"end"_s};
+        model.addRow(row);
+    }
+}
+
+} // namespace
+
+class TestGridView : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void columns_data();
+    void columns();
+    void keysMoveToTheNextCell_data();
+    void keysMoveToTheNextCell();
+    void enterCommitsAnEditAndMovesOn();
+    void checkBoxToggles_data();
+    void checkBoxToggles();
+    void dateEditorFormat_data();
+    void dateEditorFormat();
+};
+
+void TestGridView::columns_data()
+{
+    QTest::addColumn<bool>("pictureHidden");
+    QTest::newRow("picture column shown: tall rows") << false;
+    QTest::newRow("picture column hidden: text rows") << true;
+}
+
+void TestGridView::columns()
+{
+    QFETCH(bool, pictureHidden);
+    GridModel model;
+    fill(model, pictureHidden);
+    GridView view;
+    view.setGridModel(&model);
+    const double dpi = view.logicalDpiX();
+
+    QCOMPARE(view.objectName(), u"SGGrid1"_s);
+    QCOMPARE(view.isColumnHidden(Hidden), true);
+    QCOMPARE(view.isColumnHidden(Picture), pictureHidden);
+    QCOMPARE(view.isColumnHidden(Text), false);
+    QCOMPARE(view.columnWidth(Text), Twips::toPixels(1200, dpi));
+    QCOMPARE(view.columnWidth(Date), Twips::toPixels(1500, dpi));
+    QCOMPARE(view.showsPictures(), !pictureHidden);
+    const int textHeight = view.fontMetrics().height() + 8;
+    QCOMPARE(view.rowHeight(0), pictureHidden
+                                    ? textHeight
+                                    : qMax(textHeight, Twips::toPixels(720, view.logicalDpiY())));
+
+    // Visibility follows later changes of the columns.
+    model.column(Hidden).hidden = false;
+    model.notifyColumnsChanged();
+    QVERIFY(!view.isColumnHidden(Hidden));
+}
+
+void TestGridView::keysMoveToTheNextCell_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("fromRow");
+    QTest::addColumn<int>("fromColumn");
+    QTest::addColumn<int>("toRow");
+    QTest::addColumn<int>("toColumn");
+
+    QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << int(Text) << 0 << int(Check);
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << int(Text) << 0 << int(Check);
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 1 << int(Check) << 1 << int(Date);
+    QTest::newRow("return skips a hidden column")
+        << int(Qt::Key_Return) << 0 << int(Picture) << 0 << int(Last);
+    QTest::newRow("return at the row's end goes to the next row")
+        << int(Qt::Key_Return) << 0 << int(Last) << 1 << 0;
+}
+
+void TestGridView::keysMoveToTheNextCell()
+{
+    QFETCH(int, key);
+    QFETCH(int, fromRow);
+    QFETCH(int, fromColumn);
+    GridModel model;
+    fill(model);
+    GridView view;
+    view.setGridModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setCurrentIndex(model.index(fromRow, fromColumn));
+    QTest::keyClick(&view, Qt::Key(key));
+    QTEST(view.currentIndex().row(), "toRow");
+    QTEST(view.currentIndex().column(), "toColumn");
+    QVERIFY(!view.findChild<QLineEdit *>()); // moving does not open an editor
+}
+
+void TestGridView::enterCommitsAnEditAndMovesOn()
+{
+    GridModel model;
+    fill(model);
+    GridView view;
+    view.setGridModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy edits(&model, &GridModel::cellEdited);
+    const QModelIndex cell = model.index(1, Text);
+    view.setCurrentIndex(cell);
+    view.edit(cell);
+    auto *editor = view.findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"Pear"_s);
+    QTest::keyClick(editor, Qt::Key_Return);
+
+    QCOMPARE(model.cell(1, Text).toString(), u"Pear"_s);
+    QCOMPARE(edits.size(), 1);
+    QCOMPARE(view.currentIndex(), model.index(1, Check));
+}
+
+void TestGridView::checkBoxToggles_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("after");
+    QTest::newRow("ticked becomes clear") << 0 << false;
+    QTest::newRow("clear becomes ticked") << 1 << true;
+}
+
+void TestGridView::checkBoxToggles()
+{
+    QFETCH(int, row);
+    GridModel model;
+    fill(model);
+    GridView view;
+    view.setGridModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy edits(&model, &GridModel::cellEdited);
+    model.setCell(row, Check, model.cell(row, Check)); // programmatic: no notification
+    QCOMPARE(edits.size(), 0);
+
+    view.setCurrentIndex(model.index(row, Check));
+    QTest::keyClick(&view, Qt::Key_Space);
+    QTEST(model.cell(row, Check).toBool(), "after");
+    QCOMPARE(edits.size(), 1);
+
+    // A click in the middle of the cell toggles it back.
+    const QRect rect = view.visualRect(model.index(row, Check));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rect.center());
+    QFETCH(bool, after);
+    QCOMPARE(model.cell(row, Check).toBool(), !after);
+    QCOMPARE(edits.size(), 2);
+}
+
+void TestGridView::dateEditorFormat_data()
+{
+    QTest::addColumn<QDateTime>("value");
+    QTest::addColumn<QString>("format");
+    const QLocale locale;
+    QTest::newRow("a date alone") << GridValue::wallClock(QDate(2026, 3, 4), QTime(0, 0))
+                                  << locale.dateFormat(QLocale::ShortFormat);
+    QTest::newRow("a time of day") << GridValue::wallClock(GridValue::timeOnlyDay(), QTime(7, 30))
+                                   << locale.timeFormat(QLocale::ShortFormat);
+    QTest::newRow("date and time") << GridValue::wallClock(QDate(2026, 3, 4), QTime(7, 30))
+                                   << locale.dateTimeFormat(QLocale::ShortFormat);
+    QTest::newRow("no value yet") << QDateTime() << locale.dateFormat(QLocale::ShortFormat);
+}
+
+void TestGridView::dateEditorFormat()
+{
+    QFETCH(QDateTime, value);
+    QFETCH(QString, format);
+    QCOMPARE(GridItemDelegate::dateTimeFormat(value), format);
+
+    GridModel model;
+    fill(model);
+    model.setCell(0, Date, value);
+    GridView view;
+    view.setGridModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.edit(model.index(0, Date));
+    auto *editor = view.findChild<QDateTimeEdit *>();
+    QVERIFY(editor);
+    QCOMPARE(editor->displayFormat(), format);
+    if (value.isValid())
+        QCOMPARE(editor->dateTime(), value);
+}
+
+QTEST_MAIN(TestGridView)
+#include "tst_gridview.moc"
