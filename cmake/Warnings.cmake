@@ -1,7 +1,7 @@
 # One place for the compiler flags every target of ours shares.
 add_library(ledgerly_options INTERFACE)
 target_compile_options(ledgerly_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
-    -Wcast-align -Woverloaded-virtual -Wnull-dereference)
+    -Wcast-align -Woverloaded-virtual)
 if(LEDGERLY_WERROR)
     target_compile_options(ledgerly_options INTERFACE -Werror)
 endif()
