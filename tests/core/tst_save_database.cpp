@@ -62,6 +62,7 @@ class TestSaveDatabase : public QObject
 private Q_SLOTS:
     void loadSaveRoundTripKeepsEveryValue();
     void fullRewriteKeepsUnwrittenFieldsPerRow();
+    void missingValuesSavedAsLoaded();
     void yesNoCellRule_data();
     void yesNoCellRule();
     void emptyDateAndTimeFilledInTableAndFile();
@@ -123,6 +124,25 @@ void TestSaveDatabase::fullRewriteKeepsUnwrittenFieldsPerRow()
     QVERIFY(!fresh.value(5).isValid());
     QVERIFY(!fresh.value(6).isValid());
     QVERIFY(!fresh.value(7).isValid());
+}
+
+void TestSaveDatabase::missingValuesSavedAsLoaded()
+{
+    RoundtripFixture fx;
+    const QList<FieldSpec> fields = {
+        {QStringLiteral("Name"), FieldText, QStringLiteral("Name"), QStringLiteral("False")},
+        {QStringLiteral("Done"), FieldYesNo, QStringLiteral("Done"), QStringLiteral("False")},
+        {QStringLiteral("Stamp"), FieldDateTime, QStringLiteral("Stamp"), QStringLiteral("False")}};
+    fx.writeSchema(RoundtripFixture::section(QStringLiteral("M"), fields));
+    fx.writeDatabase(QStringLiteral("M"), fields, {{QVariant(), QVariant(), QVariant()}});
+    fx.open(QStringLiteral("M"));
+    fx.controller->SaveDatabase();
+    const auto db = fx.read(fx.pdbPath(QStringLiteral("M")));
+    // The load shows a missing value as empty text: text saves as empty text,
+    // yes/no as False; a type-6 field is never written and stays missing.
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(0)), QStringLiteral("text:"));
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(1)), QStringLiteral("no"));
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(2)), QStringLiteral("null"));
 }
 
 void TestSaveDatabase::yesNoCellRule_data()
