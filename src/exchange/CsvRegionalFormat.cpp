@@ -18,12 +18,27 @@ template<typename F> void forEachPatternChar(const QString &format, F f)
     }
 }
 
+// The time a parsed pattern names; a 12-hour clock reading is turned into
+// the hour of the day.
+QTime timeOf(const CsvDateTimePattern::Parsed &p)
+{
+    int hour = p.hour;
+    if (p.amPm >= 0) {
+        if (hour < 1 || hour > 12)
+            return {};
+        hour = hour % 12 + (p.amPm == 1 ? 12 : 0);
+    }
+    return QTime::isValid(hour, p.minute, p.second, 0) ? QTime(hour, p.minute, p.second) : QTime();
+}
+
 } // namespace
 
 CsvRegionalFormat::CsvRegionalFormat(const QLocale &locale)
     : m_locale(locale)
     , m_dateFormat(fourDigitYear(locale.dateFormat(QLocale::ShortFormat)))
     , m_timeFormat(timeWithSeconds(locale.timeFormat(QLocale::LongFormat)))
+    , m_datePattern(m_dateFormat, locale)
+    , m_timePattern(m_timeFormat, locale)
 {}
 
 QString CsvRegionalFormat::fourDigitYear(const QString &dateFormat)
@@ -81,15 +96,31 @@ QString CsvRegionalFormat::timeWithSeconds(const QString &timeFormat)
 
 QString CsvRegionalFormat::dateTimeText(const QDateTime &value) const
 {
-    QString text = m_locale.toString(value.date(), m_dateFormat);
     const QTime time = value.time();
-    if (time.isValid() && time != QTime(0, 0))
+    const bool withTime = time.isValid() && time != QTime(0, 0);
+    if (m_datePattern.usable() && m_timePattern.usable()) {
+        QString out;
+        out.reserve(24);
+        m_datePattern.append(out, value.date(), {});
+        if (withTime) {
+            out += QLatin1Char(' ');
+            m_timePattern.append(out, {}, time);
+        }
+        return out;
+    }
+    QString text = m_locale.toString(value.date(), m_dateFormat);
+    if (withTime)
         text += QLatin1Char(' ') + timeText(time);
     return text;
 }
 
 QString CsvRegionalFormat::timeText(const QTime &time) const
 {
+    if (m_timePattern.usable()) {
+        QString out;
+        m_timePattern.append(out, {}, time);
+        return out;
+    }
     return m_locale.toString(time, m_timeFormat);
 }
 
@@ -100,6 +131,15 @@ QString CsvRegionalFormat::boolText(bool value)
 
 bool CsvRegionalFormat::isNumberText(const QString &text) const
 {
+    // Most text starts with a letter, which no finite number does: answered
+    // without the locale's full conversion.
+    for (const QChar c : text) {
+        if (c.isSpace())
+            continue;
+        if (c.unicode() < 128 && c.isLetter())
+            return false;
+        break;
+    }
     bool ok = false;
     const double number = m_locale.toDouble(text, &ok);
     return ok && std::isfinite(number);
@@ -121,6 +161,24 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
+    // The patterns the export writes are read without QLocale's parser, which
+    // consults the local time zone for every cell.
+    if (m_datePattern.usable() && m_timePattern.usable()) {
+        qsizetype pos = 0;
+        CsvDateTimePattern::Parsed day;
+        if (m_datePattern.parse(t, pos, day)) {
+            const QDate date(day.year, day.month, day.day);
+            if (date.isValid() && pos == t.size())
+                return QDateTime(date, QTime(0, 0), Qt::UTC);
+            CsvDateTimePattern::Parsed clock;
+            if (date.isValid() && t.at(pos) == QLatin1Char(' ') &&
+                m_timePattern.parse(t, ++pos, clock) && pos == t.size()) {
+                const QTime time = timeOf(clock);
+                if (time.isValid())
+                    return QDateTime(date, time, Qt::UTC);
+            }
+        }
+    }
     const QDateTime both = m_locale.toDateTime(t, m_dateFormat + QLatin1Char(' ') + m_timeFormat);
     if (both.isValid())
         return QDateTime(both.date(), both.time(), Qt::UTC);
@@ -142,6 +200,15 @@ QTime CsvRegionalFormat::parseTime(const QString &text) const
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
+    if (m_timePattern.usable()) {
+        qsizetype pos = 0;
+        CsvDateTimePattern::Parsed clock;
+        if (m_timePattern.parse(t, pos, clock) && pos == t.size()) {
+            const QTime time = timeOf(clock);
+            if (time.isValid())
+                return time;
+        }
+    }
     for (const QString &format : {m_timeFormat, m_locale.timeFormat(QLocale::ShortFormat),
                                   QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
         const QTime time = m_locale.toTime(t, format);

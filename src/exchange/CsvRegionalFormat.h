@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CsvDateTimePattern.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -19,6 +21,8 @@ public:
     const QLocale &locale() const { return m_locale; }
     QString dateFormat() const { return m_dateFormat; }
     QString timeFormat() const { return m_timeFormat; }
+    // False when the formats need QLocale for every cell (slower, same text).
+    bool compiledPatterns() const { return m_datePattern.usable() && m_timePattern.usable(); }
 
     // The short date, followed by the time when it is not midnight.
     QString dateTimeText(const QDateTime &value) const;
@@ -42,6 +46,8 @@ private:
     QLocale m_locale;
     QString m_dateFormat;
     QString m_timeFormat;
+    CsvDateTimePattern m_datePattern;
+    CsvDateTimePattern m_timePattern;
 };
 
 } // namespace Ledgerly

@@ -47,17 +47,20 @@ void CsvWriter::addQuoted(const QString &text)
 {
     separate();
     m_text += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r')) {
-            m_text += QLatin1Char('|');
-        } else if (c == QLatin1Char('"')) {
-            // Doubled, so that spreadsheets and our own import read the value
-            // back unchanged.
-            m_text += QLatin1String("\"\"");
-        } else {
-            m_text += c;
-        }
+    // Runs without a CR or a quote are copied whole.
+    const QStringView view(text);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const char16_t c = view[i].unicode();
+        if (c != u'\r' && c != u'"')
+            continue;
+        m_text += view.mid(run, i - run);
+        // A CR would end the record: it becomes "|". Quotes are doubled, so
+        // that spreadsheets and our own import read the value back unchanged.
+        m_text += c == u'\r' ? QStringView(u"|") : QStringView(u"\"\"");
+        run = i + 1;
     }
+    m_text += view.mid(run);
     m_text += QLatin1Char('"');
 }
 

@@ -25,6 +25,10 @@ private Q_SLOTS:
     void timeWithSeconds();
     void dateAndTimeReadBack_data();
     void dateAndTimeReadBack();
+    void patternMatchesQLocale_data();
+    void patternMatchesQLocale();
+    void parseRejects_data();
+    void parseRejects();
     void parseBool_data();
     void parseBool();
     void csvPathFor_data();
@@ -209,6 +213,52 @@ void TestCsvWriter::dateAndTimeReadBack()
     const QString text = format.dateTimeText(value);
     QCOMPARE(format.parseDateTime(text), value);
     QCOMPARE(format.parseTime(format.timeText(value.time())), value.time());
+}
+
+void TestCsvWriter::patternMatchesQLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDateTime>("value");
+    const QStringList locales = {QStringLiteral("en_US"), QStringLiteral("de_DE"),
+                                 QStringLiteral("fr_FR"), QStringLiteral("en_GB"),
+                                 QStringLiteral("ja_JP"), QStringLiteral("ko_KR"),
+                                 QStringLiteral("C"),     QStringLiteral("pt_BR")};
+    for (const QString &l : locales) {
+        QTest::addRow("%s morning", qPrintable(l)) << l << wall(1931, 2, 3, 4, 5, 6);
+        QTest::addRow("%s noon hour", qPrintable(l)) << l << wall(2039, 11, 30, 12, 30, 0);
+        QTest::addRow("%s evening", qPrintable(l)) << l << wall(1999, 12, 9, 23, 0, 59);
+    }
+}
+
+void TestCsvWriter::patternMatchesQLocale()
+{
+    // The compiled patterns write what QLocale writes for the same formats.
+    QFETCH(QString, locale);
+    QFETCH(QDateTime, value);
+    const QLocale l(locale);
+    const CsvRegionalFormat format{l};
+    QVERIFY(format.compiledPatterns());
+    QCOMPARE(format.dateTimeText(value), l.toString(value.date(), format.dateFormat()) +
+                                             QLatin1Char(' ') +
+                                             l.toString(value.time(), format.timeFormat()));
+    QCOMPARE(format.timeText(value.time()), l.toString(value.time(), format.timeFormat()));
+}
+
+void TestCsvWriter::parseRejects_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no such day") << QStringLiteral("2/30/2001");
+    QTest::newRow("hour 13 PM") << QStringLiteral("1/2/2001 13:00:00 PM");
+    QTest::newRow("trailing text") << QStringLiteral("1/2/2001 x");
+    QTest::newRow("letters") << QStringLiteral("tomorrow");
+    QTest::newRow("separators only") << QStringLiteral("//");
+}
+
+void TestCsvWriter::parseRejects()
+{
+    QFETCH(QString, text);
+    const CsvRegionalFormat format{QLocale(QStringLiteral("en_US"))};
+    QVERIFY(!format.parseDateTime(text).isValid());
 }
 
 void TestCsvWriter::parseBool_data()
