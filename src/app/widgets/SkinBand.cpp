@@ -24,6 +24,11 @@ bool SkinBand::loadSkin(const QString &path)
     return !m_image.isNull();
 }
 
+int SkinBand::naturalHeight() const
+{
+    return m_image.isNull() ? 0 : m_image.height() * logicalDpiY() / 96;
+}
+
 void SkinBand::paintEvent(QPaintEvent *)
 {
     if (m_image.isNull())

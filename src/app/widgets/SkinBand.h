@@ -17,13 +17,15 @@ public:
     bool loadSkin(const QString &path);
     bool hasSkin() const { return !m_image.isNull(); }
     void setOpacity(double opacity) { m_opacity = opacity; }
+    // The picture's own height scaled to the screen (0 without a picture).
+    int naturalHeight() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QImage m_image;
-    double m_opacity = 0.22;
+    double m_opacity = 0.6;
 };
 
 } // namespace Ledgerly

@@ -84,7 +84,8 @@ void StatusPanels::setUserText(const QString &text)
 
 void StatusPanels::setNumberText(const QString &text)
 {
-    m_panels.at(3)->setText(text);
+    // Panel 4 lies under the progress frame; its number is kept as a tip.
+    m_panels.at(3)->setToolTip(text);
 }
 
 void StatusPanels::setProgress(int value)

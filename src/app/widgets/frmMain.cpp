@@ -35,6 +35,11 @@ static void initIconResources()
 
 namespace Ledgerly {
 
+namespace {
+// Tall enough for the progress bar that Frame2 places 250 twips down.
+constexpr double statusBarHeight = 540;
+} // namespace
+
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_controller(services.controller)
@@ -333,7 +338,8 @@ void frmMain::Form_Resize()
 
     // The status bar is placed first, so that panel 4 has its final place.
     QStatusBar *status = m_status->statusBar();
-    status->setGeometry(px(r.statusBar.left), px(r.statusBar.top), px(r.statusBar.width), px(480));
+    status->setGeometry(px(r.statusBar.left), px(r.statusBar.top), px(r.statusBar.width),
+                        px(statusBarHeight));
     if (status->layout())
         status->layout()->activate();
     in.statusPanel4Left = Twips::fromPixels(m_status->panel4Left(), m_dpi);

@@ -81,7 +81,8 @@ frmSplash1::frmSplash1(const QString &programFolder, QWidget *parent)
     m_html->setOpenLinks(false);
     m_html->setOpenExternalLinks(false);
     m_html->setHtml(m_settings.html);
-    m_html->setMinimumHeight(90);
+    // Room for a short paragraph; longer support texts scroll.
+    m_html->setFixedHeight(m_html->fontMetrics().lineSpacing() * 5 + 12);
     m_html->installEventFilter(this);
 
     m_cmdOK = new QPushButton(QStringLiteral("Continue"), this);
@@ -112,7 +113,8 @@ frmSplash1::frmSplash1(const QString &programFolder, QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->addWidget(m_frame1);
     outer->addWidget(m_cmdOK, 0, Qt::AlignRight);
-    resize(520 * logicalDpiX() / 96, 420 * logicalDpiY() / 96);
+    setMinimumWidth(520 * logicalDpiX() / 96);
+    adjustSize();
 }
 
 QLabel *frmSplash1::label(const char16_t *name, const QString &text)
@@ -157,7 +159,9 @@ bool frmSplash1::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (event->type() == QEvent::Resize && watched == m_frame1)
-        m_skin->setGeometry(m_frame1->rect());
+        // Along the frame's foot, where it does not run through the texts.
+        m_skin->setGeometry(0, m_frame1->height() - m_skin->naturalHeight(), m_frame1->width(),
+                            m_skin->naturalHeight());
     return QDialog::eventFilter(watched, event);
 }
 
