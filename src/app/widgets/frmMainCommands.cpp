@@ -1,5 +1,5 @@
-// The main window's commands: the two dispatchers and the commands that
-// belong to the window itself (help, about, exit, change of user, install).
+// The main window's commands: the menu, the database chooser, the two dispatchers and the commands
+// that belong to the window itself (help, about, exit, change of user, install).
 #include "frmMain.h"
 #include "frmSplash1.h"
 
@@ -9,11 +9,68 @@
 #include "app/PalmUserChoice.h"
 #include "app/Prompter.h"
 #include "exchange/CsvCommands.h"
+#include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalBlocker>
 
 namespace Ledgerly {
+
+void frmMain::refillChooser()
+{
+    const QSignalBlocker blocker(m_chooser);
+    m_chooser->clear();
+    m_chooser->addItems(m_controller.catalogue().SectionListDBNam.items());
+    syncChooser();
+}
+
+void frmMain::syncChooser()
+{
+    const QSignalBlocker blocker(m_chooser);
+    m_chooser->setCurrentIndex(m_controller.catalogue().SectionListDBNam.currentIndex());
+}
+
+void frmMain::SectionListDBNam_Activated(int index)
+{
+    m_controller.catalogue().SectionListDBNam.select(index);
+    m_grid->applyColumns();
+    applyColumn0Width();
+}
+
+void frmMain::BuildMenu()
+{
+    // Rebuilt from nothing, so a second build never adds a second copy.
+    m_menuBar->clear();
+    qDeleteAll(m_menus);
+    m_menus.clear();
+    QHash<QString, QMenu *> menus;
+    for (const MenuItem &item : CommandTable::menuItems(m_users->reportToolSetUp())) {
+        if (item.isTopLevel()) {
+            QMenu *menu = m_menuBar->addMenu(item.caption);
+            menu->setObjectName(item.key);
+            menus.insert(item.key, menu);
+            m_menus.append(menu);
+            continue;
+        }
+        QMenu *parentMenu = menus.value(item.parentKey);
+        if (!parentMenu)
+            continue;
+        if (item.isSeparator()) {
+            parentMenu->addSeparator();
+            continue;
+        }
+        QAction *action = parentMenu->addAction(item.caption);
+        action->setObjectName(item.key);
+        action->setData(item.key);
+        action->setShortcut(item.shortcut());
+        const QString key = item.key;
+        connect(action, &QAction::triggered, this,
+                [this, key] { SmartMenuXP1_MenuItemClick(key); });
+    }
+}
 
 void frmMain::SmartMenuXP1_MenuItemClick(const QString &key)
 {
