@@ -115,8 +115,7 @@ std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, Ope
         throw PdbError(ErrPathAccess, QStringLiteral("\"%1\" is a folder, not a file").arg(native));
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly))
-        throw PdbError(file.error() == QFileDevice::PermissionsError ? ErrPermissionDenied
-                                                                     : ErrPathAccess,
+        throw PdbError(ErrPathAccess,
                        QStringLiteral("Cannot read \"%1\": %2").arg(native, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void openFolderInsteadOfFile();
     void openDamagedFileNamesPath();
     void openSavedFile();
+    void unreadableAndUnwritable();
 };
 
 void TestPdbWrite::refusedValue_data()
@@ -275,6 +276,37 @@ void TestPdbWrite::openSavedFile()
     const auto back = RecordServer(dir.path()).OpenDatabase(path);
     QCOMPARE(back->Table().Record(0).value(1).toDateTime().date(), QDate(2020, 5, 17));
     QCOMPARE(back->header().modificationNumber, 1u);
+}
+
+void TestPdbWrite::unreadableAndUnwritable()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Locked.pdb"));
+    auto db = twoFields(FieldText);
+    db->SaveAs(path);
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly)) {
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+        QSKIP("file permissions do not bind this user (running as root)");
+    }
+    try {
+        RecordServer(dir.path()).OpenDatabase(path);
+        QFAIL("read an unreadable file");
+    } catch (const PdbError &e) {
+        QCOMPARE(e.number(), int(ErrPathAccess));
+    }
+    try {
+        db->SaveAs(dir.filePath(QStringLiteral("New.pdb")));
+        QFAIL("wrote into a read-only folder");
+    } catch (const PdbError &e) {
+        QVERIFY(e.number() == ErrPermissionDenied || e.number() == ErrPathAccess);
+        QVERIFY(e.message().contains(u"New.pdb"_qs));
+    }
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QTEST_GUILESS_MAIN(TestPdbWrite)
