@@ -17,7 +17,7 @@
 
 #include <memory>
 
-struct FieldSpec
+struct SchemaField
 {
     QString name;
     int type;
@@ -53,13 +53,13 @@ public:
     }
 
     // One schema section: Databasename, caption keys, then role keys.
-    static QString section(const QString &stem, const QList<FieldSpec> &fields)
+    static QString section(const QString &stem, const QList<SchemaField> &fields)
     {
         QString text = QLatin1Char('[') + stem + QStringLiteral("]\nDatabasename=") + stem +
                        QStringLiteral(" display\n");
-        for (const FieldSpec &f : fields)
+        for (const SchemaField &f : fields)
             text += f.name + QLatin1Char('=') + f.caption + QLatin1Char('\n');
-        for (const FieldSpec &f : fields)
+        for (const SchemaField &f : fields)
             if (!f.role.isNull())
                 text += f.name + QStringLiteral("Hide=") + f.role + QLatin1Char('\n');
         return text + QLatin1Char('\n');
@@ -74,11 +74,11 @@ public:
         controller->catalogue().BuildCatalogue();
     }
 
-    void writeDatabase(const QString &stem, const QList<FieldSpec> &fields,
+    void writeDatabase(const QString &stem, const QList<SchemaField> &fields,
                        const QList<QVariantList> &records)
     {
         Ledgerly::PdbDatabase db;
-        for (const FieldSpec &f : fields)
+        for (const SchemaField &f : fields)
             db.Table().AddField(f.name, f.type);
         for (const QVariantList &values : records) {
             Ledgerly::PdbRecord &record = db.Table().AddRecord();

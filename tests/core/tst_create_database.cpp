@@ -8,7 +8,7 @@ using namespace Ledgerly;
 
 namespace {
 
-const QList<FieldSpec> schemaFields = {
+const QList<SchemaField> schemaFields = {
     {QStringLiteral("Item"), FieldText, QStringLiteral("Item name"), QStringLiteral("False")},
     {QStringLiteral("Qty"), FieldText, QStringLiteral("Quantity"), QStringLiteral("Calc")},
     {QStringLiteral("Secret"), FieldText, QStringLiteral("Secret"), QStringLiteral("True")},

@@ -20,7 +20,7 @@ QDateTime wall(int y, int m, int d, int h = 0, int min = 0)
     return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
 }
 
-const QList<FieldSpec> ledgerFields = {
+const QList<SchemaField> ledgerFields = {
     {QStringLiteral("Payee"), FieldText, QStringLiteral("Paid to"), QStringLiteral("False")},
     {QStringLiteral("Paid"), FieldYesNo, QStringLiteral("Settled"), QStringLiteral("False")},
     {QStringLiteral("Day"), FieldDate, QStringLiteral("Date"), QStringLiteral("Group")},
@@ -101,7 +101,7 @@ void TestLoadDatabase::columnsFollowFieldTypes()
     QFETCH(QString, caption);
 
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("F"), type, QStringLiteral("Cap F"), role},
         {QStringLiteral("G"), FieldText, QStringLiteral("Cap G"), QStringLiteral("False")}};
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Db"), fields));
@@ -318,7 +318,7 @@ void TestLoadDatabase::damagedFileMessageOnceNothingWrittenNoRecursion()
 void TestLoadDatabase::loadsMoreThan32767Records()
 {
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("N"), FieldText, QStringLiteral("N"), QStringLiteral("False")}};
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Big"), fields));
     QList<QVariantList> records;

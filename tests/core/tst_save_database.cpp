@@ -24,7 +24,7 @@ QByteArray bitmap(Qt::GlobalColor color, int w = 4, int h = 3)
 }
 
 // Every kind of field: the schema shows all but Extra, which has no column.
-const QList<FieldSpec> allKinds = {
+const QList<SchemaField> allKinds = {
     {QStringLiteral("Name"), FieldText, QStringLiteral("Name"), QStringLiteral("False")},
     {QStringLiteral("Done"), FieldYesNo, QStringLiteral("Done"), QStringLiteral("False")},
     {QStringLiteral("Day"), FieldDate, QStringLiteral("Day"), QStringLiteral("False")},
@@ -33,7 +33,7 @@ const QList<FieldSpec> allKinds = {
     {QStringLiteral("Stamp"), FieldDateTime, QStringLiteral("Stamp"), QStringLiteral("False")},
     {QStringLiteral("Blob"), 9, QStringLiteral("Blob"), QStringLiteral("False")},
 };
-const FieldSpec extraField{QStringLiteral("Extra"), FieldText, {}, {}};
+const SchemaField extraField{QStringLiteral("Extra"), FieldText, {}, {}};
 
 QList<QVariantList> allKindsRecords()
 {
@@ -50,7 +50,7 @@ QList<QVariantList> allKindsRecords()
 void writeAllKinds(RoundtripFixture &fx)
 {
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Kinds"), allKinds));
-    fx.writeDatabase(QStringLiteral("Kinds"), QList<FieldSpec>(allKinds) << extraField,
+    fx.writeDatabase(QStringLiteral("Kinds"), QList<SchemaField>(allKinds) << extraField,
                      allKindsRecords());
 }
 
@@ -129,7 +129,7 @@ void TestSaveDatabase::fullRewriteKeepsUnwrittenFieldsPerRow()
 void TestSaveDatabase::missingValuesSavedAsLoaded()
 {
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("Name"), FieldText, QStringLiteral("Name"), QStringLiteral("False")},
         {QStringLiteral("Done"), FieldYesNo, QStringLiteral("Done"), QStringLiteral("False")},
         {QStringLiteral("Stamp"), FieldDateTime, QStringLiteral("Stamp"), QStringLiteral("False")}};
@@ -167,7 +167,7 @@ void TestSaveDatabase::yesNoCellRule()
     QFETCH(bool, newRow);
     QFETCH(QString, stored);
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("Done"), FieldYesNo, QStringLiteral("Done"), QStringLiteral("False")}};
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Y"), fields));
     fx.writeDatabase(QStringLiteral("Y"), fields, {{true}});
@@ -187,7 +187,7 @@ void TestSaveDatabase::yesNoCellRule()
 void TestSaveDatabase::emptyDateAndTimeFilledInTableAndFile()
 {
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("Day"), FieldDate, QStringLiteral("Day"), QStringLiteral("False")},
         {QStringLiteral("At"), FieldTime, QStringLiteral("At"), QStringLiteral("False")}};
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("T"), fields));
@@ -222,7 +222,7 @@ void TestSaveDatabase::emptyPictureSavedAsBlankBitmap()
 {
     QFETCH(bool, blankExists);
     RoundtripFixture fx;
-    const QList<FieldSpec> fields = {
+    const QList<SchemaField> fields = {
         {QStringLiteral("Name"), FieldText, QStringLiteral("Name"), QStringLiteral("False")},
         {QStringLiteral("Photo"), FieldPicture, QStringLiteral("Photo"), QStringLiteral("False")}};
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("P"), fields));
