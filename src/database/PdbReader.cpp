@@ -150,8 +150,10 @@ void PdbReader::readRecord(PdbDatabase &db, int index, qsizetype begin, qsizetyp
                         .arg(f + 1));
         const int length = u16(at);
         at += 2;
+        // Every stored value takes at least its two length bytes, so the
+        // record's size caps the room it may claim.
         if (values.isEmpty())
-            values.reserve(fields.Count());
+            values.reserve(qMin(qsizetype(fields.Count()), (end - begin) / 2));
         if (length == nullLength) {
             values.append(QVariant());
             continue;

@@ -77,6 +77,7 @@ private Q_SLOTS:
     void randomCorruptionIsSafe();
     void hugeCountsCostNoMemory();
     void fuzzSeedsBehave();
+    void shortRecordsClaimLittleRoom();
 };
 
 void TestPdbDamaged::soundFileReads()
@@ -247,6 +248,37 @@ void TestPdbDamaged::fuzzSeedsBehave()
         for (int r = 0; r < db->Table().RecordCount(); ++r)
             for (int f = 0; f < db->Fields().Count(); ++f)
                 QCOMPARE(again->Table().Record(r).value(f), db->Table().Record(r).value(f));
+    }
+}
+
+void TestPdbDamaged::shortRecordsClaimLittleRoom()
+{
+    // 3000 field definitions and 3000 records of one null value each: room
+    // for every field in every record would be 3000 x 3000 values.
+    constexpr int count = 3000;
+    const int list = 78 + count * 8 + 2;
+    const int block = 4 + count * 4;
+    QByteArray b(78, '\0');
+    b.replace(60, 8, "DATASkDB");
+    putU32(b, 52, quint32(list));
+    putU16(b, 76, count);
+    for (int i = 0; i < count; ++i) {
+        b.append(QByteArray(8, '\0'));
+        putU32(b, 78 + i * 8, quint32(list + block + i * 2));
+    }
+    b.append(2, '\0');
+    b.append(QByteArray("\x00\x01", 2)).append(2, '\0');
+    putU16(b, list + 2, count);
+    for (int i = 0; i < count; ++i)
+        b.append(QByteArray("\x00\x00\x01", 3)).append(char('A' + i % 26));
+    for (int i = 0; i < count; ++i)
+        b.append(QByteArray("\xff\xff", 2));
+    const auto db = PdbDatabase::fromBytes(b);
+    QCOMPARE(db->Fields().Count(), count);
+    QCOMPARE(db->Table().RecordCount(), count);
+    for (int r = 0; r < count; r += 499) {
+        QVERIFY(!db->Table().Record(r).value(0).isValid());
+        QVERIFY(db->Table().Record(r).values().capacity() <= 1);
     }
 }
 
