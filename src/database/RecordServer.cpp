@@ -71,10 +71,9 @@ QString RecordServer::GetDefaultUser()
 QString RecordServer::GetUserFolder(const QString &user)
 {
     const HotSyncHome home = openHome(m_home);
-    int index = home.indexOf(user);
-    if (index >= 0 && !user.isEmpty())
-        m_lastFolderUser = user;
-    else
+    m_lastFolderUser = user;
+    int index = user.isEmpty() ? -1 : home.indexOf(user);
+    if (index < 0)
         index = currentIndex(home);
     if (index < 0)
         throw PdbError(ErrNoSuchUser, QStringLiteral("The HotSync home \"%1\" has no users")

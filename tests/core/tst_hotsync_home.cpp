@@ -170,10 +170,14 @@ void TestHotSyncHome::defaultUserFollowsLastFolderUser()
     QCOMPARE(server.GetDefaultUser(), u"A"_qs);
     QCOMPARE(server.GetUserFolder(QStringLiteral("B")), m_home + u"/B"_qs);
     QCOMPARE(server.GetDefaultUser(), u"B"_qs);
-    // Unknown and empty names give the home's current user's folder and do not
-    // change the remembered choice.
+    // Unknown and empty names give the current user's folder, and the user
+    // last passed is no known user then, so the default is the current one.
     QCOMPARE(server.GetUserFolder(QStringLiteral("Nobody")), m_home + u"/A"_qs);
+    QCOMPARE(server.GetDefaultUser(), u"A"_qs);
+    QCOMPARE(server.GetUserFolder(QStringLiteral("B")), m_home + u"/B"_qs);
     QCOMPARE(server.GetUserFolder(QString()), m_home + u"/A"_qs);
+    QCOMPARE(server.GetDefaultUser(), u"A"_qs);
+    server.GetUserFolder(QStringLiteral("B"));
     QCOMPARE(server.GetDefaultUser(), u"B"_qs);
     // The choice lives in this run only.
     QCOMPARE(RecordServer(m_home).GetDefaultUser(), u"A"_qs);
