@@ -110,10 +110,21 @@ void CsvDateTimePattern::compile(const QString &format)
 
 void CsvDateTimePattern::appendNumber(QString &out, int value, int width)
 {
-    const QString digits = QString::number(value);
-    for (qsizetype k = digits.size(); k < width; ++k)
+    // Written by hand: a QString per number would cost an allocation for
+    // every part of every date in a large export.
+    char16_t digits[12];
+    int count = 0;
+    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+    do {
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0 && count < 11);
+    if (value < 0)
+        out += QLatin1Char('-');
+    for (int k = count; k < width; ++k)
         out += QLatin1Char('0');
-    out += digits;
+    while (count > 0)
+        out += QChar(digits[--count]);
 }
 
 void CsvDateTimePattern::append(QString &out, const QDate &date, const QTime &time) const

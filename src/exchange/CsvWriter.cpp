@@ -97,7 +97,10 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
         break;
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
-        addQuoted(timeOnly ? m_format.timeText(dt.time()) : m_format.dateTimeText(dt));
+        if (!dt.isValid())
+            addQuoted(QString()); // no date is no value
+        else
+            addQuoted(timeOnly ? m_format.timeText(dt.time()) : m_format.dateTimeText(dt));
         return;
     }
     case QMetaType::QDate:

@@ -85,6 +85,8 @@ void TestCsvWriter::cellText_data()
         << us << QVariant(wall(1904, 1, 1, 7, 30, 0)) << true << QStringLiteral("\"7:30:00 AM\"");
     QTest::newRow("time field at midnight")
         << us << QVariant(wall(1904, 1, 1)) << true << QStringLiteral("\"12:00:00 AM\"");
+    QTest::newRow("invalid date is no value")
+        << us << QVariant(QDateTime()) << false << QStringLiteral("\"\"");
     QTest::newRow("german date order")
         << QStringLiteral("de_DE") << QVariant(wall(1969, 7, 20, 20, 17, 40)) << false
         << QStringLiteral("\"20.07.1969 20:17:40\"");
