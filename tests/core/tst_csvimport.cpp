@@ -4,6 +4,7 @@
 #include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "exchange/CsvImporter.h"
 
 #include <QTest>
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void importMarksDatabaseEdited();
     void fileNotInExportLayoutIsRefused_data();
     void fileNotInExportLayoutIsRefused();
+    void moreRecordsThanADatabaseHoldsAreRefused();
     void errorMessages_data();
     void errorMessages();
     void checkNameGuardsTheChosenFile();
@@ -233,6 +235,28 @@ void TestCsvImport::fileNotInExportLayoutIsRefused()
              qPrintable(db.prompter.messages.at(0).text));
     QCOMPARE(tableValues(db.controller().grid()), before);
     QVERIFY(!db.controller().state().DatabaseEdited);
+}
+
+void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    QByteArray bytes = kHeader;
+    for (int i = 0; i <= CsvImporter::kMaxRecords; ++i)
+        bytes += "x\r\n";
+    writeFile(db.out(QStringLiteral("big.csv")), bytes);
+    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("big.csv")));
+    QVERIFY(!outcome.ok);
+    QVERIFY2(outcome.message.contains(QStringLiteral("more than 65535 records")),
+             qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()), before);
+
+    // One record fewer is accepted.
+    bytes.chop(3);
+    writeFile(db.out(QStringLiteral("big.csv")), bytes);
+    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("big.csv"))).ok);
+    QCOMPARE(db.controller().grid().rowCount(), CsvImporter::kMaxRecords);
 }
 
 void TestCsvImport::errorMessages_data()
