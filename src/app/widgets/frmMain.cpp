@@ -269,11 +269,12 @@ void frmMain::Form_Resize()
     if (m_inLayout || (windowState() & Qt::WindowMinimized))
         return;
     m_inLayout = true;
-    // A maximised or full-screen window refuses a new height; the rest follows.
+    // The height is put back after every resize, so dragging the bottom edge
+    // has no lasting effect; a maximised or full-screen window keeps its own.
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         const int wanted = imposedHeight();
-        if (minimumHeight() != wanted || maximumHeight() != wanted)
-            setFixedHeight(wanted);
+        if (height() != wanted)
+            resize(width(), wanted);
     }
 
     const int menuHeight = m_menuBar->sizeHint().height();
