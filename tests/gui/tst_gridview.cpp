@@ -240,8 +240,16 @@ void TestGridView::dateEditorFormat()
     auto *editor = view.findChild<QDateTimeEdit *>();
     QVERIFY(editor);
     QCOMPARE(editor->displayFormat(), format);
-    if (value.isValid())
-        QCOMPARE(editor->dateTime(), value);
+    if (!value.isValid())
+        return;
+    QCOMPARE(editor->dateTime(), value);
+
+    // Enter writes the changed reading back as a wall-clock value.
+    QSignalSpy edits(&model, &GridModel::cellEdited);
+    editor->setDateTime(value.addSecs(3600));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(model.cell(0, Date).toDateTime(), value.addSecs(3600));
+    QCOMPARE(edits.size(), 1);
 }
 
 QTEST_MAIN(TestGridView)
