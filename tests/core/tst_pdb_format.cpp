@@ -50,6 +50,7 @@ private Q_SLOTS:
     // --- reading a file written independently of our writer
     void readsEveryTypeFromFixture();
     void fixtureSurvivesRewrite();
+    void rewriteMatchesFixtureBytes();
 
     // --- one value of each kind through write and read
     void valueRoundTrip_data();
@@ -126,6 +127,22 @@ void TestPdbFormat::fixtureSurvivesRewrite()
     QCOMPARE(again->header().backupTime, 300u);
     QCOMPARE(again->header().modificationNumber, 8u);
     QCOMPARE(again->header().uniqueIdSeed, 13u);
+}
+
+void TestPdbFormat::rewriteMatchesFixtureBytes()
+{
+    // Our writer lays out the same database byte for byte like the
+    // independently written fixture; only the modification time and number move.
+    const QByteArray original = readFixture(QStringLiteral("every-type.pdb"));
+    const QByteArray rewritten =
+        PdbDatabase::fromBytes(original)->toBytes(QStringLiteral("EveryType"));
+    QCOMPARE(rewritten.left(40), original.left(40));
+    QCOMPARE(rewritten.mid(44, 4), original.mid(44, 4));
+    QCOMPARE(rewritten.mid(48, 4), QByteArray("\x00\x00\x00\x08", 4));
+    QCOMPARE(rewritten.left(original.size()).mid(52), original.mid(52));
+    // The fixture's last record stops after two fields; we write the other
+    // five as explicit "no value" lengths.
+    QCOMPARE(rewritten.mid(original.size()), QByteArray(10, '\xff'));
 }
 
 void TestPdbFormat::valueRoundTrip_data()
