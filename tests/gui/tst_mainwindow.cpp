@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -83,6 +84,9 @@ private Q_SLOTS:
     void installQueuesTheFile();
     void damagedDatabaseEndsStartUp();
     void chooserLoadsTheChosenDatabase();
+    void statusPanels();
+    void iconFromTheSettings_data();
+    void iconFromTheSettings();
 };
 
 void TestMainWindow::startUpOrderAndTitle_data()
@@ -484,6 +488,59 @@ void TestMainWindow::chooserLoadsTheChosenDatabase()
     QCOMPARE(f.controller->state().CurrentPath, f.databasePath(u"Ann"_s, u"Veg"_s));
     QCOMPARE(f.controller->grid().cell(0, 1).toString(), u"Leek"_s);
     QVERIFY(w.windowTitle().endsWith(u"Veg.pdb"_s));
+}
+
+void TestMainWindow::statusPanels()
+{
+    WindowFixture f;
+    frmMain &w = f.start();
+    StatusPanels &panels = w.statusPanels();
+    QCOMPARE(panels.statusBar()->objectName(), u"StatusBar1"_s);
+    QCOMPARE(panels.progressBar()->objectName(), u"ProgressBar1"_s);
+    QCOMPARE(panels.frame2()->objectName(), u"Frame2"_s);
+    QCOMPARE(panels.panel(1)->text(),
+             QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    QVERIFY(!panels.panel(2)->text().isEmpty());
+    QCOMPARE(panels.panel(5)->text(), u"CAPS"_s);
+    QCOMPARE(panels.panel(6)->text(), u"INS"_s);
+    QCOMPARE(panels.panel(7)->text(), u"NUM"_s);
+    QVERIFY(!panels.panel(8));
+
+    // The Insert key, wherever it is pressed in the window, flips INS.
+    QVERIFY(panels.panel(6)->isEnabled());
+    QTest::keyClick(w.grid(), Qt::Key_Insert);
+    QVERIFY(!panels.panel(6)->isEnabled());
+    QTest::keyClick(w.grid(), Qt::Key_Insert);
+    QVERIFY(panels.panel(6)->isEnabled());
+
+    // Progress reported by loading and saving reaches the bar.
+    Q_EMIT f.controller->progressChanged(42);
+    QCOMPARE(panels.progressBar()->value(), 42);
+    Q_EMIT f.controller->progressChanged(0);
+    QCOMPARE(panels.progressBar()->value(), 0);
+}
+
+void TestMainWindow::iconFromTheSettings_data()
+{
+    QTest::addColumn<bool>("validPicture");
+    QTest::newRow("a readable icon is used") << true;
+    QTest::newRow("an unreadable icon keeps the built-in one") << false;
+}
+
+void TestMainWindow::iconFromTheSettings()
+{
+    QFETCH(bool, validPicture);
+    WindowFixture f;
+    if (validPicture) {
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 255));
+        QVERIFY(image.save(f.programFolder + u"/broken-icon.png"_s, "PNG"));
+    }
+    frmMain &w = f.start();
+    QVERIFY(!w.windowIcon().isNull());
+    const QImage shown = w.windowIcon().pixmap(32, 32).toImage();
+    QCOMPARE(shown.pixelColor(16, 16) == QColor(255, 0, 255), validPicture);
+    QVERIFY(f.prompter.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -73,15 +73,11 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     buildFrame1();
     m_grid->setGridModel(&m_controller.grid());
     connectController();
-    qApp->installEventFilter(this);
 
     resize(px(15000), imposedHeight());
 }
 
-frmMain::~frmMain()
-{
-    qApp->removeEventFilter(this);
-}
+frmMain::~frmMain() = default;
 
 int frmMain::px(double twips) const
 {
@@ -331,13 +327,16 @@ void frmMain::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, &frmMain::Form_Resize);
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+void frmMain::keyPressEvent(QKeyEvent *event)
 {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->window() == this)
+    // Keys no control used (the table and its editors leave Insert alone)
+    // arrive here; Insert switches the INS indicator.
+    if (event->key() == Qt::Key_Insert) {
         m_status->setInsertMode(!m_status->insertMode());
-    return QWidget::eventFilter(watched, event);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
