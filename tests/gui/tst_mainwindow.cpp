@@ -85,6 +85,7 @@ private Q_SLOTS:
     void damagedDatabaseEndsStartUp();
     void chooserLoadsTheChosenDatabase();
     void statusPanels();
+    void missingSchemaStillStarts();
     void iconFromTheSettings_data();
     void iconFromTheSettings();
 };
@@ -518,6 +519,24 @@ void TestMainWindow::statusPanels()
     QCOMPARE(panels.progressBar()->value(), 42);
     Q_EMIT f.controller->progressChanged(0);
     QCOMPARE(panels.progressBar()->value(), 0);
+}
+
+void TestMainWindow::missingSchemaStillStarts()
+{
+    WindowFixture f;
+    QVERIFY(QFile::remove(f.programFolder + u"/QuayDB.ini"_s));
+    frmMain &w = f.start();
+    QCOMPARE(f.modalShown, QStringList{u"frmSplash1"_s});
+    QCOMPARE(w.findChild<QComboBox *>(u"SectionListDBNam"_s)->count(), 0);
+    QVERIFY(!f.controller->CurrentDatabase());
+    QCOMPARE(f.controller->grid().rowCount(), 0);
+
+    // Save && Install has nothing to save; queueing the missing file is reported.
+    w.Toolbar2_ButtonClick(1);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
+    QVERIFY(f.launcher.programs.isEmpty());
+    QVERIFY(w.close());
 }
 
 void TestMainWindow::iconFromTheSettings_data()
