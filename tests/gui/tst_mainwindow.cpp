@@ -86,6 +86,8 @@ private Q_SLOTS:
     void chooserLoadsTheChosenDatabase();
     void statusPanels();
     void missingSchemaStillStarts();
+    void csvCommandsAskForTheFile_data();
+    void csvCommandsAskForTheFile();
     void iconFromTheSettings_data();
     void iconFromTheSettings();
 };
@@ -537,6 +539,35 @@ void TestMainWindow::missingSchemaStillStarts()
     QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
     QVERIFY(f.launcher.programs.isEmpty());
     QVERIFY(w.close());
+}
+
+void TestMainWindow::csvCommandsAskForTheFile_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("save");
+    QTest::newRow("menu export") << "keyExportCSV" << 0 << true;
+    QTest::newRow("menu import") << "keyImportCSV" << 0 << false;
+    QTest::newRow("toolbar export") << "" << 3 << true;
+}
+
+void TestMainWindow::csvCommandsAskForTheFile()
+{
+    QFETCH(QString, key);
+    QFETCH(int, button);
+    QFETCH(bool, save);
+    WindowFixture f;
+    frmMain &w = f.start();
+    QCOMPARE(menuKeys(w, u"keyFile"_s).count(u"keyImportCSV"_s), 1);
+    f.prompter.fileAnswers.enqueue(QString()); // cancelled: nothing is written or read
+    if (button)
+        w.Toolbar2_ButtonClick(button);
+    else
+        w.SmartMenuXP1_MenuItemClick(key);
+    QCOMPARE(f.prompter.fileRequests.size(), 1);
+    QCOMPARE(f.prompter.fileRequests.first().save, save);
+    QCOMPARE(f.controller->grid().cell(0, 1).toString(), u"Apple"_s);
+    QVERIFY(!f.controller->state().DatabaseEdited);
 }
 
 void TestMainWindow::iconFromTheSettings_data()
