@@ -107,9 +107,11 @@ struct WindowFixture
         writeFile(programFolder + QStringLiteral("/broken-logo.png"), "not a picture");
 
         Ledgerly::HotSyncHome home(homeFolder);
-        home.create(users.first());
+        home.create(users.isEmpty() ? QStringLiteral("placeholder") : users.first());
         for (const QString &name : users.mid(1))
             home.users.append({name, home.folderNameFor(name), false});
+        if (users.isEmpty())
+            home.users.clear();
         home.save();
         server = std::make_unique<Ledgerly::RecordServer>(homeFolder);
         for (const QString &name : users) {

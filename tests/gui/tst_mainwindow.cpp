@@ -86,6 +86,8 @@ private Q_SLOTS:
     void chooserLoadsTheChosenDatabase();
     void statusPanels();
     void missingSchemaStillStarts();
+    void noHotSyncUsers_data();
+    void noHotSyncUsers();
     void csvCommandsAskForTheFile_data();
     void csvCommandsAskForTheFile();
     void iconFromTheSettings_data();
@@ -538,6 +540,38 @@ void TestMainWindow::missingSchemaStillStarts()
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
     QVERIFY(f.launcher.programs.isEmpty());
+    QVERIFY(w.close());
+}
+
+void TestMainWindow::noHotSyncUsers_data()
+{
+    QTest::addColumn<QString>("alwaysUse");
+    QTest::newRow("remembered user") << "True";
+    QTest::newRow("asking: the dialog opens on an empty list") << "False";
+}
+
+void TestMainWindow::noHotSyncUsers()
+{
+    QFETCH(QString, alwaysUse);
+    WindowFixture f(QStringList{});
+    f.setSetting(u"AlwaysUse"_s, alwaysUse);
+    const bool asks = alwaysUse == QLatin1String("False");
+    if (asks)
+        f.prompter.userAnswers.enqueue(userAnswer(QString(), false, false));
+    frmMain &w = f.start();
+
+    QCOMPARE(f.modalShown, QStringList{u"frmSplash1"_s});
+    QCOMPARE(f.prompter.userRequests.size(), asks ? 1 : 0);
+    if (asks)
+        QVERIFY(f.prompter.userRequests.first().UserList.isEmpty());
+    const QString noUsers = u"There are no users on this PC Or PalmDesktop(tm) is not installed!"_s;
+    const auto said = [&](const QString &text) {
+        return std::any_of(f.prompter.messages.cbegin(), f.prompter.messages.cend(),
+                           [&](const auto &m) { return m.text == text; });
+    };
+    QCOMPARE(said(noUsers), asks);
+    QVERIFY(!f.controller->CurrentDatabase());
+    QVERIFY(f.controller->state().CurrentPath.isEmpty()); // no made-up path
     QVERIFY(w.close());
 }
 

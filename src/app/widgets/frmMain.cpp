@@ -163,6 +163,8 @@ QString frmMain::databasePathFor(const QString &user) const
     } catch (const PdbError &) {
         // Without a user folder there is no path to offer; the load reports it.
     }
+    if (folder.isEmpty())
+        return {};
     return folder + QLatin1Char('/') + m_controller.catalogue().selectedSection() +
            QStringLiteral(".pdb");
 }
