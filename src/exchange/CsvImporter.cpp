@@ -47,7 +47,10 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
     m_matched = 0;
     QList<bool> taken(m_grid.columnCount(), false);
     for (const CsvReader::Cell &cell : names) {
-        int column = m_grid.columnByKey(cell.text);
+        // Spreadsheets sometimes pad header cells; a field name never has
+        // blanks at its ends.
+        const QString name = cell.text.trimmed();
+        int column = m_grid.columnByKey(name);
         // Column 0 holds record numbers, and a column named twice in the file
         // takes its first cell only.
         if (column <= 0 || taken.value(column, true))
@@ -56,7 +59,7 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
         if (column > 0) {
             taken[column] = true;
             ++m_matched;
-            const int field = m_fields.indexOf(cell.text);
+            const int field = m_fields.indexOf(name);
             type = field >= 0 ? m_fields.Item(field).Type : typeFromColumn(m_grid.column(column));
         }
         m_columnOf.append(column);

@@ -176,7 +176,7 @@ void TestCsvImport::rowsAreReplacedByFieldName()
     loadLog(db);
     // Columns in another order, one the table lacks, and Done missing.
     writeFile(db.out(QStringLiteral("in.csv")),
-              "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\"note\",\"When\"\r\n"
+              "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\" note \",\"When\"\r\n"
               "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
               "\r\n"
               "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n");
