@@ -58,4 +58,24 @@ bool CliSession::open(const QString &section)
     return m_controller->loadCompleted() && m_controller->CurrentDatabase() != nullptr;
 }
 
+bool CliSession::openOrReport(const QString &section)
+{
+    if (sectionIndex(section) < 0) {
+        m_ctx.err << "ledgerly-cli: no database section " << section << " in "
+                  << m_controller->state().schemaFile() << "\n";
+        return false;
+    }
+    if (!open(section)) {
+        m_ctx.err << "ledgerly-cli: the database " << section << " could not be loaded\n";
+        return false;
+    }
+    return true;
+}
+
+QString terminalText(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 } // namespace Ledgerly::Cli

@@ -45,6 +45,9 @@ public:
     // (which saves a database that was open first). True when its database
     // ended up loaded completely into the table.
     bool open(const QString &section);
+    // open() for a command that needs the section's table: prints why to the
+    // error stream when the section is unknown or its database did not load.
+    bool openOrReport(const QString &section);
 
 private:
     CliContext &m_ctx;
@@ -53,5 +56,8 @@ private:
     std::unique_ptr<QSettingsStore> m_settings;
     std::unique_ptr<MainController> m_controller;
 };
+
+// Messages keep the CR the window shows as a line break; a terminal wants LF.
+QString terminalText(QString text);
 
 } // namespace Ledgerly::Cli

@@ -10,27 +10,14 @@ namespace Ledgerly::Cli {
 
 namespace {
 
-QString terminalText(QString text)
-{
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 int runImport(CliContext &ctx)
 {
     if (ctx.arguments.size() != 2)
         throw UsageError{QStringLiteral("import needs a section and an input file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (session.sectionIndex(section) < 0) {
-        ctx.err << "ledgerly-cli: no database section " << section << " in "
-                << session.controller().state().schemaFile() << "\n";
+    if (!session.openOrReport(section))
         return 1;
-    }
-    if (!session.open(section)) {
-        ctx.err << "ledgerly-cli: the database " << section << " could not be loaded\n";
-        return 1;
-    }
     MainController &controller = session.controller();
     const CsvOutcome outcome =
         importCsvFile(controller, QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
