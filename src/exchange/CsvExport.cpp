@@ -3,9 +3,7 @@
 #include "CsvExporter.h"
 #include "CsvNaming.h"
 #include "app/MainController.h"
-#include "app/Prompter.h"
 #include "catalogue/SchemaRules.h"
-#include "database/PdbError.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -29,13 +27,9 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
     const QString prefix = CsvNaming::folderPrefix(chosenPath);
     const QString title = CsvNaming::fileTitle(chosenPath);
 
-    // The export reads the file as stored, through a database object of its
-    // own: unsaved edits in the table are not exported.
-    std::unique_ptr<PdbDatabase> database;
-    try {
-        database = controller.server().OpenDatabase(controller.state().CurrentPath);
-    } catch (const PdbError &) {
-    }
+    // The export reads the file as stored: unsaved edits in the table are not
+    // exported.
+    const std::unique_ptr<PdbDatabase> database = openStoredDatabase(controller);
     if (!database) {
         outcome.message = QStringLiteral("Error opening database.  Ensure this a ") +
                           controller.state().AppName + QStringLiteral("Database.");
@@ -89,9 +83,7 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
 
 void ExportCsv(MainController &controller, const QString &chosenPath)
 {
-    const CsvOutcome outcome = exportCsvFile(controller, chosenPath);
-    controller.prompter().message(outcome.message, Prompter::Buttons::Ok,
-                                  Prompter::Icon::Information);
+    showCsvOutcome(controller, exportCsvFile(controller, chosenPath));
 }
 
 } // namespace Ledgerly

@@ -4,8 +4,6 @@
 #include "CsvNaming.h"
 #include "CsvReader.h"
 #include "app/MainController.h"
-#include "app/Prompter.h"
-#include "database/PdbError.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +28,7 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
     outcome.csvPath = chosenPath;
 
-    std::unique_ptr<PdbDatabase> database;
-    try {
-        database = controller.server().OpenDatabase(controller.state().CurrentPath);
-    } catch (const PdbError &) {
-    }
+    const std::unique_ptr<PdbDatabase> database = openStoredDatabase(controller);
     if (!database) {
         outcome.message = QStringLiteral("Error opening database.  Ensure this a ") +
                           controller.state().AppName + QStringLiteral(" Database.");
@@ -92,9 +86,7 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
 
 void ImportCsv(MainController &controller, const QString &chosenPath)
 {
-    const CsvOutcome outcome = importCsvFile(controller, chosenPath);
-    controller.prompter().message(outcome.message, Prompter::Buttons::Ok,
-                                  Prompter::Icon::Information);
+    showCsvOutcome(controller, importCsvFile(controller, chosenPath));
 }
 
 } // namespace Ledgerly
