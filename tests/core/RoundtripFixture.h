@@ -5,13 +5,14 @@
 // column and create tests.
 
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "TestValues.h"
 #include "app/MainController.h"
 #include "app/SettingsStore.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,10 +68,7 @@ public:
 
     void writeSchema(const QString &text)
     {
-        QFile file(state().schemaFile());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.toLatin1());
-        file.close();
+        QVERIFY(writeFile(state().schemaFile(), text.toLatin1()));
         controller->catalogue().BuildCatalogue();
     }
 
@@ -86,19 +84,6 @@ public:
                 record.setValue(i, values.at(i));
         }
         db.SaveAs(pdbPath(stem));
-    }
-
-    void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QByteArray fileBytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // Chooses the section in the database chooser, like a click.

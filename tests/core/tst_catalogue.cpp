@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+#include "TestValues.h"
 #include "catalogue/Catalogue.h"
 
 #include <QSignalSpy>
@@ -7,14 +9,6 @@
 using namespace Ledgerly;
 
 namespace {
-
-QStringList L(std::initializer_list<const char *> items)
-{
-    QStringList out;
-    for (const char *i : items)
-        out.append(QString::fromUtf8(i));
-    return out;
-}
 
 const QByteArray threeDatabases = "[A]\r\nDatabasename=a\r\nDate=When\r\nAmount=How much\r\n"
                                   "DateHide=False\r\nAmountHide=Calc\r\n"
@@ -56,11 +50,7 @@ void TestCatalogue::init()
 QString TestCatalogue::writeSchema(const QByteArray &bytes)
 {
     const QString path = m_dir->filePath(QStringLiteral("QuayDB.ini"));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    f.write(bytes);
-    return path;
+    return writeFile(path, bytes) ? path : QString();
 }
 
 void TestCatalogue::listSelection_data()

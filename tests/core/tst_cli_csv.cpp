@@ -1,11 +1,11 @@
+#include "TestFiles.h"
+#include "TestValues.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,26 +43,6 @@ private:
     QString m_database;
 };
 
-namespace {
-
-QByteArray bitmap(const QColor &color, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
-QDateTime wall(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
-}
-
-} // namespace
-
 void TestCliCsv::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
@@ -79,17 +59,14 @@ void TestCliCsv::init()
 
 void TestCliCsv::writeProgramFolder()
 {
-    QFile schema(m_program + QStringLiteral("/QuayDB.ini"));
-    QVERIFY(schema.open(QIODevice::WriteOnly));
-    schema.write("[Kit]\r\nDatabasename=Kit list\r\n"
-                 "Name=Name\r\nCount=Count\r\nPacked=Packed\r\nBought=Bought\r\n"
-                 "Leaves=Leaves at\r\nFront=Front\r\nBack=Back\r\n"
-                 "NameHide=False\r\nCountHide=Calc\r\nPackedHide=False\r\nBoughtHide=False\r\n"
-                 "LeavesHide=False\r\nFrontHide=False\r\nBackHide=False\r\n");
-    schema.close();
-    QFile settings(m_program + QStringLiteral("/Ledgerly.ini"));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[DesktopName]\r\nDesktopName=Ledgerly\r\n");
+    QVERIFY(writeFile(m_program + QStringLiteral("/QuayDB.ini"),
+                      "[Kit]\r\nDatabasename=Kit list\r\n"
+                      "Name=Name\r\nCount=Count\r\nPacked=Packed\r\nBought=Bought\r\n"
+                      "Leaves=Leaves at\r\nFront=Front\r\nBack=Back\r\n"
+                      "NameHide=False\r\nCountHide=Calc\r\nPackedHide=False\r\nBoughtHide=False\r\n"
+                      "LeavesHide=False\r\nFrontHide=False\r\nBackHide=False\r\n"));
+    QVERIFY(writeFile(m_program + QStringLiteral("/Ledgerly.ini"),
+                      "[DesktopName]\r\nDesktopName=Ledgerly\r\n"));
 }
 
 void TestCliCsv::writeDatabase()

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,11 +74,8 @@ void TestCliList::list()
     QFETCH(QString, out);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    if (!schema.isNull()) {
-        QFile f(dir.filePath(QStringLiteral("QuayDB.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(schema);
-    }
+    if (!schema.isNull())
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("QuayDB.ini")), schema));
     const Run r = runCli(QStringList{QStringLiteral("--program-folder"), dir.path(),
                                      QStringLiteral("--hotsync-home"),
                                      dir.filePath(QStringLiteral("home")), QStringLiteral("list")} +

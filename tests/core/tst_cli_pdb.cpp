@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -187,11 +188,8 @@ void TestCliPdb::dumpErrors()
     QFETCH(int, status);
     QFETCH(QString, message);
     const QString path = m_dir->filePath(QStringLiteral("File.pdb"));
-    if (!content.isEmpty()) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
+    if (!content.isEmpty())
+        QVERIFY(writeFile(path, content));
     const Run r = run({u"dump"_qs, path});
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));

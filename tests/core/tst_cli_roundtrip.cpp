@@ -1,10 +1,10 @@
+#include "DemoHome.h"
 #include "catalogue/IniFile.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -46,24 +46,6 @@ Run runCli(const QString &programFolder, const QString &home, const QString &con
     return run;
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A program folder and HotSync home of our own, with users Alice (default)
 // and Bob and a schema of three databases.
 class CliFixture
@@ -76,26 +58,20 @@ public:
         config = dir.path() + QStringLiteral("/config");
         QDir().mkpath(program);
         QDir().mkpath(config);
-        write(program + QStringLiteral("/Ledgerly.ini"), "[DesktopName]\nDesktopName=Cli Ledger\n");
-        write(program + QStringLiteral("/QuayDB.ini"),
-              "[Kinds]\nDatabasename=All kinds\nName=Name\nDone=Done\nDay=Day\nAt=At\n"
-              "Photo=Photo\nStamp=Stamp\nNameHide=False\nDoneHide=False\nDayHide=False\n"
-              "AtHide=True\nPhotoHide=False\nStampHide=Calc\n\n"
-              "[Fresh]\nDatabasename=Fresh\nTitle=Title\nNotes=Notes\nTitleHide=False\n"
-              "NotesHide=False\n\n"
-              "[Other]\nDatabasename=Other\nTitle=Title\nTitleHide=False\n");
+        writeFile(program + QStringLiteral("/Ledgerly.ini"),
+                  "[DesktopName]\nDesktopName=Cli Ledger\n");
+        writeFile(program + QStringLiteral("/QuayDB.ini"),
+                  "[Kinds]\nDatabasename=All kinds\nName=Name\nDone=Done\nDay=Day\nAt=At\n"
+                  "Photo=Photo\nStamp=Stamp\nNameHide=False\nDoneHide=False\nDayHide=False\n"
+                  "AtHide=True\nPhotoHide=False\nStampHide=Calc\n\n"
+                  "[Fresh]\nDatabasename=Fresh\nTitle=Title\nNotes=Notes\nTitleHide=False\n"
+                  "NotesHide=False\n\n"
+                  "[Other]\nDatabasename=Other\nTitle=Title\nTitleHide=False\n");
         RecordServer server(home);
         server.addUser(QStringLiteral("Alice"));
         server.addUser(QStringLiteral("Bob"));
         alice = server.GetUserFolder(QStringLiteral("Alice"));
         bob = server.GetUserFolder(QStringLiteral("Bob"));
-    }
-
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(bytes);
     }
 
     void writeKinds(const QString &folder)
@@ -195,7 +171,7 @@ void TestCliRoundtrip::createCommand()
     const QString path = folder + QStringLiteral("/Fresh.pdb");
     const QByteArray marker("existing bytes stay");
     if (existing)
-        CliFixture::write(path, marker);
+        QVERIFY(writeFile(path, marker));
 
     const Run run = fx.cli(args);
     QCOMPARE(run.exitCode, exitCode);
@@ -255,24 +231,19 @@ void TestCliRoundtrip::resaveRefusesMissingFile()
 
 void TestCliRoundtrip::demoDatabasesResaveUnchanged_data()
 {
-    QTest::addColumn<QString>("section");
-    const QStringList sections = ListIniSections(QStringLiteral(LEDGERLY_BIN_DIR "/QuayDB.ini"));
-    if (sections.isEmpty())
-        QTest::newRow("no program folder schema") << QString();
-    for (const QString &s : sections)
-        QTest::newRow(qPrintable(s)) << s;
+    addDemoSectionRows();
 }
 
 void TestCliRoundtrip::demoDatabasesResaveUnchanged()
 {
     QFETCH(QString, section);
-    const QString demo = QStringLiteral(LEDGERLY_BIN_DIR "/../demo-hotsync");
-    if (section.isEmpty() || !QFileInfo(demo).isDir())
+    const QString demo = demoHotSyncHome();
+    if (section.isEmpty() || demo.isEmpty())
         QSKIP("the demo HotSync home has not been generated in this build");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     const QString config = dir.path() + QStringLiteral("/config");
-    QVERIFY(copyTree(QDir(demo).absolutePath(), home));
+    QVERIFY(copyTree(demo, home));
     RecordServer server(home);
     const QString path = server.GetUserFolder(server.GetDefaultUser()) + QLatin1Char('/') +
                          section + QStringLiteral(".pdb");

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "catalogue/Catalogue.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
@@ -20,10 +21,7 @@ public:
     explicit SchemaCatalogue(const QByteArray &section)
     {
         catalogue.FilenameF = m_dir.path() + QStringLiteral("/QuayDB.ini");
-        QFile file(catalogue.FilenameF);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(section);
-        file.close();
+        writeFile(catalogue.FilenameF, section);
         catalogue.BuildCatalogue();
         catalogue.Sectionslist.select(0);
         catalogue.fillEntries();

@@ -5,6 +5,8 @@
 // loaded the section the way a click in the chooser does.
 
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "TestValues.h"
 
 #include "app/MainController.h"
 #include "app/SettingsStore.h"
@@ -12,10 +14,8 @@
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -69,9 +69,7 @@ public:
         for (qsizetype i = 0; i < fields.size() - omitRoles; ++i)
             ini += fields.at(i).name + QStringLiteral("Hide=") + fields.at(i).role +
                    QStringLiteral("\r\n");
-        QFile file(m_controller.state().schemaFile());
-        if (file.open(QIODevice::WriteOnly))
-            file.write(ini.toUtf8());
+        writeFile(m_controller.state().schemaFile(), ini.toUtf8());
     }
 
     // Writes the database file: the given fields and one record per row of
@@ -101,28 +99,6 @@ public:
             return false;
         catalogue.SectionListDBNam.select(index);
         return m_controller.loadCompleted();
-    }
-
-    static QByteArray bitmap(const QColor &color, int width = 3, int height = 2)
-    {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(color);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "BMP");
-        return bytes;
-    }
-
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QDateTime wall(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-    {
-        return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
     }
 
     ScriptedPrompter prompter;

@@ -45,7 +45,7 @@ const QList<CsvTestField> kThreeFields = {
 
 QStringList csvLines(const QString &path)
 {
-    QString text = QString::fromUtf8(CsvTestDatabase::readFile(path));
+    QString text = QString::fromUtf8(readFile(path));
     if (text.endsWith(QLatin1String("\r\n")))
         text.chop(2);
     return text.split(QStringLiteral("\r\n"));
@@ -94,8 +94,8 @@ void TestCsvExport::recordCells_data()
     QTest::addColumn<QVariant>("date");
     QTest::addColumn<QVariant>("time");
     QTest::addColumn<QString>("line");
-    const QVariant noon = CsvTestDatabase::wall(1904, 1, 1, 12, 0, 5);
-    const QVariant day = CsvTestDatabase::wall(1960, 5, 4);
+    const QVariant noon = wall(1904, 1, 1, 12, 0, 5);
+    const QVariant day = wall(1960, 5, 4);
     QTest::newRow("text holding 42 is bare")
         << QVariant(QStringLiteral("42")) << QVariant(true) << day << noon
         << QStringLiteral("42,True,\"5/4/1960\",\"12:00:05 PM\"");
@@ -112,9 +112,8 @@ void TestCsvExport::recordCells_data()
         << QVariant() << QVariant() << QVariant() << QVariant()
         << QStringLiteral("\"\",\"\",\"\",\"\"");
     QTest::newRow("date with its time in 2039")
-        << QVariant(QStringLiteral("x")) << QVariant(true)
-        << QVariant(CsvTestDatabase::wall(2039, 1, 2, 3, 4, 5)) << noon
-        << QStringLiteral("\"x\",True,\"1/2/2039 3:04:05 AM\",\"12:00:05 PM\"");
+        << QVariant(QStringLiteral("x")) << QVariant(true) << QVariant(wall(2039, 1, 2, 3, 4, 5))
+        << noon << QStringLiteral("\"x\",True,\"1/2/2039 3:04:05 AM\",\"12:00:05 PM\"");
 }
 
 void TestCsvExport::recordCells()
@@ -153,20 +152,16 @@ void TestCsvExport::matchesGoldenFile()
     };
     CsvTestDatabase db;
     db.writeSchema(QStringLiteral("Gold"), fields);
-    db.writeDatabase(
-        QStringLiteral("Gold"), fields,
-        {{QStringLiteral("Ann \"Nan\" Lee\r\nline two"), QStringLiteral("12.5"), true,
-          CsvTestDatabase::wall(1931, 2, 3), CsvTestDatabase::wall(1904, 1, 1, 7, 8, 9),
-          CsvTestDatabase::wall(2039, 12, 31, 23, 59, 59)},
-         {QStringLiteral("Caf\u00e9, bar"), QStringLiteral("1,000"), false,
-          CsvTestDatabase::wall(2001, 10, 11, 12, 13, 14), CsvTestDatabase::wall(1904, 1, 1),
-          QVariant()}});
+    db.writeDatabase(QStringLiteral("Gold"), fields,
+                     {{QStringLiteral("Ann \"Nan\" Lee\r\nline two"), QStringLiteral("12.5"), true,
+                       wall(1931, 2, 3), wall(1904, 1, 1, 7, 8, 9), wall(2039, 12, 31, 23, 59, 59)},
+                      {QStringLiteral("Caf\u00e9, bar"), QStringLiteral("1,000"), false,
+                       wall(2001, 10, 11, 12, 13, 14), wall(1904, 1, 1), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Gold")));
     QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("gold.csv"))).ok);
-    const QByteArray golden =
-        CsvTestDatabase::readFile(QStringLiteral(LEDGERLY_TEST_DATA "/csv/golden-en_US.csv"));
+    const QByteArray golden = readFile(QStringLiteral(LEDGERLY_TEST_DATA "/csv/golden-en_US.csv"));
     QVERIFY(!golden.isEmpty());
-    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("gold.csv"))), golden);
+    QCOMPARE(readFile(db.out(QStringLiteral("gold.csv"))), golden);
 }
 
 void TestCsvExport::recordMissingSchemaField()
@@ -194,7 +189,7 @@ void TestCsvExport::databaseWithoutRecordsWritesHeadersOnly()
     QVERIFY(db.load(QStringLiteral("Stock")));
     const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("e.csv")));
     QVERIFY(outcome.ok);
-    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("e.csv"))),
+    QCOMPARE(readFile(db.out(QStringLiteral("e.csv"))),
              QByteArray("\"Item name\",\"How many\",\"Paid?\"\r\n\"Item\",\"Count\",\"Paid\"\r\n"));
     QCOMPARE(outcome.message, QDir::toNativeSeparators(db.out(QStringLiteral("e.csv"))) +
                                   QStringLiteral(" created.\r0 record(s) exported"));
@@ -254,8 +249,8 @@ void TestCsvExport::picturesWrittenBesideTheFile()
         {QStringLiteral("Name"), QStringLiteral("Name")},
         {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
     };
-    const QByteArray red = CsvTestDatabase::bitmap(Qt::red);
-    const QByteArray blue = CsvTestDatabase::bitmap(Qt::blue, 5, 4);
+    const QByteArray red = bitmap(Qt::red);
+    const QByteArray blue = bitmap(Qt::blue, 5, 4);
     CsvTestDatabase db;
     db.writeSchema(QStringLiteral("Things"), fields);
     db.writeDatabase(QStringLiteral("Things"), fields,
@@ -265,8 +260,8 @@ void TestCsvExport::picturesWrittenBesideTheFile()
 
     const QString first = db.out(QStringLiteral("export.csv1.bmp"));
     const QString second = db.out(QStringLiteral("export.csv2.bmp"));
-    QCOMPARE(CsvTestDatabase::readFile(first), red);
-    QCOMPARE(CsvTestDatabase::readFile(second), blue);
+    QCOMPARE(readFile(first), red);
+    QCOMPARE(readFile(second), blue);
     const QStringList lines = csvLines(db.out(QStringLiteral("export.csv")));
     QCOMPARE(lines.value(2), QStringLiteral("\"a\",\"%1\"").arg(QDir::toNativeSeparators(first)));
     QCOMPARE(lines.value(3), QStringLiteral("\"b\",\"%1\"").arg(QDir::toNativeSeparators(second)));
@@ -278,15 +273,15 @@ void TestCsvExport::secondPictureFieldKeepsItsOwnBitmap()
         {QStringLiteral("Front"), QStringLiteral("Front"), FieldPicture},
         {QStringLiteral("Back"), QStringLiteral("Back"), FieldPicture},
     };
-    const QByteArray front = CsvTestDatabase::bitmap(Qt::green);
-    const QByteArray back = CsvTestDatabase::bitmap(Qt::yellow, 2, 2);
+    const QByteArray front = bitmap(Qt::green);
+    const QByteArray back = bitmap(Qt::yellow, 2, 2);
     CsvTestDatabase db;
     db.writeSchema(QStringLiteral("Cards"), fields);
     db.writeDatabase(QStringLiteral("Cards"), fields, {{front, back}});
     QVERIFY(db.load(QStringLiteral("Cards")));
     QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("c.csv"))).ok);
-    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("c.csv1.bmp"))), front);
-    QCOMPARE(CsvTestDatabase::readFile(db.out(QStringLiteral("c.csv1_2.bmp"))), back);
+    QCOMPARE(readFile(db.out(QStringLiteral("c.csv1.bmp"))), front);
+    QCOMPARE(readFile(db.out(QStringLiteral("c.csv1_2.bmp"))), back);
 }
 
 void TestCsvExport::missingPictureNamesNoStaleFile()
@@ -297,10 +292,7 @@ void TestCsvExport::missingPictureNamesNoStaleFile()
     };
     CsvTestDatabase db;
     // A bitmap an earlier export left under the same name.
-    QFile stale(db.out(QStringLiteral("p.csv1.bmp")));
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.write(CsvTestDatabase::bitmap(Qt::black));
-    stale.close();
+    QVERIFY(writeFile(db.out(QStringLiteral("p.csv1.bmp")), bitmap(Qt::black)));
     db.writeSchema(QStringLiteral("Things"), fields);
     db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Things")));

@@ -51,22 +51,13 @@ const QList<CsvTestField> kFields = {
 const QByteArray kHeader =
     "\"Note\",\"Done\",\"When\",\"At\"\r\n\"Note\",\"Done\",\"When\",\"At\"\r\n";
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A loaded database of kFields with two stored records.
 void loadLog(CsvTestDatabase &db)
 {
     db.writeSchema(QStringLiteral("Log"), kFields);
     db.writeDatabase(QStringLiteral("Log"), kFields,
-                     {{QStringLiteral("first"), true, CsvTestDatabase::wall(2000, 1, 2),
-                       CsvTestDatabase::wall(1904, 1, 1, 8)},
-                      {QStringLiteral("second"), false, CsvTestDatabase::wall(2001, 3, 4),
-                       CsvTestDatabase::wall(1904, 1, 1, 9)}});
+                     {{QStringLiteral("first"), true, wall(2000, 1, 2), wall(1904, 1, 1, 8)},
+                      {QStringLiteral("second"), false, wall(2001, 3, 4), wall(1904, 1, 1, 9)}});
     QVERIFY(db.load(QStringLiteral("Log")));
 }
 
@@ -96,12 +87,10 @@ void TestCsvImport::cellsBecomeTypedValues_data()
     const QVariant at8 = PdbTime::timeOfDay(QTime(20, 15, 30));
     QTest::newRow("every kind")
         << QByteArray("\"a, \"\"b\"\"\",True,\"7/20/1969 8:17:40 PM\",\"8:15:30 PM\"")
-        << QVariantList{QStringLiteral("a, \"b\""), true,
-                        CsvTestDatabase::wall(1969, 7, 20, 20, 17, 40), at8};
+        << QVariantList{QStringLiteral("a, \"b\""), true, wall(1969, 7, 20, 20, 17, 40), at8};
     QTest::newRow("bar stays, LF kept")
         << QByteArray("\"one|\ntwo\",False,\"12/31/2039\",\"8:15:30 PM\"")
-        << QVariantList{QStringLiteral("one|\ntwo"), false, CsvTestDatabase::wall(2039, 12, 31),
-                        at8};
+        << QVariantList{QStringLiteral("one|\ntwo"), false, wall(2039, 12, 31), at8};
     QTest::newRow("bare number is text")
         << QByteArray("42,,,") << QVariantList{QStringLiteral("42"), {}, {}, {}};
     QTest::newRow("old undoubled quotes")
@@ -121,7 +110,7 @@ void TestCsvImport::cellsBecomeTypedValues()
     QFETCH(QVariantList, expected);
     CsvTestDatabase db;
     loadLog(db);
-    writeFile(db.out(QStringLiteral("in.csv")), kHeader + line + "\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + line + "\r\n"));
     const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("in.csv")));
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QCOMPARE(tableValues(db.controller().grid()), QList<QVariantList>{expected});
@@ -162,12 +151,11 @@ void TestCsvImport::readsFilesWrittenWithoutDoubling()
     QVERIFY(importCsvFile(db.controller(), fixture).ok);
     QCOMPARE(tableValues(db.controller().grid()),
              (QList<QVariantList>{
-                 {QStringLiteral("He said \"hi\" to me"), true,
-                  CsvTestDatabase::wall(1969, 7, 20, 20, 17, 40), PdbTime::timeOfDay(QTime(6, 30))},
-                 {QStringLiteral("two|\nlines, \"quoted\" twice"), false,
-                  CsvTestDatabase::wall(2000, 2, 29), PdbTime::timeOfDay(QTime(23, 59, 59))},
-                 {QStringLiteral("42"), true, CsvTestDatabase::wall(1904, 1, 1),
-                  PdbTime::timeOfDay(QTime(0, 0))}}));
+                 {QStringLiteral("He said \"hi\" to me"), true, wall(1969, 7, 20, 20, 17, 40),
+                  PdbTime::timeOfDay(QTime(6, 30))},
+                 {QStringLiteral("two|\nlines, \"quoted\" twice"), false, wall(2000, 2, 29),
+                  PdbTime::timeOfDay(QTime(23, 59, 59))},
+                 {QStringLiteral("42"), true, wall(1904, 1, 1), PdbTime::timeOfDay(QTime(0, 0))}}));
 }
 
 void TestCsvImport::rowsAreReplacedByFieldName()
@@ -175,22 +163,18 @@ void TestCsvImport::rowsAreReplacedByFieldName()
     CsvTestDatabase db;
     loadLog(db);
     // Columns in another order, one the table lacks, and Done missing.
-    writeFile(db.out(QStringLiteral("in.csv")),
-              "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\" note \",\"When\"\r\n"
-              "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
-              "\r\n"
-              "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
+                      "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\" note \",\"When\"\r\n"
+                      "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
+                      "\r\n"
+                      "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n"));
     QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
     const GridModel &grid = db.controller().grid();
     QCOMPARE(grid.rowCount(), 2);
-    QCOMPARE(tableValues(grid), (QList<QVariantList>{{QStringLiteral("r1"),
-                                                      {},
-                                                      CsvTestDatabase::wall(1999, 1, 1),
-                                                      PdbTime::timeOfDay(QTime(1, 0))},
-                                                     {QStringLiteral("r2"),
-                                                      {},
-                                                      CsvTestDatabase::wall(1999, 2, 2),
-                                                      PdbTime::timeOfDay(QTime(2, 0))}}));
+    QCOMPARE(tableValues(grid),
+             (QList<QVariantList>{
+                 {QStringLiteral("r1"), {}, wall(1999, 1, 1), PdbTime::timeOfDay(QTime(1, 0))},
+                 {QStringLiteral("r2"), {}, wall(1999, 2, 2), PdbTime::timeOfDay(QTime(2, 0))}}));
     for (int r = 0; r < grid.rowCount(); ++r) {
         QCOMPARE(grid.gridRow(r).rowType, 0);
         QCOMPARE(grid.gridRow(r).sourceRecord, -1);
@@ -202,8 +186,8 @@ void TestCsvImport::importMarksDatabaseEdited()
     CsvTestDatabase db;
     loadLog(db);
     QVERIFY(!db.controller().state().DatabaseEdited);
-    writeFile(db.out(QStringLiteral("in.csv")),
-              kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
+                      kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n"));
     QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
     QVERIFY(db.controller().state().DatabaseEdited);
     // So closing asks before the imported rows are lost.
@@ -228,7 +212,7 @@ void TestCsvImport::fileNotInExportLayoutIsRefused()
     CsvTestDatabase db;
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
-    writeFile(db.out(QStringLiteral("in.csv")), bytes);
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), bytes));
     ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.prompter.messages.size(), 1);
     QVERIFY2(db.prompter.messages.at(0).text.contains(QStringLiteral("cannot be imported")),
@@ -245,7 +229,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     QByteArray bytes = kHeader;
     for (int i = 0; i <= CsvImporter::kMaxRecords; ++i)
         bytes += "x\r\n";
-    writeFile(db.out(QStringLiteral("big.csv")), bytes);
+    QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("big.csv")));
     QVERIFY(!outcome.ok);
     QVERIFY2(outcome.message.contains(QStringLiteral("more than 65535 records")),
@@ -254,7 +238,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
 
     // One record fewer is accepted.
     bytes.chop(3);
-    writeFile(db.out(QStringLiteral("big.csv")), bytes);
+    QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("big.csv"))).ok);
     QCOMPARE(db.controller().grid().rowCount(), CsvImporter::kMaxRecords);
 }
@@ -281,7 +265,7 @@ void TestCsvImport::errorMessages()
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
     if (csvThere)
-        writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n");
+        QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n"));
     if (databaseGone)
         QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Log"))));
     ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
@@ -298,7 +282,7 @@ void TestCsvImport::checkNameGuardsTheChosenFile()
     CsvTestDatabase db;
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
-    writeFile(db.out(QStringLiteral("list.csv")), kHeader + "\"n\",,,\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("list.csv")), kHeader + "\"n\",,,\r\n"));
     QVERIFY(
         QFile::copy(db.databasePath(QStringLiteral("Log")), db.out(QStringLiteral("list.pdb"))));
     const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("list.pdb")));
@@ -316,8 +300,8 @@ void TestCsvImport::completionCountsStoredRecords()
 {
     CsvTestDatabase db;
     loadLog(db);
-    writeFile(db.out(QStringLiteral("in.csv")),
-              kHeader + "\"a\",,,\r\n\"b\",,,\r\n\"c\",,,\r\n\"d\",,,\r\n\"e\",,,\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
+                      kHeader + "\"a\",,,\r\n\"b\",,,\r\n\"c\",,,\r\n\"d\",,,\r\n\"e\",,,\r\n"));
     ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.controller().grid().rowCount(), 5);
     QCOMPARE(db.prompter.messages.size(), 1);
@@ -331,7 +315,7 @@ void TestCsvImport::picturesReadBack_data()
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QByteArray>("fileBytes");
     QTest::addColumn<bool>("loaded");
-    const QByteArray bmp = CsvTestDatabase::bitmap(Qt::cyan, 7, 3);
+    const QByteArray bmp = bitmap(Qt::cyan, 7, 3);
     QTest::newRow("bitmap by full path") << QStringLiteral("FULL") << bmp << true;
     QTest::newRow("bitmap beside the file by name") << QStringLiteral("pic.bmp") << bmp << true;
     QTest::newRow("file that is no bitmap")
@@ -354,10 +338,11 @@ void TestCsvImport::picturesReadBack()
     db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Things")));
     if (!fileBytes.isEmpty())
-        writeFile(db.out(QStringLiteral("pic.bmp")), fileBytes);
+        QVERIFY(writeFile(db.out(QStringLiteral("pic.bmp")), fileBytes));
     const QString path = cell == QLatin1String("FULL") ? db.out(QStringLiteral("pic.bmp")) : cell;
-    writeFile(db.out(QStringLiteral("in.csv")),
-              "\"Name\",\"Photo\"\r\n\"Name\",\"Photo\"\r\n\"a\",\"" + path.toUtf8() + "\"\r\n");
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
+                      "\"Name\",\"Photo\"\r\n\"Name\",\"Photo\"\r\n\"a\",\"" + path.toUtf8() +
+                          "\"\r\n"));
     QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
     const QVariant value = db.controller().grid().cell(0, 2);
     if (loaded) {
@@ -393,11 +378,9 @@ void TestCsvImport::exportThenImportGivesTheSameTable()
     db.writeDatabase(
         QStringLiteral("All"), fields,
         {{QStringLiteral("commas, \"quotes\"\nand a line feed"), QStringLiteral("3,5"), true,
-          CsvTestDatabase::wall(1955, 6, 7, 8, 9, 10),
-          CsvTestDatabase::wall(1904, 1, 1, 23, 59, 59), CsvTestDatabase::bitmap(Qt::magenta)},
-         {QStringLiteral("1.234,5"), QStringLiteral("1,234.5"), false,
-          CsvTestDatabase::wall(2039, 12, 31), CsvTestDatabase::wall(1904, 1, 1),
-          CsvTestDatabase::bitmap(Qt::darkGreen, 4, 4)}});
+          wall(1955, 6, 7, 8, 9, 10), wall(1904, 1, 1, 23, 59, 59), bitmap(Qt::magenta)},
+         {QStringLiteral("1.234,5"), QStringLiteral("1,234.5"), false, wall(2039, 12, 31),
+          wall(1904, 1, 1), bitmap(Qt::darkGreen, 4, 4)}});
     QVERIFY(db.load(QStringLiteral("All")));
     const QList<QVariantList> loaded = tableValues(db.controller().grid());
 

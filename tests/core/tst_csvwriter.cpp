@@ -1,3 +1,4 @@
+#include "TestValues.h"
 #include "exchange/CsvNaming.h"
 #include "exchange/CsvRegionalFormat.h"
 #include "exchange/CsvWriter.h"
@@ -36,11 +37,6 @@ private Q_SLOTS:
     void bitmapNames_data();
     void bitmapNames();
 };
-
-static QDateTime wall(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
-}
 
 void TestCsvWriter::cellText_data()
 {

@@ -1,3 +1,4 @@
+#include "TestValues.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
 
@@ -21,11 +22,6 @@ GridColumn makeColumn(int dataType, int displayType, const QString &key = QStrin
     if (displayType == DisplayPicture)
         c.pictureCode = 4;
     return c;
-}
-
-QDateTime wall(int y, int m, int d, int h = 0, int min = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
 }
 
 QByteArray redBitmap()

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "database/HotSyncHome.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
@@ -9,24 +10,6 @@
 #include <QTest>
 
 using namespace Ledgerly;
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write test file");
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestHotSyncHome : public QObject
 {
@@ -194,10 +177,11 @@ void TestHotSyncHome::handWrittenHome()
 {
     QVERIFY(QDir().mkpath(m_home));
     const QString absolute = m_dir->filePath(QStringLiteral("elsewhere"));
-    writeFile(m_home + u"/hotsync.ini"_qs,
-              "[HotSync]\nCurrentUser=Smith, John\nInstallCommand=palm-install --now\n"
-              "[Users]\nsize=3\n1\\Name=A\n1\\Folder=sub/dir/\n2\\Name=Smith, John\n2\\Folder=" +
-                  absolute.toUtf8() + "\n3\\Name=\n");
+    QVERIFY(writeFile(
+        m_home + u"/hotsync.ini"_qs,
+        "[HotSync]\nCurrentUser=Smith, John\nInstallCommand=palm-install --now\n"
+        "[Users]\nsize=3\n1\\Name=A\n1\\Folder=sub/dir/\n2\\Name=Smith, John\n2\\Folder=" +
+            absolute.toUtf8() + "\n3\\Name=\n"));
     RecordServer server(m_home);
     QCOMPARE(server.GetUserNames(), (QStringList{u"A"_qs, u"Smith, John"_qs}));
     QCOMPARE(server.GetDefaultUser(), u"Smith, John"_qs);
@@ -209,7 +193,8 @@ void TestHotSyncHome::handWrittenHome()
 void TestHotSyncHome::folderLookupCreatesNothing()
 {
     QVERIFY(QDir().mkpath(m_home));
-    writeFile(m_home + u"/hotsync.ini"_qs, "[Users]\nsize=1\n1\\Name=A\n1\\Folder=notyet\n");
+    QVERIFY(
+        writeFile(m_home + u"/hotsync.ini"_qs, "[Users]\nsize=1\n1\\Name=A\n1\\Folder=notyet\n"));
     RecordServer server(m_home);
     QCOMPARE(server.GetUserFolder(QStringLiteral("A")), m_home + u"/notyet"_qs);
     QVERIFY(!QFile::exists(m_home + u"/notyet"_qs));
@@ -241,9 +226,9 @@ void TestHotSyncHome::queueInstallReplacesOlderCopy()
 {
     RecordServer server(m_home);
     const QString source = m_dir->filePath(QStringLiteral("Expenses.pdb"));
-    writeFile(source, "first");
+    QVERIFY(writeFile(source, "first"));
     server.QueueInstall(QStringLiteral("tester"), source);
-    writeFile(source, "second, longer");
+    QVERIFY(writeFile(source, "second, longer"));
     server.QueueInstall(QStringLiteral("tester"), source);
     const QString copy = m_home + u"/tester/Install/Expenses.pdb"_qs;
     QCOMPARE(readFile(copy), QByteArray("second, longer"));
@@ -258,10 +243,10 @@ void TestHotSyncHome::jpilotListHasEachPathOnce()
     server.addUser(QStringLiteral("Pilot"), QString(), true);
     const QString a = m_dir->filePath(QStringLiteral("A.pdb"));
     const QString b = m_dir->filePath(QStringLiteral("B.pdb"));
-    writeFile(a, "a");
-    writeFile(b, "b");
+    QVERIFY(writeFile(a, "a"));
+    QVERIFY(writeFile(b, "b"));
     const QString list = server.GetUserFolder(QStringLiteral("Pilot")) + u"/jpilot_to_install"_qs;
-    writeFile(list, "/already/there.pdb"); // no line end, as some tools leave it
+    QVERIFY(writeFile(list, "/already/there.pdb")); // no line end, as some tools leave it
     server.QueueInstall(QStringLiteral("Pilot"), a);
     server.QueueInstall(QStringLiteral("Pilot"), b);
     server.QueueInstall(QStringLiteral("Pilot"), a);
@@ -273,7 +258,7 @@ void TestHotSyncHome::queueInstallFailures()
 {
     RecordServer server(m_home);
     const QString source = m_dir->filePath(QStringLiteral("X.pdb"));
-    writeFile(source, "x");
+    QVERIFY(writeFile(source, "x"));
     try {
         server.QueueInstall(QStringLiteral("Stranger"), source);
         QFAIL("queued for an unknown user");
@@ -295,7 +280,7 @@ void TestHotSyncHome::unwritableUserFolder()
 {
     // A plain file where a folder belongs blocks even a privileged user.
     const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
-    writeFile(blocker, "");
+    QVERIFY(writeFile(blocker, ""));
     RecordServer server(m_home);
     try {
         server.addUser(QStringLiteral("Blocked"), blocker + u"/inside"_qs);
@@ -304,9 +289,9 @@ void TestHotSyncHome::unwritableUserFolder()
         QCOMPARE(e.number(), int(ErrPathAccess));
     }
     QVERIFY(QDir().mkpath(m_home + u"/tester"_qs));
-    writeFile(m_home + u"/tester/Install"_qs, "not a folder");
+    QVERIFY(writeFile(m_home + u"/tester/Install"_qs, "not a folder"));
     const QString source = m_dir->filePath(QStringLiteral("X.pdb"));
-    writeFile(source, "x");
+    QVERIFY(writeFile(source, "x"));
     try {
         server.QueueInstall(QStringLiteral("tester"), source);
         QFAIL("queued into a file");

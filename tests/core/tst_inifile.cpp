@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+#include "TestValues.h"
 #include "catalogue/IniFile.h"
 
 #include <QRandomGenerator>
@@ -8,14 +10,6 @@
 using namespace Ledgerly;
 
 namespace {
-
-QStringList L(std::initializer_list<const char *> items)
-{
-    QStringList out;
-    for (const char *i : items)
-        out.append(QString::fromUtf8(i));
-    return out;
-}
 
 // Names of one length that differ, so a wrong cut shows as a wrong list.
 QStringList makeNames(int count, int length, QChar prefix)
@@ -194,7 +188,7 @@ void TestIniFile::readValue_data()
         << QByteArray("[D\xE9penses]\nk=v\n") << QString::fromUtf8("dÉpenses") << "k"
         << "v";
     QTest::newRow("UTF-16 with byte order mark")
-        << QByteArray("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\n\0", 20) << "S"
+        << QByteArray("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\n\0", 18) << "S"
         << "k"
         << "v";
     QTest::newRow("NUL ends the line") << QByteArray("[S]\nk=ab\0cd\n", 12) << "S"
@@ -367,15 +361,10 @@ void TestIniFile::nothingCached()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("QuayDB.ini"));
-    auto write = [&](const QByteArray &bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    };
-    write("[A]\nk=one\n");
+    QVERIFY(writeFile(path, "[A]\nk=one\n"));
     QCOMPARE(ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path), QStringLiteral("one"));
     QCOMPARE(ListIniSections(path), L({"A"}));
-    write("[B]\nj=two\n[A]\nk=changed\nm=3\n");
+    QVERIFY(writeFile(path, "[B]\nj=two\n[A]\nk=changed\nm=3\n"));
     QCOMPARE(ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path),
              QStringLiteral("changed"));
     QCOMPARE(ListIniSections(path), (L({"B", "A"})));

@@ -1,3 +1,4 @@
+#include "DemoHome.h"
 #include "RoundtripFixture.h"
 
 #include "app/ControllerMessages.h"
@@ -8,17 +9,11 @@
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
 
-#include <QDirIterator>
 #include <QSignalSpy>
 
 using namespace Ledgerly;
 
 namespace {
-
-QDateTime wall(int y, int m, int d, int h = 0, int min = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
-}
 
 const QList<SchemaField> ledgerFields = {
     {QStringLiteral("Payee"), FieldText, QStringLiteral("Paid to"), QStringLiteral("False")},
@@ -193,7 +188,7 @@ void TestLoadDatabase::missingSchemaFieldsAddedAsText()
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Ledger"), ledgerFields));
     fx.writeDatabase(QStringLiteral("Ledger"), {ledgerFields.first()},
                      {{QStringLiteral("Only payee")}});
-    const QByteArray before = fx.fileBytes(fx.pdbPath(QStringLiteral("Ledger")));
+    const QByteArray before = readFile(fx.pdbPath(QStringLiteral("Ledger")));
     fx.open(QStringLiteral("Ledger"));
 
     const PdbFieldList &fields = fx.controller->CurrentDatabase()->Fields();
@@ -205,7 +200,7 @@ void TestLoadDatabase::missingSchemaFieldsAddedAsText()
     QCOMPARE(fx.grid().column(2).caption, QStringLiteral("Settled"));
     QCOMPARE(fx.grid().cell(0, 1), QVariant(QStringLiteral("Only payee")));
     // The file changes only when saved.
-    QCOMPARE(fx.fileBytes(fx.pdbPath(QStringLiteral("Ledger"))), before);
+    QCOMPARE(readFile(fx.pdbPath(QStringLiteral("Ledger"))), before);
 }
 
 void TestLoadDatabase::emptyDatabaseShowsOneUneditedRow()
@@ -282,14 +277,14 @@ void TestLoadDatabase::damagedFileMessageOnceNothingWrittenNoRecursion()
                      {{QStringLiteral("keep"), true, wall(2021, 5, 6)}});
     const QString bad = fx.pdbPath(QStringLiteral("Bad"));
     const QByteArray garbage("this is not a palm database at all, just some text bytes");
-    fx.writeFile(bad, garbage);
+    QVERIFY(writeFile(bad, garbage));
     QSignalSpy quit(fx.controller.get(), &MainController::quitRequested);
 
     fx.open(QStringLiteral("Good"));
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("edited"));
     QVERIFY(fx.state().DatabaseEdited);
     fx.open(QStringLiteral("Bad"));
-    const QByteArray goodAfterSwitch = fx.fileBytes(fx.pdbPath(QStringLiteral("Good")));
+    const QByteArray goodAfterSwitch = readFile(fx.pdbPath(QStringLiteral("Good")));
 
     QCOMPARE(fx.prompter.messages.size(), 1);
     QCOMPARE(fx.prompter.messages.first().text,
@@ -306,8 +301,8 @@ void TestLoadDatabase::damagedFileMessageOnceNothingWrittenNoRecursion()
     fx.controller->SaveDatabase();
     fx.open(QStringLiteral("Good"));
     fx.open(QStringLiteral("Bad"));
-    QCOMPARE(fx.fileBytes(bad), garbage);
-    QCOMPARE(fx.fileBytes(fx.pdbPath(QStringLiteral("Good"))), goodAfterSwitch);
+    QCOMPARE(readFile(bad), garbage);
+    QCOMPARE(readFile(fx.pdbPath(QStringLiteral("Good"))), goodAfterSwitch);
     QCOMPARE(fx.prompter.messages.size(), 1);
     QCOMPARE(quit.count(), 1);
     // The database left before the damaged one was saved with its edit.
@@ -349,7 +344,7 @@ void TestLoadDatabase::incompleteLoadIsNeverSaved()
     // A folder where the file should be: the open fails part way.
     QVERIFY(QDir().mkpath(fx.pdbPath(QStringLiteral("Folder"))));
     fx.open(QStringLiteral("A"));
-    const QByteArray aBytes = fx.fileBytes(fx.pdbPath(QStringLiteral("A")));
+    const QByteArray aBytes = readFile(fx.pdbPath(QStringLiteral("A")));
     fx.open(QStringLiteral("Folder"));
     QCOMPARE(fx.prompter.messages.size(), 1); // the load failure is reported
     QVERIFY(fx.prompter.messages.first().text.contains(fx.pdbPath(QStringLiteral("Folder"))));
@@ -363,7 +358,7 @@ void TestLoadDatabase::incompleteLoadIsNeverSaved()
     QVERIFY(QFileInfo(fx.pdbPath(QStringLiteral("Folder"))).isDir());
     QCOMPARE(fx.read(fx.pdbPath(QStringLiteral("A")))->Table().Record(0).value(0),
              QVariant(QStringLiteral("a")));
-    QCOMPARE(fx.fileBytes(fx.pdbPath(QStringLiteral("A"))).size(), aBytes.size());
+    QCOMPARE(readFile(fx.pdbPath(QStringLiteral("A"))).size(), aBytes.size());
     QCOMPARE(fx.grid().cell(0, 1), QVariant(QStringLiteral("c")));
 }
 
@@ -410,30 +405,18 @@ void TestLoadDatabase::unsafeSectionNamesRefused()
 
 void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns_data()
 {
-    QTest::addColumn<QString>("section");
-    const QStringList sections = ListIniSections(QStringLiteral(LEDGERLY_BIN_DIR "/QuayDB.ini"));
-    if (sections.isEmpty())
-        QTest::newRow("no program folder schema") << QString();
-    for (const QString &s : sections)
-        QTest::newRow(qPrintable(s)) << s;
+    addDemoSectionRows();
 }
 
 void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns()
 {
     QFETCH(QString, section);
-    const QString demo = QStringLiteral(LEDGERLY_BIN_DIR "/../demo-hotsync");
-    if (section.isEmpty() || !QFileInfo(demo).isDir())
+    const QString demo = demoHotSyncHome();
+    if (section.isEmpty() || demo.isEmpty())
         QSKIP("the demo HotSync home has not been generated in this build");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    const QString from = QDir(demo).absolutePath();
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = home + source.mid(from.size());
-        QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
-        QVERIFY(QFile::copy(source, target));
-    }
+    QVERIFY(copyTree(demo, home));
     RecordServer server(home);
     QSettingsStore settings(dir.path() + QStringLiteral("/settings"));
     ScriptedPrompter prompter;

@@ -1,3 +1,4 @@
+#include "TestValues.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbError.h"
@@ -10,11 +11,6 @@
 using namespace Ledgerly;
 
 namespace {
-
-QDateTime wall(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
-}
 
 QByteArray readFixture(const QString &name)
 {

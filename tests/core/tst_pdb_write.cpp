@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbError.h"
@@ -12,12 +13,6 @@
 using namespace Ledgerly;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A database with one text field "Label" and one field "Value" of the given type.
 std::unique_ptr<PdbDatabase> twoFields(int type)
@@ -90,7 +85,7 @@ void TestPdbWrite::refusedValue()
     auto old = twoFields(FieldText);
     old->Table().AddRecord().setValue(0, QStringLiteral("kept"));
     old->SaveAs(path);
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = readFile(path);
 
     auto db = twoFields(type);
     db->Table().AddRecord();
@@ -105,7 +100,7 @@ void TestPdbWrite::refusedValue()
         QVERIFY2(e.message().contains(u"\"Value\""_qs), qPrintable(e.message()));
         QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
     }
-    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(readFile(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"Old.pdb"_qs});
     // The refused write changed nothing in memory either.
     QCOMPARE(db->header().modificationNumber, 0u);
@@ -176,14 +171,11 @@ void TestPdbWrite::saveReplacesWholeFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Shrink.pdb"));
-    QFile big(path);
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    big.write(QByteArray(100000, 'z'));
-    big.close();
+    QVERIFY(writeFile(path, QByteArray(100000, 'z')));
     auto db = twoFields(FieldText);
     db->Table().AddRecord().setValue(0, QStringLiteral("small"));
     db->SaveAs(path);
-    const QByteArray bytes = fileBytes(path);
+    const QByteArray bytes = readFile(path);
     QVERIFY(bytes.size() < 1000);
     QCOMPARE(PdbDatabase::fromBytes(bytes)->Table().Record(0).value(0), QVariant(u"small"_qs));
 }
@@ -249,10 +241,7 @@ void TestPdbWrite::openDamagedFileNamesPath()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Junk.pdb"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not a database at all");
-    f.close();
+    QVERIFY(writeFile(path, "not a database at all"));
     RecordServer server(dir.path());
     for (auto mode : {RecordServer::OpenMode::MustExist, RecordServer::OpenMode::CreateIfMissing}) {
         try {

@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "app/FileRegistry.h"
 #include "app/Registry.h"
 
@@ -199,10 +200,7 @@ void TestRegistry::fileRegistrySurvivesDamagedFile()
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString file = dir.filePath(u"registry.json"_s);
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(content);
-    out.close();
+    QVERIFY(writeFile(file, content));
 
     FileRegistry registry(file);
     QVERIFY(!registry.keyExists(Registry::CurrentUser, u"Software\\P"_s));

@@ -2,26 +2,12 @@
 
 #include "database/FieldType.h"
 #include "database/PdbTime.h"
-#include "grid/GridValue.h"
 
-#include <QImage>
 #include <QSignalSpy>
 
 using namespace Ledgerly;
 
 namespace {
-
-QDateTime wall(int y, int m, int d, int h = 0, int min = 0, int s = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
-}
-
-QByteArray bitmap(Qt::GlobalColor color, int w = 4, int h = 3)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    return GridValue::bitmapBytes(image);
-}
 
 // Every kind of field: the schema shows all but Extra, which has no column.
 const QList<SchemaField> allKinds = {
@@ -40,8 +26,9 @@ QList<QVariantList> allKindsRecords()
     // Picture bytes that are no bitmap at all: kept exactly, never re-encoded.
     const QByteArray oddPicture("\x42\x4d\x00\xff odd bytes", 14);
     return {
-        {QStringLiteral("Ann"), true, wall(2024, 1, 2), wall(1904, 1, 1, 9, 30), bitmap(Qt::red),
-         wall(2023, 5, 6, 7, 8, 9), QByteArray("\x01\x02\x03", 3), QStringLiteral("hidden one")},
+        {QStringLiteral("Ann"), true, wall(2024, 1, 2), wall(1904, 1, 1, 9, 30),
+         bitmap(Qt::red, 4, 3), wall(2023, 5, 6, 7, 8, 9), QByteArray("\x01\x02\x03", 3),
+         QStringLiteral("hidden one")},
         {QStringLiteral("Bob"), false, wall(1999, 12, 31), wall(1904, 1, 1, 23, 59, 59), oddPicture,
          wall(2001, 2, 3), QByteArray("\xfe", 1), QStringLiteral("hidden two")},
     };
@@ -229,7 +216,7 @@ void TestSaveDatabase::emptyPictureSavedAsBlankBitmap()
     fx.writeDatabase(QStringLiteral("P"), fields, {{QStringLiteral("a"), QVariant()}});
     const QByteArray blank = bitmap(Qt::white, 2, 2);
     if (blankExists)
-        fx.writeFile(fx.programFolder() + QStringLiteral("/BlankBmp.bmp"), blank);
+        QVERIFY(writeFile(fx.programFolder() + QStringLiteral("/BlankBmp.bmp"), blank));
     fx.open(QStringLiteral("P"));
     fx.grid().setCell(0, 1, QStringLiteral("b"));
     fx.controller->SaveDatabase();
@@ -274,7 +261,7 @@ void TestSaveDatabase::failedSaveIsReportedAndFileIntact()
     RoundtripFixture fx;
     writeAllKinds(fx);
     const QString path = fx.pdbPath(QStringLiteral("Kinds"));
-    const QByteArray before = fx.fileBytes(path);
+    const QByteArray before = readFile(path);
     fx.open(QStringLiteral("Kinds"));
     // A character the handheld's code page cannot hold makes the write fail.
     QVERIFY(fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("check \u2713")));
@@ -285,14 +272,14 @@ void TestSaveDatabase::failedSaveIsReportedAndFileIntact()
     QVERIFY2(text.contains(QStringLiteral("could not be saved")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("2713")), qPrintable(text));
     QVERIFY(fx.state().DatabaseEdited);
-    QCOMPARE(fx.fileBytes(path), before);
+    QCOMPARE(readFile(path), before);
     // The close prompt still offers the save, and a second failure is reported too.
     fx.prompter.answers.enqueue(Prompter::Yes);
     QCOMPARE(fx.controller->AskSaveChanges(), int(Prompter::Yes));
     QCOMPARE(fx.prompter.messages.size(), 3);
     QVERIFY(fx.prompter.messages.last().text.contains(QStringLiteral("could not be saved")));
     QVERIFY(fx.state().DatabaseEdited);
-    QCOMPARE(fx.fileBytes(path), before);
+    QCOMPARE(readFile(path), before);
 }
 
 void TestSaveDatabase::progressAndStatus()
@@ -322,7 +309,7 @@ void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
     RoundtripFixture fx;
     writeAllKinds(fx);
     const QString oldPath = fx.pdbPath(QStringLiteral("Kinds"));
-    const QByteArray oldBytes = fx.fileBytes(oldPath);
+    const QByteArray oldBytes = readFile(oldPath);
     const QString newPath = fx.userFolder() + QStringLiteral("/Copy.pdb");
     fx.open(QStringLiteral("Kinds"));
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("Renamed"));
@@ -339,7 +326,7 @@ void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
     QCOMPARE(request.initialFolder, fx.programFolder());
     QCOMPARE(request.fileName, fx.programFolder() + QStringLiteral("/*.PDB"));
 
-    QCOMPARE(fx.fileBytes(oldPath), oldBytes);
+    QCOMPARE(readFile(oldPath), oldBytes);
     QCOMPARE(fx.read(newPath)->Table().Record(0).value(0), QVariant(QStringLiteral("Renamed")));
     QCOMPARE(fx.state().CurrentPath, newPath);
     QVERIFY(!fx.state().DatabaseEdited);
@@ -347,7 +334,7 @@ void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
     // A later save writes the new file.
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("Again"));
     fx.controller->SaveDatabase();
-    QCOMPARE(fx.fileBytes(oldPath), oldBytes);
+    QCOMPARE(readFile(oldPath), oldBytes);
     QCOMPARE(fx.read(newPath)->Table().Record(0).value(0), QVariant(QStringLiteral("Again")));
 }
 
@@ -356,14 +343,14 @@ void TestSaveDatabase::saveAsCancelledClearsEdited()
     RoundtripFixture fx;
     writeAllKinds(fx);
     const QString path = fx.pdbPath(QStringLiteral("Kinds"));
-    const QByteArray bytes = fx.fileBytes(path);
+    const QByteArray bytes = readFile(path);
     fx.open(QStringLiteral("Kinds"));
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("Unsaved"));
     fx.prompter.fileAnswers.enqueue(QString());
     fx.controller->SaveDatabaseAs();
     QVERIFY(!fx.state().DatabaseEdited);
     QCOMPARE(fx.state().CurrentPath, path);
-    QCOMPARE(fx.fileBytes(path), bytes);
+    QCOMPARE(readFile(path), bytes);
     QCOMPARE(QDir(fx.userFolder()).entryList(QDir::Files).size(), 1);
 }
 
@@ -382,7 +369,7 @@ void TestSaveDatabase::clearAsksAndEmptiesTableOnly()
     RoundtripFixture fx;
     writeAllKinds(fx);
     const QString path = fx.pdbPath(QStringLiteral("Kinds"));
-    const QByteArray bytes = fx.fileBytes(path);
+    const QByteArray bytes = readFile(path);
     fx.open(QStringLiteral("Kinds"));
     fx.prompter.answers.enqueue(answer);
     fx.controller->Clear_Click();
@@ -396,7 +383,7 @@ void TestSaveDatabase::clearAsksAndEmptiesTableOnly()
     QCOMPARE(m.title, QString());
     QCOMPARE(fx.grid().rowCount(), rowsAfter);
     QVERIFY(!fx.state().DatabaseEdited);
-    QCOMPARE(fx.fileBytes(path), bytes);
+    QCOMPARE(readFile(path), bytes);
 }
 
 void TestSaveDatabase::askSaveChanges_data()

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/DesktopSettings.h"
 
 #include <QFile>
@@ -47,11 +48,8 @@ void TestDesktopSettings::load()
     QFETCH(QByteArray, ini);
     QFETCH(QStringList, fields);
     QTemporaryDir dir;
-    if (!ini.isNull()) {
-        QFile file(dir.filePath(u"Ledgerly.ini"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(ini);
-    }
+    if (!ini.isNull())
+        QVERIFY(writeFile(dir.filePath(u"Ledgerly.ini"_s), ini));
     MainState state;
     state.ProgramFolder = dir.path();
     state.AppName = u"stale"_s; // earlier values are replaced, even by empty ones
