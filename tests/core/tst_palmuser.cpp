@@ -1,7 +1,9 @@
+#include "HotSyncHomeSetup.h"
+#include "RecordingLauncher.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "app/FileRegistry.h"
 #include "app/PalmUserChoice.h"
-#include "app/ProgramLauncher.h"
 #include "app/Registry.h"
 #include "app/SettingsStore.h"
 #include "database/HotSyncHome.h"
@@ -19,22 +21,6 @@ using namespace Ledgerly;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class RecordingLauncher : public ProgramLauncher
-{
-public:
-    bool succeed = true;
-    QStringList programs;
-    QList<QStringList> arguments;
-    bool startDetached(const QString &program, const QStringList &args, QString *error) override
-    {
-        programs << program;
-        arguments << args;
-        if (!succeed && error)
-            *error = u"no such program"_s;
-        return succeed;
-    }
-};
 
 const QString app = u"TestLedger"_s;
 const QString prefsKey = u"Software\\U.S. Robotics\\Pilot Desktop\\Preferences"_s;
@@ -54,13 +40,7 @@ struct Fixture
 
     explicit Fixture(const QStringList &names, bool palmDesktopKey = true)
     {
-        HotSyncHome home(dir.filePath(u"home"_s));
-        home.create(names.isEmpty() ? u"placeholder"_s : names.first());
-        for (const QString &name : names.mid(1))
-            home.users.append({name, home.folderNameFor(name), false});
-        if (names.isEmpty())
-            home.users.clear();
-        home.save();
+        createHotSyncHome(dir.filePath(u"home"_s), names);
         server = std::make_unique<RecordServer>(dir.filePath(u"home"_s));
         settings = std::make_unique<QSettingsStore>(dir.filePath(u"settings"_s));
         registry = std::make_unique<FileRegistry>(dir.filePath(u"registry.json"_s));
@@ -376,10 +356,7 @@ void TestPalmUser::install()
     }
     const QString folder = f.server->GetUserFolder(u"Ann"_s);
     const QString path = f.dir.filePath(u"My Fruit.pdb"_s);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("database bytes");
-    file.close();
+    QVERIFY(writeFile(path, "database bytes"));
     f.state.PalmUser = user;
     f.state.CurrentPath = path;
     f.launcher.succeed = launcherWorks;

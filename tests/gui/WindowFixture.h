@@ -4,41 +4,25 @@
 // INI files, a HotSync home with users and databases, settings and registry
 // in the same temporary folder, and recorders instead of real programs.
 
+#include "HotSyncHomeSetup.h"
+#include "RecordingLauncher.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "app/DocumentOpener.h"
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
-#include "app/ProgramLauncher.h"
 #include "app/Registry.h"
 #include "app/SettingsStore.h"
 #include "app/widgets/frmMain.h"
-#include "database/HotSyncHome.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
-
-class RecordingLauncher : public Ledgerly::ProgramLauncher
-{
-public:
-    bool succeed = true;
-    QStringList programs;
-    QList<QStringList> arguments;
-    bool startDetached(const QString &program, const QStringList &args, QString *error) override
-    {
-        programs << program;
-        arguments << args;
-        if (!succeed && error)
-            *error = QStringLiteral("cannot start");
-        return succeed;
-    }
-};
 
 class RecordingOpener : public Ledgerly::DocumentOpener
 {
@@ -106,13 +90,7 @@ struct WindowFixture
         writeFile(programFolder + QStringLiteral("/broken-icon.png"), "not a picture");
         writeFile(programFolder + QStringLiteral("/broken-logo.png"), "not a picture");
 
-        Ledgerly::HotSyncHome home(homeFolder);
-        home.create(users.isEmpty() ? QStringLiteral("placeholder") : users.first());
-        for (const QString &name : users.mid(1))
-            home.users.append({name, home.folderNameFor(name), false});
-        if (users.isEmpty())
-            home.users.clear();
-        home.save();
+        createHotSyncHome(homeFolder, users);
         server = std::make_unique<Ledgerly::RecordServer>(homeFolder);
         for (const QString &name : users) {
             writeDatabase(name, QStringLiteral("Fruit"), {{QStringLiteral("Apple"), true}});
@@ -122,13 +100,6 @@ struct WindowFixture
             std::make_unique<Ledgerly::QSettingsStore>(dir.filePath(QStringLiteral("settings")));
         registry =
             std::make_unique<Ledgerly::FileRegistry>(dir.filePath(QStringLiteral("registry.json")));
-    }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
     }
 
     QString databasePath(const QString &user, const QString &section) const

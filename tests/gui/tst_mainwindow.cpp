@@ -469,7 +469,7 @@ void TestMainWindow::installQueuesTheFile()
 void TestMainWindow::damagedDatabaseEndsStartUp()
 {
     WindowFixture f;
-    WindowFixture::writeFile(f.databasePath(u"Ann"_s, u"Fruit"_s), "this is no database");
+    QVERIFY(writeFile(f.databasePath(u"Ann"_s, u"Fruit"_s), "this is no database"));
     f.start();
     QVERIFY(f.controller->isQuitRequested());
     QVERIFY(f.modalShown.isEmpty()); // no about box after the damage message
