@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestFiles.h"
 #include "TestValues.h"
 #include "database/FieldType.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,13 +27,7 @@ private Q_SLOTS:
     void errors();
 
 private:
-    struct Run
-    {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    Run run(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8"));
+    CliRun run(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8"));
     void writeProgramFolder();
     void writeDatabase();
 
@@ -97,25 +91,16 @@ void TestCliCsv::writeDatabase()
     database.SaveAs(m_database);
 }
 
-TestCliCsv::Run TestCliCsv::run(const QStringList &args, const QString &locale)
+CliRun TestCliCsv::run(const QStringList &args, const QString &locale)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli"),
-                  QStringList{QStringLiteral("--program-folder"), m_program,
-                              QStringLiteral("--hotsync-home"), m_home} +
-                      args);
-    Run result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return runLedgerlyCli(QStringList{QStringLiteral("--program-folder"), m_program,
+                                      QStringLiteral("--hotsync-home"), m_home} +
+                              args,
+                          env);
 }
 
 void TestCliCsv::roundTripLeavesDumpUnchanged_data()
@@ -129,12 +114,12 @@ void TestCliCsv::roundTripLeavesDumpUnchanged_data()
 void TestCliCsv::roundTripLeavesDumpUnchanged()
 {
     QFETCH(QString, locale);
-    const Run before = run({QStringLiteral("dump"), m_database}, locale);
+    const CliRun before = run({QStringLiteral("dump"), m_database}, locale);
     QCOMPARE(before.status, 0);
     QVERIFY(before.out.contains(QStringLiteral("Tent")));
 
     const QString csv = m_dir->filePath(QStringLiteral("kit.csv"));
-    const Run exported = run({QStringLiteral("export"), QStringLiteral("Kit"), csv}, locale);
+    const CliRun exported = run({QStringLiteral("export"), QStringLiteral("Kit"), csv}, locale);
     QVERIFY2(exported.status == 0, qPrintable(exported.err));
     QCOMPARE(exported.out, csv + QStringLiteral(" created.\n3 record(s) exported\n"));
     QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("kit.csv3.bmp"))));
@@ -151,7 +136,7 @@ void TestCliCsv::roundTripLeavesDumpUnchanged()
     QVERIFY(database.open(QIODevice::ReadOnly));
     const QByteArray stored = database.readAll();
     database.close();
-    const Run imported = run({QStringLiteral("import"), QStringLiteral("Kit"), csv}, locale);
+    const CliRun imported = run({QStringLiteral("import"), QStringLiteral("Kit"), csv}, locale);
     QVERIFY2(imported.status == 0, qPrintable(imported.err));
     QCOMPARE(imported.out, csv + QStringLiteral(" Imported.\n3 record(s) Imported\n"));
 
@@ -159,7 +144,7 @@ void TestCliCsv::roundTripLeavesDumpUnchanged()
     QVERIFY(database.open(QIODevice::ReadOnly));
     QVERIFY(database.readAll() != stored);
     database.close();
-    const Run after = run({QStringLiteral("dump"), m_database}, locale);
+    const CliRun after = run({QStringLiteral("dump"), m_database}, locale);
     QCOMPARE(after.status, 0);
     QCOMPARE(after.out, before.out);
 }
@@ -195,7 +180,7 @@ void TestCliCsv::errors()
     original.close();
 
     QDir::setCurrent(m_dir->path());
-    const Run result = run(args);
+    const CliRun result = run(args);
     QCOMPARE(result.status, status);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.out.isEmpty());

@@ -1,5 +1,6 @@
+#include "CliRun.h"
 #include "TestFiles.h"
-#include <QProcess>
+
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,30 +12,6 @@ private Q_SLOTS:
     void list();
     void sampleProgramFolder();
 };
-
-namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli"), arguments);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
 
 void TestCliList::list_data()
 {
@@ -76,11 +53,12 @@ void TestCliList::list()
     QVERIFY(dir.isValid());
     if (!schema.isNull())
         QVERIFY(writeFile(dir.filePath(QStringLiteral("QuayDB.ini")), schema));
-    const Run r = runCli(QStringList{QStringLiteral("--program-folder"), dir.path(),
-                                     QStringLiteral("--hotsync-home"),
-                                     dir.filePath(QStringLiteral("home")), QStringLiteral("list")} +
-                         extra);
-    QCOMPARE(r.exitCode, exitCode);
+    const CliRun r =
+        runLedgerlyCli(QStringList{QStringLiteral("--program-folder"), dir.path(),
+                                   QStringLiteral("--hotsync-home"),
+                                   dir.filePath(QStringLiteral("home")), QStringLiteral("list")} +
+                       extra);
+    QCOMPARE(r.status, exitCode);
     QCOMPARE(r.out, out);
     QCOMPARE(r.err.isEmpty(), exitCode == 0);
 }
@@ -88,10 +66,10 @@ void TestCliList::list()
 void TestCliList::sampleProgramFolder()
 {
     QTemporaryDir home;
-    const Run r =
-        runCli({QStringLiteral("--program-folder"), QStringLiteral(LEDGERLY_SAMPLES "/program"),
-                QStringLiteral("--hotsync-home"), home.path(), QStringLiteral("list")});
-    QCOMPARE(r.exitCode, 0);
+    const CliRun r = runLedgerlyCli(
+        {QStringLiteral("--program-folder"), QStringLiteral(LEDGERLY_SAMPLES "/program"),
+         QStringLiteral("--hotsync-home"), home.path(), QStringLiteral("list")});
+    QCOMPARE(r.status, 0);
     QCOMPARE(r.out, QStringLiteral("0\tExpenses\tExpenses\t7\n"
                                    "1\tMileage\tMileage Log\t10\n"
                                    "2\tInventory\tHome Inventory\t7\n"));

@@ -1,24 +1,14 @@
+#include "CliRun.h"
 #include "TestFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
 
 class TestCliPdb : public QObject
 {
@@ -41,7 +31,7 @@ private Q_SLOTS:
     void helpNamesCommands();
 
 private:
-    Run run(const QStringList &args, const QProcessEnvironment &env = {});
+    CliRun run(const QStringList &args, const QProcessEnvironment &env = {});
     QProcessEnvironment environment() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -63,23 +53,14 @@ QProcessEnvironment TestCliPdb::environment() const
     return env;
 }
 
-Run TestCliPdb::run(const QStringList &args, const QProcessEnvironment &env)
+CliRun TestCliPdb::run(const QStringList &args, const QProcessEnvironment &env)
 {
-    QProcess p;
-    p.setProcessEnvironment(env.isEmpty() ? environment() : env);
-    p.start(QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli"), args);
-    Run r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runLedgerlyCli(args, env.isEmpty() ? environment() : env);
 }
 
 void TestCliPdb::usersOnFreshHome()
 {
-    const Run r = run({u"--hotsync-home"_qs, m_home, u"users"_qs});
+    const CliRun r = run({u"--hotsync-home"_qs, m_home, u"users"_qs});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, u"* tester\n"_qs);
     QVERIFY(QFileInfo(m_home + u"/tester"_qs).isDir());
@@ -92,11 +73,11 @@ void TestCliPdb::addUserThenList()
     QCOMPARE(run({u"--hotsync-home"_qs, m_home, u"add-user"_qs, u"Smith, John"_qs, u"--default"_qs})
                  .status,
              0);
-    const Run added = run({u"--hotsync-home"_qs, m_home, u"add-user"_qs, u"Amy"_qs, u"--jpilot"_qs,
-                           u"--folder"_qs, elsewhere});
+    const CliRun added = run({u"--hotsync-home"_qs, m_home, u"add-user"_qs, u"Amy"_qs,
+                              u"--jpilot"_qs, u"--folder"_qs, elsewhere});
     QCOMPARE(added.status, 0);
     QVERIFY(QFileInfo(elsewhere).isDir());
-    const Run r = run({u"--hotsync-home"_qs, m_home, u"users"_qs});
+    const CliRun r = run({u"--hotsync-home"_qs, m_home, u"users"_qs});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, u"  tester\n* Smith, John\n  Amy\n"_qs);
 }
@@ -114,7 +95,7 @@ void TestCliPdb::addUserUsage_data()
 void TestCliPdb::addUserUsage()
 {
     QFETCH(QStringList, args);
-    const Run r = run(QStringList{u"--hotsync-home"_qs, m_home} + args);
+    const CliRun r = run(QStringList{u"--hotsync-home"_qs, m_home} + args);
     QCOMPARE(r.status, 2);
     QVERIFY(r.err.contains(u"Usage"_qs));
     QVERIFY(!QFile::exists(m_home));
@@ -124,7 +105,7 @@ void TestCliPdb::homeFromEnvironment()
 {
     QProcessEnvironment env = environment();
     env.insert(QStringLiteral("HOTSYNC_HOME"), m_home);
-    const Run r = run({u"users"_qs}, env);
+    const CliRun r = run({u"users"_qs}, env);
     QCOMPARE(r.status, 0);
     QVERIFY(QFile::exists(m_home + u"/hotsync.ini"_qs));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("xdg/HotSync"))));
@@ -132,7 +113,7 @@ void TestCliPdb::homeFromEnvironment()
 
 void TestCliPdb::dumpEveryType()
 {
-    const Run r = run({u"dump"_qs, QStringLiteral(LEDGERLY_TEST_DATA "/pdb/every-type.pdb")});
+    const CliRun r = run({u"dump"_qs, QStringLiteral(LEDGERLY_TEST_DATA "/pdb/every-type.pdb")});
     QCOMPARE(r.status, 0);
     // Keys come in reading order.
     const QStringList keys = {u"\"name\""_qs, u"\"type\""_qs, u"\"creator\""_qs, u"\"fields\""_qs,
@@ -190,7 +171,7 @@ void TestCliPdb::dumpErrors()
     const QString path = m_dir->filePath(QStringLiteral("File.pdb"));
     if (!content.isEmpty())
         QVERIFY(writeFile(path, content));
-    const Run r = run({u"dump"_qs, path});
+    const CliRun r = run({u"dump"_qs, path});
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(r.err.contains(u"File.pdb"_qs));
@@ -199,7 +180,7 @@ void TestCliPdb::dumpErrors()
 
 void TestCliPdb::helpNamesCommands()
 {
-    const Run r = run({u"--help"_qs});
+    const CliRun r = run({u"--help"_qs});
     QCOMPARE(r.status, 0);
     for (const QString &synopsis :
          {u"users"_qs, u"add-user NAME [--folder DIR] [--jpilot] [--default]"_qs,

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "DemoHome.h"
 #include "catalogue/IniFile.h"
 #include "database/FieldType.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,36 +14,16 @@ using namespace Ledgerly;
 
 namespace {
 
-struct Run
+CliRun runCli(const QString &programFolder, const QString &home, const QString &configHome,
+              const QStringList &args)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-QString cliPath()
-{
-    return QStringLiteral(LEDGERLY_BIN_DIR "/ledgerly-cli");
-}
-
-Run runCli(const QString &programFolder, const QString &home, const QString &configHome,
-           const QStringList &args)
-{
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // The per-user settings the save reads live in the temporary folder.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    process.setProcessEnvironment(env);
-    process.start(cliPath(), QStringList{QStringLiteral("--program-folder"), programFolder,
-                                         QStringLiteral("--hotsync-home"), home} +
-                                 args);
-    Run run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runLedgerlyCli(QStringList{QStringLiteral("--program-folder"), programFolder,
+                                      QStringLiteral("--hotsync-home"), home} +
+                              args,
+                          env);
 }
 
 // A program folder and HotSync home of our own, with users Alice (default)
@@ -99,7 +79,7 @@ public:
         db.SaveAs(folder + QStringLiteral("/Kinds.pdb"));
     }
 
-    Run cli(const QStringList &args) { return runCli(program, home, config, args); }
+    CliRun cli(const QStringList &args) { return runCli(program, home, config, args); }
     QString dump(const QString &path) { return cli({QStringLiteral("dump"), path}).out; }
 
     QTemporaryDir dir;
@@ -124,7 +104,7 @@ private Q_SLOTS:
 
 void TestCliRoundtrip::initTestCase()
 {
-    QVERIFY2(QFile::exists(cliPath()), qPrintable(cliPath()));
+    QVERIFY2(QFile::exists(ledgerlyCliPath()), qPrintable(ledgerlyCliPath()));
 }
 
 void TestCliRoundtrip::createCommand_data()
@@ -173,8 +153,8 @@ void TestCliRoundtrip::createCommand()
     if (existing)
         QVERIFY(writeFile(path, marker));
 
-    const Run run = fx.cli(args);
-    QCOMPARE(run.exitCode, exitCode);
+    const CliRun run = fx.cli(args);
+    QCOMPARE(run.status, exitCode);
     if (!errorText.isEmpty())
         QVERIFY2(run.err.contains(errorText), qPrintable(run.err));
     if (existing) {
@@ -213,8 +193,8 @@ void TestCliRoundtrip::resaveKeepsEveryValue()
     QStringList args{QStringLiteral("resave"), QStringLiteral("Kinds")};
     if (!user.isEmpty())
         args << QStringLiteral("--user") << user;
-    const Run run = fx.cli(args);
-    QCOMPARE(run.exitCode, 0);
+    const CliRun run = fx.cli(args);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out.trimmed(), path);
     QCOMPARE(fx.dump(path), before);
@@ -223,8 +203,8 @@ void TestCliRoundtrip::resaveKeepsEveryValue()
 void TestCliRoundtrip::resaveRefusesMissingFile()
 {
     CliFixture fx;
-    const Run run = fx.cli({QStringLiteral("resave"), QStringLiteral("Other")});
-    QCOMPARE(run.exitCode, 1);
+    const CliRun run = fx.cli({QStringLiteral("resave"), QStringLiteral("Other")});
+    QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("does not exist")), qPrintable(run.err));
     QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Other.pdb")));
 }
@@ -249,12 +229,12 @@ void TestCliRoundtrip::demoDatabasesResaveUnchanged()
                          section + QStringLiteral(".pdb");
     const QString program = QStringLiteral(LEDGERLY_BIN_DIR);
     const auto dump = [&] { return runCli(program, home, config, {QStringLiteral("dump"), path}); };
-    const Run before = dump();
-    QCOMPARE(before.exitCode, 0);
-    const Run run = runCli(program, home, config, {QStringLiteral("resave"), section});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    const Run after = dump();
-    QCOMPARE(after.exitCode, 0);
+    const CliRun before = dump();
+    QCOMPARE(before.status, 0);
+    const CliRun run = runCli(program, home, config, {QStringLiteral("resave"), section});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const CliRun after = dump();
+    QCOMPARE(after.status, 0);
     QCOMPARE(after.out, before.out);
 }
 
