@@ -66,6 +66,15 @@ void fill(GridModel &model, bool pictureHidden = false)
     }
 }
 
+// Fills the model and shows it in the view; true once the view is on screen.
+bool showFilled(GridModel &model, GridView &view)
+{
+    fill(model);
+    view.setGridModel(&model);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
 } // namespace
 
 class TestGridView : public QObject
@@ -140,11 +149,8 @@ void TestGridView::keysMoveToTheNextCell()
     QFETCH(int, fromRow);
     QFETCH(int, fromColumn);
     GridModel model;
-    fill(model);
     GridView view;
-    view.setGridModel(&model);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showFilled(model, view));
     view.setCurrentIndex(model.index(fromRow, fromColumn));
     QTest::keyClick(&view, Qt::Key(key));
     QTEST(view.currentIndex().row(), "toRow");
@@ -155,11 +161,8 @@ void TestGridView::keysMoveToTheNextCell()
 void TestGridView::enterCommitsAnEditAndMovesOn()
 {
     GridModel model;
-    fill(model);
     GridView view;
-    view.setGridModel(&model);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showFilled(model, view));
     QSignalSpy edits(&model, &GridModel::cellEdited);
     const QModelIndex cell = model.index(1, Text);
     view.setCurrentIndex(cell);
@@ -187,11 +190,8 @@ void TestGridView::checkBoxToggles()
 {
     QFETCH(int, row);
     GridModel model;
-    fill(model);
     GridView view;
-    view.setGridModel(&model);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showFilled(model, view));
     QSignalSpy edits(&model, &GridModel::cellEdited);
     model.setCell(row, Check, model.cell(row, Check)); // programmatic: no notification
     QCOMPARE(edits.size(), 0);
