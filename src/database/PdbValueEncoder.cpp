@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QImage>
+#include <QtEndian>
 
 namespace Ledgerly {
 
@@ -32,16 +33,6 @@ bool isNumber(const QVariant &value)
     default:
         return false;
     }
-}
-
-void putU32(QByteArray *out, quint32 v)
-{
-    out->resize(4);
-    char *p = out->data();
-    p[0] = char(v >> 24);
-    p[1] = char(v >> 16);
-    p[2] = char(v >> 8);
-    p[3] = char(v);
 }
 
 } // namespace
@@ -159,7 +150,8 @@ bool PdbValueEncoder::encodeTime(const QVariant &value, QByteArray *out, QString
                    .arg(wallClock.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         return false;
     }
-    putU32(out, seconds);
+    out->resize(4);
+    qToBigEndian<quint32>(seconds, out->data());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "Windows1252.h"
 
 #include <QSet>
+#include <QtEndian>
 
 namespace Ledgerly {
 
@@ -24,15 +25,6 @@ void appendU32(QByteArray &out, quint32 v)
 {
     const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
     out.append(b, 4);
-}
-
-void putU32(QByteArray &out, qsizetype at, quint32 v)
-{
-    char *p = out.data() + at;
-    p[0] = char(v >> 24);
-    p[1] = char(v >> 16);
-    p[2] = char(v >> 8);
-    p[3] = char(v);
 }
 
 quint32 nowSeconds()
@@ -213,8 +205,9 @@ PdbWriteResult PdbWriter::write(const QString &stem)
 
     for (int r = 0; r < count; ++r) {
         const qsizetype entry = headerSize + qsizetype(r) * recordEntrySize;
-        putU32(m_out, entry, quint32(m_out.size()));
-        putU32(m_out, entry + 4, result.recordIds.at(r)); // attributes byte stays 0
+        qToBigEndian<quint32>(quint32(m_out.size()), m_out.data() + entry);
+        // The id's top byte is the attributes byte, which stays 0.
+        qToBigEndian<quint32>(result.recordIds.at(r), m_out.data() + entry + 4);
         const PdbRecord &record = table.Record(r);
         for (int f = 0; f < fieldCount; ++f)
             writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
