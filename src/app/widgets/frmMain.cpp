@@ -145,10 +145,7 @@ void frmMain::connectController()
             &StatusPanels::setNumberText);
     connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
     connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&m_controller, &MainController::databaseLoaded, this, [this] {
-        m_grid->applyColumns();
-        applyColumn0Width();
-    });
+    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::applyGridColumns);
     connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
     connect(&m_controller.catalogue().SectionListDBNam, &CatalogueList::selected, this,
             &frmMain::syncChooser);
@@ -209,8 +206,7 @@ void frmMain::Form_Load()
     m_check1->setChecked(true);
     applyColumn0Width();
     m_controller.HideColumns();
-    m_grid->applyColumns();
-    applyColumn0Width();
+    applyGridColumns();
     showAboutBox(true);
 }
 
@@ -227,8 +223,7 @@ void frmMain::ChangeUser()
     m_status->setUserText(QStringLiteral("Palm User Name : ") + state.PalmUser);
     applyColumn0Width();
     m_controller.HideColumns();
-    m_grid->applyColumns();
-    applyColumn0Width();
+    applyGridColumns();
 }
 
 void frmMain::applyIcon()
@@ -248,6 +243,12 @@ void frmMain::applyColumn0Width()
 {
     if (m_controller.grid().columnCount() > 0)
         m_grid->setColumnWidth(0, px(WindowLayout::column0Width));
+}
+
+void frmMain::applyGridColumns()
+{
+    m_grid->applyColumns();
+    applyColumn0Width();
 }
 
 int frmMain::imposedHeight() const

@@ -99,6 +99,9 @@ private:
     void syncChooser();
     void applyIcon();
     void applyColumn0Width();
+    // The view takes the table's columns again; the record-number column
+    // keeps its fixed width.
+    void applyGridColumns();
     QString databasePathFor(const QString &user) const;
     int px(double twips) const;
 

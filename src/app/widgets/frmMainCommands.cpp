@@ -36,8 +36,7 @@ void frmMain::syncChooser()
 void frmMain::SectionListDBNam_Activated(int index)
 {
     m_controller.catalogue().SectionListDBNam.select(index);
-    m_grid->applyColumns();
-    applyColumn0Width();
+    applyGridColumns();
 }
 
 void frmMain::BuildMenu()
