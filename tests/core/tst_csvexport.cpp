@@ -43,6 +43,15 @@ const QList<CsvTestField> kThreeFields = {
     {QStringLiteral("Paid"), QStringLiteral("Paid?"), FieldYesNo},
 };
 
+// Writes the "Stock" schema and database of kThreeFields and loads it.
+bool loadStock(CsvTestDatabase &db, const QList<QVariantList> &records = {
+                                        {QStringLiteral("Pen"), QStringLiteral("3"), true}})
+{
+    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
+    db.writeDatabase(QStringLiteral("Stock"), kThreeFields, records);
+    return db.load(QStringLiteral("Stock"));
+}
+
 QStringList csvLines(const QString &path)
 {
     QString text = QString::fromUtf8(readFile(path));
@@ -184,9 +193,7 @@ void TestCsvExport::recordMissingSchemaField()
 void TestCsvExport::databaseWithoutRecordsWritesHeadersOnly()
 {
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields, {});
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db, {}));
     const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("e.csv")));
     QVERIFY(outcome.ok);
     QCOMPARE(readFile(db.out(QStringLiteral("e.csv"))),
@@ -209,12 +216,10 @@ void TestCsvExport::recordLinesFollowTheTable()
     QFETCH(int, rowChange);
     QFETCH(int, lines);
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
     QList<QVariantList> records;
     for (int i = 0; i < 4; ++i)
         records.append({QStringLiteral("item %1").arg(i), QString::number(i), false});
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields, records);
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db, records));
     GridModel &grid = db.controller().grid();
     if (rowChange < 0)
         grid.removeRows(0, -rowChange);
@@ -233,10 +238,7 @@ void TestCsvExport::recordLinesFollowTheTable()
 void TestCsvExport::unsavedEditsAreNotExported()
 {
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
-                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db));
     GridModel &grid = db.controller().grid();
     grid.setData(grid.index(0, 1), QStringLiteral("Pencil"));
     QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv"))).ok);
@@ -303,10 +305,7 @@ void TestCsvExport::missingPictureNamesNoStaleFile()
 void TestCsvExport::pdbInThePathBecomesCsv()
 {
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
-                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db));
     QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.pdb.out"))));
     QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.csv.out"))));
     const CsvOutcome outcome =
@@ -336,10 +335,7 @@ void TestCsvExport::errorMessages()
     QFETCH(QString, target);
     QFETCH(QString, message);
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
-                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db));
     if (databaseGone)
         QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Stock"))));
     ExportCsv(db.controller(), db.out(target));
@@ -362,10 +358,7 @@ void TestCsvExport::commandAsksForTheFile()
     QFETCH(QString, answer);
     QFETCH(int, messages);
     CsvTestDatabase db;
-    db.writeSchema(QStringLiteral("Stock"), kThreeFields);
-    db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
-                     {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
-    QVERIFY(db.load(QStringLiteral("Stock")));
+    QVERIFY(loadStock(db));
     db.prompter.fileAnswers.enqueue(answer.isEmpty() ? QString() : db.out(answer));
     ExportCSV_Click(db.controller());
 
