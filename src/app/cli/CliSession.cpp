@@ -43,6 +43,14 @@ int CliSession::sectionIndex(const QString &section) const
     return -1;
 }
 
+int CliSession::sectionIndexOrReport(const QString &section)
+{
+    const int index = sectionIndex(section);
+    if (index < 0)
+        m_ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+    return index;
+}
+
 QString CliSession::databasePath(const QString &section)
 {
     return m_server->GetUserFolder(m_controller->state().PalmUser) + QLatin1Char('/') + section +

@@ -15,11 +15,9 @@ int runCreate(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    const int index = session.sectionIndex(section);
-    if (index < 0) {
-        ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+    const int index = session.sectionIndexOrReport(section);
+    if (index < 0)
         return 1;
-    }
     // Select the section without opening it: the catalogue's value look-up
     // must point at its keys, as it does when the loader finds a file missing.
     Catalogue &catalogue = controller.catalogue();

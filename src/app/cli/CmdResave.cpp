@@ -15,13 +15,11 @@ int runResave(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    if (session.sectionIndex(section) < 0) {
-        ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+    const int index = session.sectionIndexOrReport(section);
+    if (index < 0)
         return 1;
-    }
     // A missing file would be created by the load; resave only rewrites.
-    const QString path = session.databasePath(
-        controller.catalogue().Sectionslist.item(session.sectionIndex(section)));
+    const QString path = session.databasePath(controller.catalogue().Sectionslist.item(index));
     if (!QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " does not exist\n";
         return 1;
