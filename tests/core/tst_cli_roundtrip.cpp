@@ -98,6 +98,7 @@ private Q_SLOTS:
     void resaveKeepsEveryValue_data();
     void resaveKeepsEveryValue();
     void resaveRefusesMissingFile();
+    void resaveRefusesUnknownSection();
     void demoDatabasesResaveUnchanged_data();
     void demoDatabasesResaveUnchanged();
 };
@@ -207,6 +208,17 @@ void TestCliRoundtrip::resaveRefusesMissingFile()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("does not exist")), qPrintable(run.err));
     QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Other.pdb")));
+}
+
+void TestCliRoundtrip::resaveRefusesUnknownSection()
+{
+    CliFixture fx;
+    const CliRun run = fx.cli({QStringLiteral("resave"), QStringLiteral("Nope")});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("QuayDB.ini has no section \"Nope\"")),
+             qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Nope.pdb")));
 }
 
 void TestCliRoundtrip::demoDatabasesResaveUnchanged_data()
