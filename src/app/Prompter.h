@@ -20,9 +20,9 @@ public:
         QString title;
         QString initialFolder;
         QString fileName;
-        QString defaultSuffix;     // without the dot
-        QString filter;            // Qt filter syntax: "PDB - Palm Database files (*.pdb *.PDB)"
-        bool save = true;          // save dialog (else open)
+        QString defaultSuffix; // without the dot
+        QString filter;        // Qt filter syntax: "PDB - Palm Database files (*.pdb *.PDB)"
+        bool save = true;      // save dialog (else open)
         bool confirmOverwrite = true;
     };
 

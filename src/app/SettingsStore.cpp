@@ -23,7 +23,9 @@ QString path(const QString &section, const QString &key)
 }
 } // namespace
 
-QSettingsStore::QSettingsStore(QString folder) : m_folder(std::move(folder)) {}
+QSettingsStore::QSettingsStore(QString folder)
+    : m_folder(std::move(folder))
+{}
 
 QString QSettingsStore::value(const QString &application, const QString &section,
                               const QString &key, const QString &defaultValue) const

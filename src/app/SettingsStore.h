@@ -10,10 +10,10 @@ class SettingsStore
 {
 public:
     virtual ~SettingsStore() = default;
-    virtual QString value(const QString &application, const QString &section,
-                          const QString &key, const QString &defaultValue = {}) const = 0;
-    virtual void setValue(const QString &application, const QString &section,
-                          const QString &key, const QString &value) = 0;
+    virtual QString value(const QString &application, const QString &section, const QString &key,
+                          const QString &defaultValue = {}) const = 0;
+    virtual void setValue(const QString &application, const QString &section, const QString &key,
+                          const QString &value) = 0;
 };
 
 // QSettings underneath: the registry on Windows, a file per application under

@@ -11,10 +11,10 @@ namespace Ledgerly {
 // database to HotSync (creation time, backup time, record IDs).
 struct PdbHeader
 {
-    QByteArray name;             // as stored, without the NUL padding
+    QByteArray name; // as stored, without the NUL padding
     quint16 attributes = 0;
     quint16 version = 1;
-    quint32 creationTime = 0;    // seconds since 1904, local wall clock
+    quint32 creationTime = 0; // seconds since 1904, local wall clock
     quint32 modificationTime = 0;
     quint32 backupTime = 0;
     quint32 modificationNumber = 0;

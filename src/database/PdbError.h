@@ -9,20 +9,23 @@ namespace Ledgerly {
 // Numbered failures of the record component. The numbers are what callers
 // switch on, so they keep their meaning forever.
 enum PdbErrorNumber : int {
-    ErrFileNotFound = 1,     // the database file does not exist
-    ErrDamaged = 13,         // damaged, or not a database of this kind
-    ErrDeviceIo = 57,        // writing or flushing the file failed
+    ErrFileNotFound = 1, // the database file does not exist
+    ErrDamaged = 13,     // damaged, or not a database of this kind
+    ErrDeviceIo = 57,    // writing or flushing the file failed
     ErrPermissionDenied = 70,
-    ErrPathAccess = 75,      // a file or folder could not be opened or read
-    ErrPathNotFound = 76,    // the target folder does not exist
-    ErrInvalidValue = 380,   // a value the format cannot hold (names record and field)
-    ErrNoSuchUser = 440,     // an unknown HotSync user, or a broken HotSync home
+    ErrPathAccess = 75,    // a file or folder could not be opened or read
+    ErrPathNotFound = 76,  // the target folder does not exist
+    ErrInvalidValue = 380, // a value the format cannot hold (names record and field)
+    ErrNoSuchUser = 440,   // an unknown HotSync user, or a broken HotSync home
 };
 
 class PdbError : public std::exception
 {
 public:
-    PdbError(int number, QString message) : m_number(number), m_message(std::move(message)) {}
+    PdbError(int number, QString message)
+        : m_number(number)
+        , m_message(std::move(message))
+    {}
 
     int number() const { return m_number; }
     QString message() const { return m_message; }

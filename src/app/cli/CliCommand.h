@@ -31,10 +31,10 @@ struct UsageError
 struct CliCommand
 {
     QString name;
-    QString synopsis;          // "dump FILE.pdb"
-    QString description;       // one or two lines for --help
-    QStringList flagOptions;   // e.g. {"jpilot", "default"}
-    QStringList valueOptions;  // e.g. {"user", "folder"}
+    QString synopsis;                     // "dump FILE.pdb"
+    QString description;                  // one or two lines for --help
+    QStringList flagOptions;              // e.g. {"jpilot", "default"}
+    QStringList valueOptions;             // e.g. {"user", "folder"}
     std::function<int(CliContext &)> run; // exit status; errors go to ctx.err
 };
 

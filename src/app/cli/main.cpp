@@ -86,7 +86,8 @@ int main(int argc, char **argv)
         if (a == QLatin1String("--program-folder") || a == QLatin1String("--hotsync-home")) {
             if (i + 1 >= args.size())
                 return usage(a + QStringLiteral(" needs a folder"));
-            (a == QLatin1String("--program-folder") ? programFolderOption : homeOption) = args.at(++i);
+            (a == QLatin1String("--program-folder") ? programFolderOption : homeOption) =
+                args.at(++i);
             continue;
         }
         if (a.startsWith(QLatin1String("--"))) {
@@ -113,13 +114,14 @@ int main(int argc, char **argv)
     if (!command)
         return usage(QStringLiteral("no command given"));
 
-    CliContext ctx{resolveProgramFolder(programFolderOption, QCoreApplication::applicationDirPath()),
-                   RecordServer::defaultHotSyncHome(homeOption),
-                   positional,
-                   flags,
-                   values,
-                   out,
-                   err};
+    CliContext ctx{
+        resolveProgramFolder(programFolderOption, QCoreApplication::applicationDirPath()),
+        RecordServer::defaultHotSyncHome(homeOption),
+        positional,
+        flags,
+        values,
+        out,
+        err};
     try {
         return command->run(ctx);
     } catch (const UsageError &e) {
