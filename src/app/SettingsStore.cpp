@@ -10,9 +10,19 @@ namespace Ledgerly {
 namespace {
 std::unique_ptr<QSettings> open(const QString &folder, const QString &application)
 {
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+#ifdef Q_OS_WIN
+        // The report tools read their user from the per-user program settings
+        // area of the registry, so on Windows the values must live there.
+        return std::make_unique<QSettings>(
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
+                application,
+            QSettings::NativeFormat);
+#else
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                            QStringLiteral("Ledgerly"), application);
+#endif
+    }
     return std::make_unique<QSettings>(QDir(folder).filePath(application + QStringLiteral(".ini")),
                                        QSettings::IniFormat);
 }

@@ -16,7 +16,8 @@ public:
                           const QString &value) = 0;
 };
 
-// QSettings underneath: the registry on Windows, a file per application under
+// QSettings underneath: the registry on Windows (the per-user program settings
+// area other programs of the family read too), a file per application under
 // the user's config folder elsewhere. A non-empty folder keeps one INI file
 // per application there instead (tests point it at a temporary folder).
 class QSettingsStore : public SettingsStore
