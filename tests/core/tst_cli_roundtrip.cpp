@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,6 +100,8 @@ private Q_SLOTS:
     void resaveKeepsEveryValue();
     void resaveRefusesMissingFile();
     void resaveRefusesUnknownSection();
+    void createRefusesUnsafeSection_data();
+    void createRefusesUnsafeSection();
     void demoDatabasesResaveUnchanged_data();
     void demoDatabasesResaveUnchanged();
 };
@@ -219,6 +222,34 @@ void TestCliRoundtrip::resaveRefusesUnknownSection()
              qPrintable(run.err));
     QCOMPARE(run.out, QString());
     QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Nope.pdb")));
+}
+
+void TestCliRoundtrip::createRefusesUnsafeSection_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::newRow("parent folder") << QStringLiteral("../Escape");
+    QTest::newRow("sub folder") << QStringLiteral("sub/Inner");
+}
+
+void TestCliRoundtrip::createRefusesUnsafeSection()
+{
+    QFETCH(QString, section);
+    CliFixture fx;
+    // A hostile schema section names a file outside the user's folder.
+    QFile schema(fx.program + QStringLiteral("/QuayDB.ini"));
+    QVERIFY(schema.open(QIODevice::Append));
+    schema.write("\n[" + section.toUtf8() +
+                 "]\nDatabasename=Hostile\nTitle=Title\n"
+                 "TitleHide=False\n");
+    schema.close();
+    const QString target = fx.alice + QLatin1Char('/') + section + QStringLiteral(".pdb");
+    QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
+
+    const CliRun run = fx.cli({QStringLiteral("create"), section});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("is not a valid file name")), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QVERIFY(!QFile::exists(target));
 }
 
 void TestCliRoundtrip::demoDatabasesResaveUnchanged_data()

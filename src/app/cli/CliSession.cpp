@@ -1,8 +1,10 @@
 #include "CliSession.h"
 
+#include "app/ControllerMessages.h"
 #include "app/MainController.h"
 #include "app/SettingsStore.h"
 #include "catalogue/IniFile.h"
+#include "catalogue/SchemaRules.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 
@@ -46,8 +48,18 @@ int CliSession::sectionIndex(const QString &section) const
 int CliSession::sectionIndexOrReport(const QString &section)
 {
     const int index = sectionIndex(section);
-    if (index < 0)
+    if (index < 0) {
         m_ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+        return -1;
+    }
+    // The section name becomes a file name beside the user's other databases:
+    // one that could reach outside that folder is refused, as the chooser does.
+    const QString stem = m_controller->catalogue().Sectionslist.item(index);
+    if (!isSafeSectionName(stem)) {
+        m_ctx.err << "ledgerly-cli: " << terminalText(ControllerMessages::unsafeSection(stem))
+                  << "\n";
+        return -1;
+    }
     return index;
 }
 

@@ -39,7 +39,8 @@ public:
     // Position of the section in the catalogue (case ignored), or -1.
     int sectionIndex(const QString &section) const;
     // sectionIndex() for a command that needs the section: prints that the
-    // schema has no such section when it returns -1.
+    // schema has no such section, or that its name is not a safe file name,
+    // when it returns -1.
     int sectionIndexOrReport(const QString &section);
     // The section's database file for PalmUser: user folder + "/" + section +
     // ".pdb". Throws PdbError for an unknown user.
