@@ -43,14 +43,14 @@ int MainController::AskSaveChanges()
 
 void MainController::SectionListDBNam_Click()
 {
-    if (m_quitRequested || !m_catalogue.isPaired())
+    if (m_quitRequested || m_returningToOpenSection || !m_catalogue.isPaired())
         return;
     m_catalogue.Sectionslist.select(m_catalogue.SectionListDBNam.currentIndex());
 }
 
 void MainController::Sectionslist_Click()
 {
-    if (m_quitRequested || !m_catalogue.isPaired())
+    if (m_quitRequested || m_returningToOpenSection || !m_catalogue.isPaired())
         return;
     const QString section = m_catalogue.selectedSection();
     if (m_catalogue.Sectionslist.currentIndex() < 0)
@@ -58,8 +58,15 @@ void MainController::Sectionslist_Click()
 
     m_catalogue.Entrieslist.clear();
     m_catalogue.Value.clear();
-    if (!m_state.CurrentPath.isEmpty())
+    if (!m_state.CurrentPath.isEmpty()) {
         SaveDatabase();
+        // The save failed and the table holds edits that are nowhere else:
+        // loading another database now would throw them away.
+        if (canSave() && m_state.DatabaseEdited) {
+            returnToOpenSection();
+            return;
+        }
+    }
 
     // A section name becomes a file name; one that could reach outside the
     // user's folder is refused before any path is formed.
@@ -81,6 +88,7 @@ void MainController::Sectionslist_Click()
         return;
     }
     m_state.CurrentPath = folder + QLatin1Char('/') + section + QStringLiteral(".pdb");
+    m_openSection = section;
     LoadDatabase(m_state.CurrentPath);
     if (m_quitRequested)
         return;
@@ -269,8 +277,23 @@ void MainController::CreateDatabase(const QString &path)
     m_creating = false;
 }
 
+void MainController::returnToOpenSection()
+{
+    // Both lists go back to the open database's entry (the window's chooser
+    // follows the notification); the clicks this makes must not start a load.
+    const int index = m_catalogue.Sectionslist.items().indexOf(m_openSection);
+    if (index >= 0) {
+        m_returningToOpenSection = true;
+        m_catalogue.SectionListDBNam.select(index);
+        m_catalogue.Sectionslist.select(index);
+        m_returningToOpenSection = false;
+    }
+    m_catalogue.fillEntries();
+}
+
 void MainController::closeDatabase()
 {
+    m_openSection.clear();
     m_grid.removeAllRows();
     m_grid.removeAllColumns();
     m_database.reset();

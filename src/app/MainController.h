@@ -67,6 +67,9 @@ private:
     void setProgress(int value);
     void handleLoadError(const PdbError &error);
     void closeDatabase();
+    // After a failed save kept a switch from going ahead: the catalogue
+    // selects the open database's section again.
+    void returnToOpenSection();
 
     RecordServer &m_server;
     SettingsStore &m_settings;
@@ -78,6 +81,8 @@ private:
     bool m_loadCompleted = false;
     bool m_quitRequested = false;
     bool m_creating = false; // a missing file is created once, never in a loop
+    bool m_returningToOpenSection = false;
+    QString m_openSection; // the section whose database the table holds
     int m_progress = 0;
 };
 
