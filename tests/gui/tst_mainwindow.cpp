@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void csvCommandsAskForTheFile();
     void iconFromTheSettings_data();
     void iconFromTheSettings();
+    void editInProgressReachesTheCommand_data();
+    void editInProgressReachesTheCommand();
 };
 
 void TestMainWindow::startUpOrderAndTitle_data()
@@ -625,6 +628,53 @@ void TestMainWindow::iconFromTheSettings()
     const QImage shown = w.windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(shown.pixelColor(16, 16) == QColor(255, 0, 255), validPicture);
     QVERIFY(f.prompter.messages.isEmpty());
+}
+
+void TestMainWindow::editInProgressReachesTheCommand_data()
+{
+    QTest::addColumn<QString>("via");
+    QTest::newRow("toolbar Save && Install") << u"toolbar"_s;
+    QTest::newRow("File menu Save") << u"menu"_s;
+    QTest::newRow("Ctrl+S typed in the cell editor") << u"shortcut"_s;
+    QTest::newRow("closing the window, answering Yes") << u"close"_s;
+}
+
+void TestMainWindow::editInProgressReachesTheCommand()
+{
+    QFETCH(QString, via);
+    WindowFixture f;
+    frmMain &w = f.start();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    GridView *grid = w.grid();
+    const QModelIndex cell = f.controller->grid().index(0, 1);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
+    QVERIFY(editor);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, u"Cherry"_s);
+    QVERIFY(!f.controller->state().DatabaseEdited); // still only in the editor
+
+    if (via == QLatin1String("toolbar")) {
+        QAction *save = w.toolBar()->actions().value(0);
+        QVERIFY(save);
+        save->trigger();
+    } else if (via == QLatin1String("menu")) {
+        QAction *save = w.menuBar()->findChild<QAction *>(u"keySave"_s);
+        QVERIFY(save);
+        save->trigger();
+    } else if (via == QLatin1String("shortcut")) {
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    } else {
+        f.prompter.answers.enqueue(Prompter::Yes);
+        QVERIFY(w.close());
+        QCOMPARE(f.prompter.answers.size(), 0);
+    }
+
+    QCOMPARE(fruitName(f, u"Ann"_s), u"Cherry"_s);
+    QVERIFY(!grid->indexWidget(cell)); // the editor is closed
+    QVERIFY(!f.controller->state().DatabaseEdited);
 }
 
 QTEST_MAIN(TestMainWindow)

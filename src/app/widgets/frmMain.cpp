@@ -348,6 +348,9 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // The close box leaves the focus where it was: an edit in progress counts
+    // as an unsaved edit, and a Yes saves it.
+    m_grid->commitOpenEditor();
     const int answer = m_controller.AskSaveChanges();
     if (answer == Prompter::Cancel) {
         event->ignore();

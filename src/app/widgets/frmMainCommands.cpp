@@ -35,6 +35,9 @@ void frmMain::syncChooser()
 
 void frmMain::SectionListDBNam_Activated(int index)
 {
+    // The open database is saved before the next one loads; an edit in
+    // progress belongs to it.
+    m_grid->commitOpenEditor();
     m_controller.catalogue().SectionListDBNam.select(index);
     applyGridColumns();
 }
@@ -83,6 +86,10 @@ void frmMain::Toolbar2_ButtonClick(int number)
 
 void frmMain::runCommand(Command command)
 {
+    // Toolbar buttons, menus and shortcuts leave the focus in the table, so a
+    // cell still being edited would otherwise miss the command (a save would
+    // write the file without it).
+    m_grid->commitOpenEditor();
     switch (command) {
     case Command::None:
     case Command::Open:

@@ -79,6 +79,18 @@ void GridView::applyColumns()
     verticalHeader()->setDefaultSectionSize(preferredRowHeight());
 }
 
+bool GridView::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return false;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return false;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
 void GridView::keyPressEvent(QKeyEvent *event)
 {
     // Outside an edit, Enter moves on to the next cell as Tab does.

@@ -23,6 +23,12 @@ public:
     // The row height for the current columns, in pixels.
     int preferredRowHeight() const;
     bool showsPictures() const;
+    // Writes the text of a cell editor that is still open into the table and
+    // closes it. Commands that do not take the focus (toolbar, menus and their
+    // shortcuts, closing the window) run this first, so an edit in progress is
+    // neither left out of a save nor lost without the closing question.
+    // Returns whether an editor was open.
+    bool commitOpenEditor();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
