@@ -90,6 +90,8 @@ private Q_SLOTS:
     void checkBoxToggles();
     void dateEditorFormat_data();
     void dateEditorFormat();
+    void dateEditorShowsTheWholeDate_data();
+    void dateEditorShowsTheWholeDate();
 };
 
 void TestGridView::columns_data()
@@ -250,6 +252,30 @@ void TestGridView::dateEditorFormat()
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(model.cell(0, Date).toDateTime(), value.addSecs(3600));
     QCOMPARE(edits.size(), 1);
+}
+
+void TestGridView::dateEditorShowsTheWholeDate_data()
+{
+    QTest::addColumn<int>("columnWidth");
+    QTest::newRow("narrow column") << 30;
+    QTest::newRow("wide column") << 400;
+}
+
+void TestGridView::dateEditorShowsTheWholeDate()
+{
+    QFETCH(int, columnWidth);
+    GridModel model;
+    GridView view;
+    QVERIFY(showFilled(model, view));
+    view.setColumnWidth(Date, columnWidth);
+    const QModelIndex cell = model.index(0, Date);
+    view.setCurrentIndex(cell);
+    view.edit(cell);
+    auto *editor = qobject_cast<QDateTimeEdit *>(view.indexWidget(cell));
+    QVERIFY(editor);
+    QVERIFY(editor->width() >= editor->sizeHint().width());
+    QVERIFY(editor->width() >= view.columnWidth(Date) - 1);
+    QCOMPARE(editor->x(), view.visualRect(cell).x());
 }
 
 QTEST_MAIN(TestGridView)

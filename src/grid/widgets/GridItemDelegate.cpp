@@ -162,6 +162,19 @@ void GridItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     QStyledItemDelegate::setModelData(editor, model, index);
 }
 
+void GridItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                            const QModelIndex &index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    // In a narrow column the date editor would cut off the year and hide its
+    // arrow; it reaches over the next cells instead, as the full text needs.
+    if (qobject_cast<QDateTimeEdit *>(editor)) {
+        QRect area = editor->geometry();
+        area.setWidth(qMax(area.width(), editor->sizeHint().width()));
+        editor->setGeometry(area);
+    }
+}
+
 bool GridItemDelegate::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
