@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
@@ -95,6 +96,7 @@ private Q_SLOTS:
     void iconFromTheSettings();
     void editInProgressReachesTheCommand_data();
     void editInProgressReachesTheCommand();
+    void changeUserClickedInTheOpenMenu();
 };
 
 void TestMainWindow::startUpOrderAndTitle_data()
@@ -675,6 +677,32 @@ void TestMainWindow::editInProgressReachesTheCommand()
     QCOMPARE(fruitName(f, u"Ann"_s), u"Cherry"_s);
     QVERIFY(!grid->indexWidget(cell)); // the editor is closed
     QVERIFY(!f.controller->state().DatabaseEdited);
+}
+
+// The menu is rebuilt by the very item that was clicked in it.
+void TestMainWindow::changeUserClickedInTheOpenMenu()
+{
+    WindowFixture f;
+    frmMain &w = f.start();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *fileMenu = w.menuBar()->findChild<QMenu *>(u"keyFile"_s);
+    QVERIFY(fileMenu);
+    QAction *item = fileMenu->findChild<QAction *>(u"KeyChangeUser"_s);
+    QVERIFY(item);
+    fileMenu->popup(w.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
+    f.prompter.userAnswers.enqueue(userAnswer(u"Bob"_s, true, true));
+    const QPointer<QMenu> clickedMenu = fileMenu;
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {}, fileMenu->actionGeometry(item).center());
+    // The menu that delivered the click outlives it, and goes afterwards.
+    QVERIFY(clickedMenu);
+    QTRY_VERIFY(!clickedMenu);
+
+    QCOMPARE(f.prompter.userRequests.size(), 1);
+    QCOMPARE(f.controller->state().PalmUser, u"Bob"_s);
+    QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyHelp"_s}));
+    QCOMPARE(menuKeys(w, u"keyFile"_s).count(u"KeyChangeUser"_s), 1);
+    QVERIFY(!QApplication::activePopupWidget());
 }
 
 QTEST_MAIN(TestMainWindow)

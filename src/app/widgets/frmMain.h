@@ -128,6 +128,8 @@ private:
     double m_dpi;
     bool m_inLayout = false;
     bool m_quitting = false;
+    // Menu clicks being delivered: the menu that delivers one must outlive it.
+    int m_menuClickDepth = 0;
 };
 
 } // namespace Ledgerly

@@ -15,7 +15,10 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSignalBlocker>
+
+#include <utility>
 
 namespace Ledgerly {
 
@@ -46,7 +49,19 @@ void frmMain::BuildMenu()
 {
     // Rebuilt from nothing, so a second build never adds a second copy.
     m_menuBar->clear();
-    qDeleteAll(m_menus);
+    for (QMenu *menu : std::as_const(m_menus)) {
+        // The change-user item rebuilds the menu it was clicked in; that menu
+        // is still delivering the click, so it goes once the click is over.
+        if (m_menuClickDepth > 0) {
+            // Until then it must not be taken for one of the new menus.
+            menu->setObjectName(QString());
+            for (QAction *action : menu->actions())
+                action->setObjectName(QString());
+            menu->deleteLater();
+        } else {
+            delete menu;
+        }
+    }
     m_menus.clear();
     QHash<QString, QMenu *> menus;
     for (const MenuItem &item : CommandTable::menuItems(m_users->reportToolSetUp())) {
@@ -69,8 +84,11 @@ void frmMain::BuildMenu()
         action->setData(item.key);
         action->setShortcut(item.shortcut());
         const QString key = item.key;
-        connect(action, &QAction::triggered, this,
-                [this, key] { SmartMenuXP1_MenuItemClick(key); });
+        connect(action, &QAction::triggered, this, [this, key] {
+            ++m_menuClickDepth;
+            const auto done = qScopeGuard([this] { --m_menuClickDepth; });
+            SmartMenuXP1_MenuItemClick(key);
+        });
     }
 }
 
