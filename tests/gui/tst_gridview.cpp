@@ -135,14 +135,18 @@ void TestGridView::keysMoveToTheNextCell_data()
     QTest::addColumn<int>("fromColumn");
     QTest::addColumn<int>("toRow");
     QTest::addColumn<int>("toColumn");
+    QTest::addColumn<int>("modifiers");
 
-    QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << int(Text) << 0 << int(Check);
-    QTest::newRow("return") << int(Qt::Key_Return) << 0 << int(Text) << 0 << int(Check);
-    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 1 << int(Check) << 1 << int(Date);
+    QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << int(Text) << 0 << int(Check) << 0;
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << int(Text) << 0 << int(Check) << 0;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 1 << int(Check) << 1 << int(Date) << 0;
+    // A real keypad key arrives with the keypad modifier set.
+    QTest::newRow("keypad enter with the keypad modifier")
+        << int(Qt::Key_Enter) << 1 << int(Text) << 1 << int(Check) << int(Qt::KeypadModifier);
     QTest::newRow("return skips a hidden column")
-        << int(Qt::Key_Return) << 0 << int(Picture) << 0 << int(Last);
+        << int(Qt::Key_Return) << 0 << int(Picture) << 0 << int(Last) << 0;
     QTest::newRow("return at the row's end goes to the next row")
-        << int(Qt::Key_Return) << 0 << int(Last) << 1 << 0;
+        << int(Qt::Key_Return) << 0 << int(Last) << 1 << 0 << 0;
 }
 
 void TestGridView::keysMoveToTheNextCell()
@@ -154,7 +158,8 @@ void TestGridView::keysMoveToTheNextCell()
     GridView view;
     QVERIFY(showFilled(model, view));
     view.setCurrentIndex(model.index(fromRow, fromColumn));
-    QTest::keyClick(&view, Qt::Key(key));
+    QFETCH(int, modifiers);
+    QTest::keyClick(&view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTEST(view.currentIndex().row(), "toRow");
     QTEST(view.currentIndex().column(), "toColumn");
     QVERIFY(!view.findChild<QLineEdit *>()); // moving does not open an editor

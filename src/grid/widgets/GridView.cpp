@@ -93,9 +93,11 @@ bool GridView::commitOpenEditor()
 
 void GridView::keyPressEvent(QKeyEvent *event)
 {
-    // Outside an edit, Enter moves on to the next cell as Tab does.
+    // Outside an edit, Enter moves on to the next cell as Tab does. The
+    // keypad's Enter comes with the keypad modifier, which does not count.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
+        state() != QAbstractItemView::EditingState && modifiers == Qt::NoModifier) {
         const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
         if (next.isValid())
             setCurrentIndex(next);
