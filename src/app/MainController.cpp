@@ -162,15 +162,16 @@ bool MainController::canSave() const
     return !m_quitRequested && m_database && !m_state.CurrentPath.isEmpty() && m_loadCompleted;
 }
 
-void MainController::SaveDatabase()
+bool MainController::SaveDatabase()
 {
     if (!canSave())
-        return;
+        return false;
     if (!writeDatabase())
-        return;
+        return false;
     m_state.PalmUser =
         m_settings.value(m_state.AppName, QStringLiteral("HotSync"), QStringLiteral("User"));
     Q_EMIT statusTextChanged(QStringLiteral("Palm User Name : ") + m_state.PalmUser);
+    return true;
 }
 
 bool MainController::writeDatabase()

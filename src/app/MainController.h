@@ -48,7 +48,8 @@ public:
     void LoadDatabase(const QString &path);
     void UnHideColumns();
     void HideColumns();
-    void SaveDatabase();
+    // True when the table was written to CurrentPath.
+    bool SaveDatabase();
     void SaveDatabaseAs();
     void Clear_Click();
     void CreateDatabase(const QString &path);

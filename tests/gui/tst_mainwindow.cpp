@@ -441,6 +441,8 @@ void TestMainWindow::installQueuesTheFile_data()
                                   << "Apple";
     QTest::newRow("save and install saves first") << "button1"
                                                   << "Cherry";
+    QTest::newRow("a failed save queues nothing") << "button1"
+                                                  << "Apple";
 }
 
 void TestMainWindow::installQueuesTheFile()
@@ -455,7 +457,9 @@ void TestMainWindow::installQueuesTheFile()
     }
     frmMain &w = f.start();
     GridModel &grid = f.controller->grid();
-    grid.setData(grid.index(0, 1), u"Cherry"_s);
+    // The handheld's code page has no check mark, so that save must fail.
+    const bool saveFails = qstrcmp(QTest::currentDataTag(), "a failed save queues nothing") == 0;
+    grid.setData(grid.index(0, 1), saveFails ? u"\u2713 Cherry"_s : u"Cherry"_s);
     const QString queued = f.userFolder(u"Ann"_s) + u"/Install/Fruit.pdb"_s;
     QVERIFY(!QFile::exists(queued));
 
@@ -464,10 +468,17 @@ void TestMainWindow::installQueuesTheFile()
     else
         w.SmartMenuXP1_MenuItemClick(how);
 
+    QTEST(fruitName(f, u"Ann"_s), "onDisk");
+    if (saveFails) {
+        QVERIFY(!QFile::exists(queued));
+        QVERIFY(f.launcher.programs.isEmpty());
+        QCOMPARE(f.prompter.messages.size(), 1); // the failed save, nothing more
+        QVERIFY(f.controller->state().DatabaseEdited);
+        return;
+    }
     QVERIFY(QFile::exists(queued));
     QCOMPARE(f.launcher.programs, QStringList{u"/bin/true"_s});
     QCOMPARE(f.launcher.arguments.first(), (QStringList{u"--file name"_s, u"$HOME;x"_s}));
-    QTEST(fruitName(f, u"Ann"_s), "onDisk");
     QVERIFY(f.prompter.messages.isEmpty());
 }
 

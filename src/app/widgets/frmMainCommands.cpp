@@ -141,8 +141,10 @@ void frmMain::runCommand(Command command)
         m_controller.Clear_Click();
         return;
     case Command::Save:
-        m_controller.SaveDatabase();
-        Install_Click();
+        // Queuing after a failed save would send the handheld the old file
+        // while the user believes the edits are on their way.
+        if (m_controller.SaveDatabase())
+            Install_Click();
         return;
     case Command::About:
         showAboutBox(false);
