@@ -142,8 +142,9 @@ void frmMain::runCommand(Command command)
         return;
     case Command::Save:
         // Queuing after a failed save would send the handheld the old file
-        // while the user believes the edits are on their way.
-        if (m_controller.SaveDatabase())
+        // while the user believes the edits are on their way. With nothing
+        // open there is no save to fail, and the install explains itself.
+        if (!m_controller.CurrentDatabase() || m_controller.SaveDatabase())
             Install_Click();
         return;
     case Command::About:
