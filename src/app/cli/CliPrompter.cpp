@@ -5,7 +5,6 @@ namespace Ledgerly::Cli {
 int CliPrompter::message(const QString &text, Buttons buttons, Icon icon, const QString &title)
 {
     Q_UNUSED(icon);
-    ++m_messageCount;
     // Messages keep their CR LF line breaks for the window; a terminal wants LF.
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -22,13 +22,8 @@ public:
     QString fileName(const FileRequest &request) override;
     void chooseUser(UserChoice &choice) override;
 
-    // How many messages and questions were shown; commands use it to tell a
-    // clean run from one that reported a problem.
-    int messageCount() const { return m_messageCount; }
-
 private:
     QTextStream &m_err;
-    int m_messageCount = 0;
 };
 
 } // namespace Ledgerly::Cli

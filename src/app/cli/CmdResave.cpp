@@ -28,9 +28,7 @@ int runResave(CliContext &ctx)
         ctx.err << "ledgerly-cli: the database of \"" << section << "\" was not loaded\n";
         return 1;
     }
-    const int before = session.prompter().messageCount();
-    controller.SaveDatabase();
-    if (controller.state().DatabaseEdited || session.prompter().messageCount() != before) {
+    if (!controller.SaveDatabase()) {
         ctx.err << "ledgerly-cli: " << controller.state().CurrentPath << " was not saved\n";
         return 1;
     }
