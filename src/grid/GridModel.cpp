@@ -130,6 +130,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return {};
     const int row = index.row();
     const int col = index.column();
+    if (role == GridRoles::RowKindRole)
+        return int(GridRoles::RowKind::Record);
+    if (role == GridRoles::SourceRowRole)
+        return row;
     if (col == 0) {
         if (role == Qt::DisplayRole && m_rows.at(row).rowType == 0)
             return row + 1;

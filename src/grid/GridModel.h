@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumn.h"
+#include "GridRoles.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -32,16 +33,15 @@ class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    // Horizontal headerData roles that expose a column's metadata to views.
-    enum HeaderRole : int {
-        KeyRole = Qt::UserRole + 1,
-        HiddenRole,
-        WidthRole, // twips
-        DataTypeRole,
-        DisplayTypeRole,
-        PictureCodeRole,
-        PositionRole,
-    };
+    // Kept as members so existing callers read GridModel::KeyRole etc.
+    using HeaderRole = GridRoles::HeaderRole;
+    static constexpr int KeyRole = GridRoles::KeyRole;
+    static constexpr int HiddenRole = GridRoles::HiddenRole;
+    static constexpr int WidthRole = GridRoles::WidthRole;
+    static constexpr int DataTypeRole = GridRoles::DataTypeRole;
+    static constexpr int DisplayTypeRole = GridRoles::DisplayTypeRole;
+    static constexpr int PictureCodeRole = GridRoles::PictureCodeRole;
+    static constexpr int PositionRole = GridRoles::PositionRole;
 
     explicit GridModel(QObject *parent = nullptr);
 
