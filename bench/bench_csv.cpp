@@ -2,8 +2,8 @@
 // records) with 20 fields of mixed kinds, in memory and through the window's
 // procedure (open the file afresh, lay out, write), and the import of it.
 #include "app/MainController.h"
-#include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "common/Prompter.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
@@ -113,18 +113,17 @@ int main(int argc, char **argv)
     MainController controller(server, settings, prompter);
     controller.state().ProgramFolder = program;
     controller.state().PalmUser = QStringLiteral("Bench");
-    controller.catalogue().FilenameF = controller.state().schemaFile();
-    controller.catalogue().BuildCatalogue();
-    controller.catalogue().SectionListDBNam.select(0);
+    controller.BuildCatalogue();
+    controller.openSection(0);
 
     const QString csv = dir.filePath(QStringLiteral("bench.csv"));
     timer.restart();
-    const CsvOutcome exported = exportCsvFile(controller, csv);
+    const CsvOutcome exported = controller.exportCsv(csv);
     out << "ExportCsv (open the file afresh, lay out, write): " << timer.elapsed() << " ms, "
         << exported.recordLines << " record lines\n";
 
     timer.restart();
-    const CsvOutcome imported = importCsvFile(controller, csv);
+    const CsvOutcome imported = controller.importCsv(csv);
     out << "ImportCsv (read, parse, fill the table): " << timer.elapsed() << " ms, "
         << imported.recordLines << " rows\n";
     return exported.ok && imported.ok ? 0 : 1;

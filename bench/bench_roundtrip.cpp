@@ -3,8 +3,8 @@
 // times; never decides pass or fail.
 
 #include "app/MainController.h"
-#include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "common/Prompter.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
@@ -101,8 +101,7 @@ int main(int argc, char **argv)
     controller.state().ProgramFolder = program;
     controller.state().AppName = QStringLiteral("Bench");
     controller.state().PalmUser = QStringLiteral("Bench");
-    controller.catalogue().FilenameF = controller.state().schemaFile();
-    controller.catalogue().BuildCatalogue();
+    controller.BuildCatalogue();
 
     // The record component's own share: one parse and one write of the file.
     QElapsedTimer timer;
@@ -115,7 +114,7 @@ int main(int argc, char **argv)
     parsed.reset();
 
     timer.restart();
-    controller.catalogue().SectionListDBNam.select(0); // load + UnHideColumns + HideColumns
+    controller.openSection(0); // load + UnHideColumns + HideColumns
     const qint64 loadMs = timer.elapsed();
     timer.restart();
     controller.SaveDatabase();

@@ -1,14 +1,12 @@
 #include "MainController.h"
 
 #include "ControllerMessages.h"
-#include "Prompter.h"
+#include "PalmUserChoice.h"
 #include "SettingsStore.h"
 #include "catalogue/SchemaRules.h"
-#include "database/DatabaseCreator.h"
-#include "database/DatabaseLoader.h"
-#include "database/DatabaseSaver.h"
+#include "common/Prompter.h"
 #include "database/PdbError.h"
-#include "grid/ColumnSetup.h"
+#include "database/RecordServer.h"
 
 namespace Ledgerly {
 
@@ -18,12 +16,10 @@ MainController::MainController(RecordServer &server, SettingsStore &settings, Pr
     , m_server(server)
     , m_settings(settings)
     , m_prompter(prompter)
+    , m_document(server)
 {
-    connect(&m_catalogue.SectionListDBNam, &CatalogueList::selected, this,
-            [this] { SectionListDBNam_Click(); });
-    connect(&m_catalogue.Sectionslist, &CatalogueList::selected, this,
-            [this] { Sectionslist_Click(); });
-    connect(&m_grid, &GridModel::cellEdited, this, [this] { m_state.DatabaseEdited = true; });
+    connect(&m_document.model(), &GridModel::cellEdited, this,
+            [this] { m_state.DatabaseEdited = true; });
 }
 
 MainController::~MainController() = default;
@@ -41,79 +37,98 @@ int MainController::AskSaveChanges()
     return answer;
 }
 
-void MainController::SectionListDBNam_Click()
+void MainController::selectSection(int index)
 {
-    if (m_quitRequested || m_returningToOpenSection || !m_catalogue.isPaired())
-        return;
-    m_catalogue.Sectionslist.select(m_catalogue.SectionListDBNam.currentIndex());
+    m_currentSection = index;
+    Q_EMIT sectionChanged(index);
 }
 
-void MainController::Sectionslist_Click()
+bool MainController::openSection(int index)
 {
-    if (m_quitRequested || m_returningToOpenSection || !m_catalogue.isPaired())
-        return;
-    const QString section = m_catalogue.selectedSection();
-    if (m_catalogue.Sectionslist.currentIndex() < 0)
-        return;
-
-    m_catalogue.Entrieslist.clear();
-    m_catalogue.Value.clear();
+    if (m_quitRequested || index < 0 || index >= m_catalogue.count())
+        return false;
+    selectSection(index);
     if (!m_state.CurrentPath.isEmpty()) {
         SaveDatabase();
         // The save failed and the table holds edits that are nowhere else:
         // loading another database now would throw them away.
         if (canSave() && m_state.DatabaseEdited) {
-            returnToOpenSection();
-            return;
+            selectSection(m_openSection);
+            return false;
         }
     }
 
     // A section name becomes a file name; one that could reach outside the
     // user's folder is refused before any path is formed.
+    const QString section = m_catalogue.section(index);
     if (!isSafeSectionName(section)) {
         closeDatabase();
         m_prompter.message(ControllerMessages::unsafeSection(section), Prompter::Buttons::Ok,
                            Prompter::Icon::Exclamation);
-        return;
+        return false;
     }
-    m_catalogue.fillEntries();
+    m_document.setSchema(m_catalogue.schemaSection(index));
 
-    QString folder;
+    QString path;
     try {
-        folder = m_server.GetUserFolder(m_state.PalmUser);
+        path = databasePath(m_state.PalmUser, section);
     } catch (const PdbError &e) {
         closeDatabase();
         m_prompter.message(ControllerMessages::noUserFolder(m_state.PalmUser, e.message()),
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
-        return;
+        return false;
     }
-    m_state.CurrentPath = folder + QLatin1Char('/') + section + QStringLiteral(".pdb");
-    m_openSection = section;
-    LoadDatabase(m_state.CurrentPath);
+    m_openSection = index;
+    LoadDatabase(path);
     if (m_quitRequested)
-        return;
-
-    m_catalogue.selectEntry(m_catalogue.Entrieslist.currentIndex());
+        return false;
     HideColumns();
+    return loadCompleted();
+}
+
+void MainController::chooseSection(int index)
+{
+    selectSection(index);
+    m_document.setSchema(m_catalogue.schemaSection(index));
+    m_openSection = index;
+}
+
+QString MainController::databasePath(const QString &user, const QString &section) const
+{
+    const QString folder = m_server.GetUserFolder(user);
+    if (folder.isEmpty())
+        throw PdbError(ErrNoSuchUser, QStringLiteral("\"%1\" has no HotSync folder").arg(user));
+    return folder + QLatin1Char('/') + section + QStringLiteral(".pdb");
+}
+
+QString MainController::databasePathFor(const QString &user) const
+{
+    const QString section = m_catalogue.section(m_currentSection);
+    if (section.isEmpty())
+        return {};
+    try {
+        return databasePath(user, section);
+    } catch (const PdbError &) {
+        // Without a user folder there is no path; opening the file reports it.
+        return {};
+    }
 }
 
 void MainController::LoadDatabase(const QString &path)
 {
     if (m_quitRequested)
         return;
-    m_loadCompleted = false;
     try {
         m_state.PalmUser = m_server.GetDefaultUser();
         m_state.CurrentPath = path;
-        m_database = m_server.OpenDatabase(m_state.CurrentPath);
+        m_document.open(path);
         Q_EMIT statusNumberChanged(QString::number(m_progress));
-        DatabaseLoader::fillTable(m_grid, *m_database, m_catalogue);
+        m_document.fillTable();
     } catch (const PdbError &e) {
         handleLoadError(e);
         return;
     }
     m_state.DatabaseEdited = false;
-    m_loadCompleted = true;
     Q_EMIT captionChanged(caption());
     UnHideColumns();
     HideColumns();
@@ -132,7 +147,7 @@ void MainController::handleLoadError(const PdbError &error)
         Q_EMIT quitRequested();
         return;
     case ErrFileNotFound:
-        m_grid.removeAllRows();
+        m_document.clearRecords();
         if (m_creating)
             return; // the new file could not be written; that was reported already
         m_prompter.message(ControllerMessages::missing(m_state.CurrentPath), Prompter::Buttons::Ok,
@@ -149,17 +164,18 @@ void MainController::handleLoadError(const PdbError &error)
 
 void MainController::UnHideColumns()
 {
-    ColumnSetup::UnHideColumns(m_grid, m_database.get(), m_catalogue);
+    m_document.unHideColumns();
 }
 
 void MainController::HideColumns()
 {
-    ColumnSetup::HideColumns(m_grid, m_database.get(), m_catalogue);
+    m_document.hideColumns();
 }
 
 bool MainController::canSave() const
 {
-    return !m_quitRequested && m_database && !m_state.CurrentPath.isEmpty() && m_loadCompleted;
+    return !m_quitRequested && CurrentDatabase() && !m_state.CurrentPath.isEmpty() &&
+           loadCompleted();
 }
 
 bool MainController::SaveDatabase()
@@ -178,10 +194,10 @@ bool MainController::writeDatabase()
 {
     Q_EMIT statusTextChanged(QStringLiteral("SavingDatabase :"));
     Q_EMIT statusNumberChanged(QString::number(m_progress));
-    DatabaseSaver saver(m_state.ProgramFolder + QStringLiteral("/BlankBmp.bmp"));
-    saver.writeTable(m_grid, *m_database, [this](int value) { setProgress(value); });
     try {
-        m_database->SaveAs(m_state.CurrentPath);
+        m_document.save(m_state.CurrentPath,
+                        m_state.ProgramFolder + QStringLiteral("/BlankBmp.bmp"),
+                        [this](int value) { setProgress(value); });
     } catch (const PdbError &e) {
         setProgress(0);
         m_prompter.message(
@@ -215,10 +231,10 @@ void MainController::SaveDatabaseAs()
     request.save = true;
     request.confirmOverwrite = true;
     const QString chosen = m_prompter.fileName(request);
-    if (chosen.isEmpty()) {
-        m_state.DatabaseEdited = false;
+    // Cancelling changes nothing: the edits are still unsaved, and closing
+    // must still offer to save them.
+    if (chosen.isEmpty())
         return;
-    }
     const QString previous = m_state.CurrentPath;
     m_state.CurrentPath = chosen;
     if (!writeDatabase()) {
@@ -231,12 +247,12 @@ void MainController::SaveDatabaseAs()
 
 void MainController::Clear_Click()
 {
-    if (m_quitRequested || !m_database || m_state.CurrentPath.isEmpty())
+    if (m_quitRequested || !CurrentDatabase() || m_state.CurrentPath.isEmpty())
         return;
     const int answer = m_prompter.message(ControllerMessages::clear(m_state.AppName),
                                           Prompter::Buttons::YesNo, Prompter::Icon::Exclamation);
     if (answer == Prompter::Yes)
-        m_grid.removeAllRows();
+        m_document.clearRecords();
 }
 
 void MainController::CreateDatabase(const QString &path)
@@ -244,32 +260,26 @@ void MainController::CreateDatabase(const QString &path)
     if (m_quitRequested || m_creating)
         return;
     m_creating = true;
-    m_grid.removeAllRows();
-    m_loadCompleted = false;
+    m_document.clearRecords();
     try {
         m_state.CurrentPath = path;
-        m_database =
-            m_server.OpenDatabase(m_state.CurrentPath, RecordServer::OpenMode::CreateIfMissing);
+        m_document.open(path, true);
         Q_EMIT statusNumberChanged(QString::number(m_progress));
-        DatabaseCreator::buildTable(m_grid, *m_database, m_catalogue);
+        m_document.buildNewTable();
     } catch (const PdbError &e) {
+        m_creating = false;
+        // Nothing was built, so nothing may be saved: a save now would write
+        // whatever database object was open before under the new name.
         if (e.number() == ErrDamaged) {
-            m_creating = false;
             handleLoadError(e);
-            return;
+        } else {
+            closeDatabase();
+            m_prompter.message(ControllerMessages::loadFailed(path, e.number(), e.message()),
+                               Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         }
-        if (e.number() == ErrFileNotFound) {
-            if (m_database)
-                DatabaseLoader::fieldPass(*m_database, m_catalogue, false);
-            UnHideColumns();
-            HideColumns();
-            m_creating = false;
-            return;
-        }
-        // Anything else still goes on to the save and the reload.
+        return;
     }
     m_state.DatabaseEdited = false;
-    m_loadCompleted = m_database != nullptr;
     Q_EMIT captionChanged(caption());
     SaveDatabase();
     LoadDatabase(m_state.CurrentPath);
@@ -278,27 +288,10 @@ void MainController::CreateDatabase(const QString &path)
     m_creating = false;
 }
 
-void MainController::returnToOpenSection()
-{
-    // Both lists go back to the open database's entry (the window's chooser
-    // follows the notification); the clicks this makes must not start a load.
-    const int index = m_catalogue.Sectionslist.items().indexOf(m_openSection);
-    if (index >= 0) {
-        m_returningToOpenSection = true;
-        m_catalogue.SectionListDBNam.select(index);
-        m_catalogue.Sectionslist.select(index);
-        m_returningToOpenSection = false;
-    }
-    m_catalogue.fillEntries();
-}
-
 void MainController::closeDatabase()
 {
-    m_openSection.clear();
-    m_grid.removeAllRows();
-    m_grid.removeAllColumns();
-    m_database.reset();
-    m_loadCompleted = false;
+    m_openSection = -1;
+    m_document.close();
     m_state.CurrentPath.clear();
     m_state.DatabaseEdited = false;
 }
@@ -306,6 +299,11 @@ void MainController::closeDatabase()
 QString MainController::caption() const
 {
     return m_state.AppName + QStringLiteral(" : ") + m_state.CurrentPath;
+}
+
+void MainController::showMessage(const QString &text)
+{
+    m_prompter.message(text, Prompter::Buttons::Ok, Prompter::Icon::Information);
 }
 
 } // namespace Ledgerly

@@ -2,8 +2,8 @@
 
 #include "MainState.h"
 #include "catalogue/Catalogue.h"
-#include "database/RecordServer.h"
-#include "grid/GridModel.h"
+#include "document/Document.h"
+#include "exchange/CsvOutcome.h"
 
 #include <QObject>
 
@@ -11,12 +11,19 @@
 
 namespace Ledgerly {
 
+class PalmUserChoice;
 class PdbError;
+class PdbDatabase;
+class ProgramLauncher;
 class Prompter;
+class RecordServer;
+class RegistryBackend;
 class SettingsStore;
 
-// The main window's state and procedures, without any widget: the window
-// wires its controls to this object, and tests drive it directly.
+// The main window's state and procedures, without any widget. It is the one
+// owner of that state: the window shows what it says and calls it for every
+// command, the command line drives it the same way, and tests drive it
+// directly.
 class MainController : public QObject
 {
     Q_OBJECT
@@ -25,26 +32,50 @@ public:
                    QObject *parent = nullptr);
     ~MainController() override;
 
+    // The window's platform services: with them the controller also chooses
+    // the Palm user, tells the report tools and queues installs.
+    void attachUserChoice(RegistryBackend &registry, ProgramLauncher &launcher);
+    PalmUserChoice *userChoice() const { return m_users.get(); }
+
     MainState &state() { return m_state; }
     const MainState &state() const { return m_state; }
-    Catalogue &catalogue() { return m_catalogue; }
-    GridModel &grid() { return m_grid; }
+    const Catalogue &catalogue() const { return m_catalogue; }
+    Document &document() { return m_document; }
+    GridModel &grid() { return m_document.model(); }
     RecordServer &server() { return m_server; }
     SettingsStore &settings() { return m_settings; }
     Prompter &prompter() { return m_prompter; }
-    PdbDatabase *CurrentDatabase() { return m_database.get(); }
-    // True only when the open database was loaded into the table completely;
-    // nothing is ever saved over a file whose load did not complete.
-    bool loadCompleted() const { return m_loadCompleted; }
+    PdbDatabase *CurrentDatabase() const { return m_document.database(); }
+    bool loadCompleted() const { return m_document.loadCompleted(); }
     // True once a damaged database asked for the end of the program; from then
     // on no procedure loads or writes anything.
     bool isQuitRequested() const { return m_quitRequested; }
     // The window title: AppName + " : " + CurrentPath.
     QString caption() const;
+    // The catalogue entry the database chooser shows; -1 for none.
+    int currentSection() const { return m_currentSection; }
+    // The one path rule for database files: the Palm user's HotSync folder
+    // + "/" + section + ".pdb". Throws PdbError for a user without a folder.
+    QString databasePath(const QString &user, const QString &section) const;
+    // databasePath() of the current section; empty when there is none.
+    QString databasePathFor(const QString &user) const;
+
+    // Start-up: settings, catalogue, the Palm user, then the first database.
+    // False when the program must end (a damaged database).
+    bool startUp(const QString &programFolder);
+    // The change-user command: the dialog, then the first database for the
+    // chosen user. False when the dialog was cancelled.
+    bool changeUser();
+    void BuildCatalogue();
+    // What choosing a database does: the open one is saved first, then the
+    // chosen section's file is loaded (or created). True when it is loaded.
+    bool openSection(int index);
+
+    // Makes the section current without touching any file: a following
+    // CreateDatabase builds its database from the section's keys.
+    void chooseSection(int index);
 
     int AskSaveChanges();
-    void SectionListDBNam_Click();
-    void Sectionslist_Click();
     void LoadDatabase(const QString &path);
     void UnHideColumns();
     void HideColumns();
@@ -53,12 +84,26 @@ public:
     void SaveDatabaseAs();
     void Clear_Click();
     void CreateDatabase(const QString &path);
+    // Queues the open file for the Palm user's handheld; false after saying why.
+    bool Install_Click();
+    void ExportCSV_Click();
+    void ImportCSV_Click();
+    void ExportCsv(const QString &chosenPath);
+    void ImportCsv(const QString &chosenPath);
+    // The same without the message: what the command line prints.
+    CsvOutcome exportCsv(const QString &chosenPath);
+    // A successful import marks the table edited.
+    CsvOutcome importCsv(const QString &chosenPath);
+    // The help document's full path.
+    QString helpFilePath() const;
 
 Q_SIGNALS:
     void statusTextChanged(const QString &text);   // status bar panel 3
     void statusNumberChanged(const QString &text); // status bar panel 4
     void progressChanged(int value);               // 0..100
     void captionChanged(const QString &caption);   // AppName + " : " + CurrentPath
+    void catalogueChanged();                       // the chooser lists it again
+    void sectionChanged(int index);                // the chooser shows this entry
     void databaseLoaded();
     void quitRequested(); // the program must end (a damaged database)
 
@@ -68,22 +113,20 @@ private:
     void setProgress(int value);
     void handleLoadError(const PdbError &error);
     void closeDatabase();
-    // After a failed save kept a switch from going ahead: the catalogue
-    // selects the open database's section again.
-    void returnToOpenSection();
+    void selectSection(int index);
+    void showMessage(const QString &text);
 
     RecordServer &m_server;
     SettingsStore &m_settings;
     Prompter &m_prompter;
+    std::unique_ptr<PalmUserChoice> m_users;
     MainState m_state;
     Catalogue m_catalogue;
-    GridModel m_grid;
-    std::unique_ptr<PdbDatabase> m_database;
-    bool m_loadCompleted = false;
+    Document m_document;
     bool m_quitRequested = false;
     bool m_creating = false; // a missing file is created once, never in a loop
-    bool m_returningToOpenSection = false;
-    QString m_openSection; // the section whose database the table holds
+    int m_currentSection = -1;
+    int m_openSection = -1; // the section whose database the table holds
     int m_progress = 0;
 };
 

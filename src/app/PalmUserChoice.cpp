@@ -1,9 +1,9 @@
 #include "PalmUserChoice.h"
 
 #include "ProgramLauncher.h"
-#include "Prompter.h"
 #include "Registry.h"
 #include "SettingsStore.h"
+#include "common/Prompter.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 

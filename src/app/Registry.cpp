@@ -1,6 +1,6 @@
 #include "Registry.h"
 
-#include "Prompter.h"
+#include "common/Prompter.h"
 
 namespace Ledgerly {
 

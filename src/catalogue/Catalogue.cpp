@@ -4,49 +4,51 @@
 
 namespace Ledgerly {
 
-Catalogue::Catalogue(QObject *parent)
-    : QObject(parent)
+Catalogue Catalogue::build(const QString &schemaFile)
 {
-    connect(&Entrieslist, &CatalogueList::selected, this, &Catalogue::onEntrySelected);
+    Catalogue catalogue;
+    catalogue.m_schemaFile = schemaFile;
+    catalogue.m_sections = ListIniSections(schemaFile);
+    catalogue.m_displayNames.reserve(catalogue.m_sections.size());
+    for (const QString &section : std::as_const(catalogue.m_sections))
+        catalogue.m_displayNames.append(
+            ReadIniValue(section, QStringLiteral("Databasename"), schemaFile));
+    return catalogue;
 }
 
-void Catalogue::BuildCatalogue()
+int Catalogue::indexOf(const QString &section) const
 {
-    SectionListDBNam.clear();
-    Sectionslist.clear();
-    Entrieslist.clear();
-    for (const QString &section : ListIniSections(FilenameF))
-        Sectionslist.append(section);
-    // Each entry is selected while the chooser is still shorter than the
-    // section list, so handlers that rely on the pairing (opening a database)
-    // see isPaired() false and stay idle during the build.
-    for (int i = 0; i < Sectionslist.count(); ++i) {
-        Sectionslist.select(i);
-        DatabaseName1 =
-            ReadIniValue(Sectionslist.item(i), QStringLiteral("Databasename"), FilenameF);
-        // A section without a display name keeps its place as an empty entry.
-        SectionListDBNam.append(DatabaseName1);
-    }
+    for (int i = 0; i < m_sections.size(); ++i)
+        if (m_sections.at(i).compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
-void Catalogue::fillEntries()
+SchemaSection Catalogue::schemaSection(int index) const
 {
-    Entrieslist.clear();
-    Value.clear();
-    for (const QString &key : ListIniKeys(FilenameF, selectedSection()))
-        Entrieslist.append(key);
+    if (index < 0 || index >= m_sections.size())
+        return {};
+    return SchemaSection(m_schemaFile, m_sections.at(index));
 }
 
-QString Catalogue::readValue(const QString &key) const
+SchemaSection Catalogue::schemaSection(const QString &section) const
 {
-    return ReadIniValue(selectedSection(), key, FilenameF);
+    return schemaSection(indexOf(section));
 }
 
-void Catalogue::onEntrySelected(int index)
+QStringList Catalogue::fields(const QString &section) const
 {
-    // No selected entry reads an empty key name, which gives an empty Value.
-    Value = ReadIniValue(selectedSection(), Entrieslist.currentText(), FilenameF);
-    ListextIndex1 = QString::number(index);
+    return schemaSection(section).fieldNames();
+}
+
+QString Catalogue::caption(const QString &section, const QString &field) const
+{
+    return schemaSection(section).caption(field);
+}
+
+QString Catalogue::role(const QString &section, const QString &field) const
+{
+    return schemaSection(section).role(field);
 }
 
 } // namespace Ledgerly

@@ -1,42 +1,45 @@
 #pragma once
 
-#include "CatalogueList.h"
+#include "SchemaSection.h"
+
+#include <QString>
+#include <QStringList>
 
 namespace Ledgerly {
 
-// The databases named in the schema file and the value look-up over one
-// section's keys. Sectionslist and SectionListDBNam are parallel: entry i of
-// each describes database i once BuildCatalogue has finished.
-class Catalogue : public QObject
+// The databases the schema file names: section i is shown in the database
+// chooser as displayName(i). A value: build() reads the file once; look-ups
+// into a section go through schemaSection().
+class Catalogue
 {
-    Q_OBJECT
 public:
-    explicit Catalogue(QObject *parent = nullptr);
+    Catalogue() = default;
+    // BuildCatalogue: every section of the schema file, each with its
+    // Databasename (empty when it has none, keeping its place).
+    static Catalogue build(const QString &schemaFile);
 
-    CatalogueList Sectionslist;
-    CatalogueList SectionListDBNam;
-    CatalogueList Entrieslist;
-    QString Value;
-    QString ListextIndex1;
-    QString FilenameF;
-    QString DatabaseName1;
+    const QString &schemaFile() const { return m_schemaFile; }
+    int count() const { return int(m_sections.size()); }
+    bool isEmpty() const { return m_sections.isEmpty(); }
+    const QStringList &sections() const { return m_sections; }
+    const QStringList &displayNames() const { return m_displayNames; }
+    QString section(int index) const { return m_sections.value(index); }
+    QString displayName(int index) const { return m_displayNames.value(index); }
+    // Position of the section (case ignored); -1 when none.
+    int indexOf(const QString &section) const;
 
-    // Selection handlers that rely on the pairing do nothing while this is false.
-    bool isPaired() const { return Sectionslist.count() == SectionListDBNam.count(); }
+    // The section's keys, listed now.
+    SchemaSection schemaSection(int index) const;
+    SchemaSection schemaSection(const QString &section) const;
 
-    void BuildCatalogue();
-    // Refills Entrieslist with the keys of the selected section (Value emptied).
-    void fillEntries();
-    // Entrieslist selection by position or by key text; each refreshes Value
-    // and ListextIndex1 through the list's notification.
-    void selectEntry(int position) { Entrieslist.select(position); }
-    void selectEntry(const QString &key) { Entrieslist.selectText(key); }
-    QString selectedSection() const { return Sectionslist.currentText(); }
-    // ReadIniValue(selected section, key, FilenameF)
-    QString readValue(const QString &key) const;
+    QStringList fields(const QString &section) const;
+    QString caption(const QString &section, const QString &field) const;
+    QString role(const QString &section, const QString &field) const;
 
 private:
-    void onEntrySelected(int index);
+    QString m_schemaFile;
+    QStringList m_sections;
+    QStringList m_displayNames;
 };
 
 } // namespace Ledgerly

@@ -1,6 +1,6 @@
 #include "IniDocument.h"
 
-#include "database/Windows1252.h"
+#include "common/Windows1252.h"
 
 #include <QStringDecoder>
 

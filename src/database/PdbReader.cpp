@@ -4,7 +4,7 @@
 #include "PdbError.h"
 #include "PdbLayout.h"
 #include "PdbTime.h"
-#include "Windows1252.h"
+#include "common/Windows1252.h"
 
 #include <QList>
 

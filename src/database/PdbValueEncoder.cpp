@@ -2,7 +2,7 @@
 
 #include "FieldType.h"
 #include "PdbTime.h"
-#include "Windows1252.h"
+#include "common/Windows1252.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -4,7 +4,7 @@
 #include "PdbLayout.h"
 #include "PdbTime.h"
 #include "PdbValueEncoder.h"
-#include "Windows1252.h"
+#include "common/Windows1252.h"
 
 #include <QSet>
 #include <QtEndian>

@@ -1,13 +1,12 @@
 #pragma once
 
-namespace Ledgerly {
+#include "common/Prompter.h"
 
-class MainController;
+namespace Ledgerly::CsvCommands {
 
-// The window's CSV commands: each asks for the file through the controller's
-// prompter (the CSV file dialogs), then exports or imports, and reports the
-// outcome in a message.
-void ExportCSV_Click(MainController &controller);
-void ImportCSV_Click(MainController &controller);
+// The CSV file dialog: the same filter and starting place for export and
+// import, starting in the program folder. No overwrite question, as the
+// export has always replaced the chosen file.
+Prompter::FileRequest fileRequest(const QString &programFolder, bool save);
 
-} // namespace Ledgerly
+} // namespace Ledgerly::CsvCommands

@@ -2,8 +2,8 @@
 
 #include "CsvExporter.h"
 #include "CsvNaming.h"
-#include "app/MainController.h"
-#include "catalogue/SchemaRules.h"
+#include "database/PdbDatabase.h"
+#include "document/Document.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -20,7 +20,8 @@ int countRecordRows(const GridModel &grid)
     return rows;
 }
 
-CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
+CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
+                         const QString &appName, const QString &chosenPath)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
@@ -29,10 +30,10 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
 
     // The export reads the file as stored: unsaved edits in the table are not
     // exported.
-    const std::unique_ptr<PdbDatabase> database = openStoredDatabase(controller);
+    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath);
     if (!database) {
-        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") +
-                          controller.state().AppName + QStringLiteral("Database.");
+        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
+                          QStringLiteral("Database.");
         return outcome;
     }
 
@@ -46,20 +47,19 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
 
     // The exported fields are the schema's, in schema order: the first N keys
     // after Databasename, captions from their values.
-    Catalogue &catalogue = controller.catalogue();
-    const int fields = schemaFieldCount(catalogue.Entrieslist.count());
+    const SchemaSection &schema = document.schema();
+    const int fields = schema.fieldCount();
     QStringList names;
     QStringList captions;
     for (int i = 1; i <= fields; ++i) {
-        catalogue.selectEntry(i);
-        names.append(catalogue.Entrieslist.currentText());
-        captions.append(catalogue.Value);
+        names.append(schema.key(i));
+        captions.append(schema.valueAt(i));
     }
 
     // As many record lines as the table shows records, never more than the
     // file holds.
     const PdbTable &table = database->Table();
-    const int lines = qMin(countRecordRows(controller.grid()), table.RecordCount());
+    const int lines = qMin(countRecordRows(document.model()), table.RecordCount());
 
     CsvExporter exporter;
     exporter.writeHeaders(captions, names);
@@ -79,11 +79,6 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
                       QLatin1Char('\r') + QString::number(table.RecordCount()) +
                       QStringLiteral(" record(s) exported");
     return outcome;
-}
-
-void ExportCsv(MainController &controller, const QString &chosenPath)
-{
-    showCsvOutcome(controller, exportCsvFile(controller, chosenPath));
 }
 
 } // namespace Ledgerly

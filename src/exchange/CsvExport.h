@@ -4,16 +4,15 @@
 
 namespace Ledgerly {
 
+class Document;
 class GridModel;
-class MainController;
 
-// Writes the records of the open database, as stored in its file, to the CSV
-// file for chosenPath (see CsvNaming) and returns the message to show. Shows
-// nothing itself, so the command line can print the same text.
-CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath);
-
-// The window's procedure: exportCsvFile, then its message through the prompter.
-void ExportCsv(MainController &controller, const QString &chosenPath);
+// Writes the records of the open database, as stored in its file at
+// storedPath, to the CSV file for chosenPath (see CsvNaming) and returns the
+// message to show. Shows nothing itself, so the command line can print the
+// same text. appName goes into the message for a file that cannot be read.
+CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
+                         const QString &appName, const QString &chosenPath);
 
 // The plain record rows the table shows (group rows are not records).
 int countRecordRows(const GridModel &grid);

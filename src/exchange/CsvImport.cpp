@@ -3,7 +3,8 @@
 #include "CsvImporter.h"
 #include "CsvNaming.h"
 #include "CsvReader.h"
-#include "app/MainController.h"
+#include "database/PdbDatabase.h"
+#include "document/Document.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,16 +23,17 @@ const QString &openCsvError()
 
 } // namespace
 
-CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
+CsvOutcome importCsvFile(Document &document, const QString &storedPath, const QString &appName,
+                         const QString &chosenPath)
 {
     CsvOutcome outcome;
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
     outcome.csvPath = chosenPath;
 
-    const std::unique_ptr<PdbDatabase> database = openStoredDatabase(controller);
+    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath);
     if (!database) {
-        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") +
-                          controller.state().AppName + QStringLiteral(" Database.");
+        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
+                          QStringLiteral(" Database.");
         return outcome;
     }
 
@@ -51,7 +53,7 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
     const QString text = CsvReader::decode(chosen.readAll());
     chosen.close();
 
-    GridModel &grid = controller.grid();
+    GridModel &grid = document.model();
     CsvImporter importer(grid, database->Fields(), CsvRegionalFormat(),
                          QFileInfo(chosenPath).absolutePath());
     switch (importer.read(text)) {
@@ -72,9 +74,6 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
     }
 
     grid.setRows(importer.rows());
-    // The imported rows exist only in the table until saved: closing or
-    // switching must know there is something to keep.
-    controller.state().DatabaseEdited = true;
 
     outcome.ok = true;
     outcome.recordLines = int(importer.rows().size());
@@ -82,11 +81,6 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
                       QLatin1Char('\r') + QString::number(database->Table().RecordCount()) +
                       QStringLiteral(" record(s) Imported");
     return outcome;
-}
-
-void ImportCsv(MainController &controller, const QString &chosenPath)
-{
-    showCsvOutcome(controller, importCsvFile(controller, chosenPath));
 }
 
 } // namespace Ledgerly

@@ -32,7 +32,6 @@ struct GridColumn
     int dataType = DataText;
     int displayType = DisplayText;
     int pictureCode = 0;
-    int position = -1; // the number by which the column's cells are addressed
 };
 
 } // namespace Ledgerly

@@ -221,8 +221,6 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return column.displayType;
     case PictureCodeRole:
         return column.pictureCode;
-    case PositionRole:
-        return column.position;
     default:
         return {};
     }

@@ -41,7 +41,6 @@ public:
     static constexpr int DataTypeRole = GridRoles::DataTypeRole;
     static constexpr int DisplayTypeRole = GridRoles::DisplayTypeRole;
     static constexpr int PictureCodeRole = GridRoles::PictureCodeRole;
-    static constexpr int PositionRole = GridRoles::PositionRole;
 
     explicit GridModel(QObject *parent = nullptr);
 

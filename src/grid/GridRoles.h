@@ -17,7 +17,6 @@ enum HeaderRole : int {
     DataTypeRole,               // ColumnDataType code (8, 11, 7, 3, 65)
     DisplayTypeRole,            // ColumnDisplayType code
     PictureCodeRole,            // 4 for picture columns
-    PositionRole,
 };
 
 // Item data roles beyond Qt's own (DisplayRole text, EditRole typed value,

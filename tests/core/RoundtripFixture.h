@@ -41,7 +41,6 @@ public:
         state().ProgramFolder = m_program;
         state().AppName = QStringLiteral("Testledger");
         state().PalmUser = QStringLiteral("Alice");
-        controller->catalogue().FilenameF = state().schemaFile();
     }
 
     Ledgerly::MainState &state() { return controller->state(); }
@@ -69,7 +68,7 @@ public:
     void writeSchema(const QString &text)
     {
         QVERIFY(writeFile(state().schemaFile(), text.toLatin1()));
-        controller->catalogue().BuildCatalogue();
+        controller->BuildCatalogue();
     }
 
     void writeDatabase(const QString &stem, const QList<SchemaField> &fields,
@@ -89,9 +88,9 @@ public:
     // Chooses the section in the database chooser, like a click.
     void open(const QString &stem)
     {
-        const int index = controller->catalogue().Sectionslist.items().indexOf(stem);
+        const int index = int(controller->catalogue().sections().indexOf(stem));
         QVERIFY2(index >= 0, qPrintable(stem));
-        controller->catalogue().SectionListDBNam.select(index);
+        controller->openSection(index);
     }
 
     std::unique_ptr<Ledgerly::PdbDatabase> read(const QString &path)

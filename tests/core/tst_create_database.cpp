@@ -18,11 +18,7 @@ const QList<SchemaField> schemaFields = {
 // file missing, without opening anything.
 void prepareSection(RoundtripFixture &fx, const QString &stem)
 {
-    Catalogue &catalogue = fx.controller->catalogue();
-    catalogue.Sectionslist.blockSignals(true);
-    catalogue.Sectionslist.select(catalogue.Sectionslist.items().indexOf(stem));
-    catalogue.Sectionslist.blockSignals(false);
-    catalogue.fillEntries();
+    fx.controller->chooseSection(fx.controller->catalogue().indexOf(stem));
 }
 
 } // namespace

@@ -91,14 +91,11 @@ public:
     // Selects the section in the chooser, which loads it into the table.
     bool load(const QString &section)
     {
-        Ledgerly::Catalogue &catalogue = m_controller.catalogue();
-        catalogue.FilenameF = m_controller.state().schemaFile();
-        catalogue.BuildCatalogue();
-        const int index = int(catalogue.Sectionslist.items().indexOf(section));
+        m_controller.BuildCatalogue();
+        const int index = m_controller.catalogue().indexOf(section);
         if (index < 0)
             return false;
-        catalogue.SectionListDBNam.select(index);
-        return m_controller.loadCompleted();
+        return m_controller.openSection(index);
     }
 
     ScriptedPrompter prompter;

@@ -1,6 +1,5 @@
 #include "tst_csv_support.h"
 
-#include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
 
 #include <QTest>
@@ -91,7 +90,7 @@ void TestCsvExport::exportedFieldCount()
     db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
                      {{QStringLiteral("Pen"), QStringLiteral("3"), true}});
     QVERIFY(db.load(QStringLiteral("Stock")));
-    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv")));
+    const CsvOutcome outcome = db.controller().exportCsv(db.out(QStringLiteral("s.csv")));
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))), expected);
 }
@@ -142,7 +141,7 @@ void TestCsvExport::recordCells()
     db.writeSchema(QStringLiteral("Log"), fields);
     db.writeDatabase(QStringLiteral("Log"), fields, {{text, flag, date, time}});
     QVERIFY(db.load(QStringLiteral("Log")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("l.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("l.csv"))).ok);
     const QStringList lines = csvLines(db.out(QStringLiteral("l.csv")));
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.at(2), line);
@@ -167,7 +166,7 @@ void TestCsvExport::matchesGoldenFile()
                       {QStringLiteral("Caf\u00e9, bar"), QStringLiteral("1,000"), false,
                        wall(2001, 10, 11, 12, 13, 14), wall(1904, 1, 1), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Gold")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("gold.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("gold.csv"))).ok);
     const QByteArray golden = readFile(QStringLiteral(LEDGERLY_TEST_DATA "/csv/golden-en_US.csv"));
     QVERIFY(!golden.isEmpty());
     QCOMPARE(readFile(db.out(QStringLiteral("gold.csv"))), golden);
@@ -184,7 +183,7 @@ void TestCsvExport::recordMissingSchemaField()
     db.writeDatabase(QStringLiteral("Stock"), kThreeFields,
                      {{QStringLiteral("Pen"), QStringLiteral("3"), false}});
     QVERIFY(db.load(QStringLiteral("Stock")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("s.csv"))).ok);
     const QStringList lines = csvLines(db.out(QStringLiteral("s.csv")));
     QCOMPARE(lines.value(1), QStringLiteral("\"Item\",\"Shelf\",\"Count\",\"Paid\""));
     QCOMPARE(lines.value(2), QStringLiteral("\"Pen\",,3,False"));
@@ -194,7 +193,7 @@ void TestCsvExport::databaseWithoutRecordsWritesHeadersOnly()
 {
     CsvTestDatabase db;
     QVERIFY(loadStock(db, {}));
-    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("e.csv")));
+    const CsvOutcome outcome = db.controller().exportCsv(db.out(QStringLiteral("e.csv")));
     QVERIFY(outcome.ok);
     QCOMPARE(readFile(db.out(QStringLiteral("e.csv"))),
              QByteArray("\"Item name\",\"How many\",\"Paid?\"\r\n\"Item\",\"Count\",\"Paid\"\r\n"));
@@ -226,7 +225,7 @@ void TestCsvExport::recordLinesFollowTheTable()
     for (int i = 0; i < rowChange; ++i)
         grid.addRow();
 
-    const CsvOutcome outcome = exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv")));
+    const CsvOutcome outcome = db.controller().exportCsv(db.out(QStringLiteral("s.csv")));
     QVERIFY(outcome.ok);
     QCOMPARE(outcome.recordLines, lines);
     QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))).size(), lines + 2);
@@ -241,7 +240,7 @@ void TestCsvExport::unsavedEditsAreNotExported()
     QVERIFY(loadStock(db));
     GridModel &grid = db.controller().grid();
     grid.setData(grid.index(0, 1), QStringLiteral("Pencil"));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("s.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("s.csv"))).ok);
     QCOMPARE(csvLines(db.out(QStringLiteral("s.csv"))).value(2), QStringLiteral("\"Pen\",3,True"));
 }
 
@@ -258,7 +257,7 @@ void TestCsvExport::picturesWrittenBesideTheFile()
     db.writeDatabase(QStringLiteral("Things"), fields,
                      {{QStringLiteral("a"), red}, {QStringLiteral("b"), blue}});
     QVERIFY(db.load(QStringLiteral("Things")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("export.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("export.csv"))).ok);
 
     const QString first = db.out(QStringLiteral("export.csv1.bmp"));
     const QString second = db.out(QStringLiteral("export.csv2.bmp"));
@@ -281,7 +280,7 @@ void TestCsvExport::secondPictureFieldKeepsItsOwnBitmap()
     db.writeSchema(QStringLiteral("Cards"), fields);
     db.writeDatabase(QStringLiteral("Cards"), fields, {{front, back}});
     QVERIFY(db.load(QStringLiteral("Cards")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("c.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("c.csv"))).ok);
     QCOMPARE(readFile(db.out(QStringLiteral("c.csv1.bmp"))), front);
     QCOMPARE(readFile(db.out(QStringLiteral("c.csv1_2.bmp"))), back);
 }
@@ -298,7 +297,7 @@ void TestCsvExport::missingPictureNamesNoStaleFile()
     db.writeSchema(QStringLiteral("Things"), fields);
     db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Things")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("p.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("p.csv"))).ok);
     QCOMPARE(csvLines(db.out(QStringLiteral("p.csv"))).value(2), QStringLiteral("\"a\",\"\""));
 }
 
@@ -309,7 +308,7 @@ void TestCsvExport::pdbInThePathBecomesCsv()
     QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.pdb.out"))));
     QVERIFY(QDir().mkpath(db.out(QStringLiteral("x.csv.out"))));
     const CsvOutcome outcome =
-        exportCsvFile(db.controller(), db.out(QStringLiteral("x.pdb.out/list.csv")));
+        db.controller().exportCsv(db.out(QStringLiteral("x.pdb.out/list.csv")));
     QVERIFY(outcome.ok);
     QCOMPARE(outcome.csvPath, db.out(QStringLiteral("x.csv.out/list.csv")));
     QVERIFY(QFile::exists(db.out(QStringLiteral("x.csv.out/list.csv"))));
@@ -338,7 +337,7 @@ void TestCsvExport::errorMessages()
     QVERIFY(loadStock(db));
     if (databaseGone)
         QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Stock"))));
-    ExportCsv(db.controller(), db.out(target));
+    db.controller().ExportCsv(db.out(target));
     QCOMPARE(db.prompter.messages.size(), 1);
     QCOMPARE(db.prompter.messages.at(0).text, message);
     QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
@@ -360,7 +359,7 @@ void TestCsvExport::commandAsksForTheFile()
     CsvTestDatabase db;
     QVERIFY(loadStock(db));
     db.prompter.fileAnswers.enqueue(answer.isEmpty() ? QString() : db.out(answer));
-    ExportCSV_Click(db.controller());
+    db.controller().ExportCSV_Click();
 
     QCOMPARE(db.prompter.fileRequests.size(), 1);
     const Prompter::FileRequest &request = db.prompter.fileRequests.at(0);

@@ -1,7 +1,6 @@
 #include "tst_csv_support.h"
 
 #include "database/PdbTime.h"
-#include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "exchange/CsvImporter.h"
@@ -111,7 +110,7 @@ void TestCsvImport::cellsBecomeTypedValues()
     CsvTestDatabase db;
     loadLog(db);
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + line + "\r\n"));
-    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("in.csv")));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QCOMPARE(tableValues(db.controller().grid()), QList<QVariantList>{expected});
 }
@@ -133,8 +132,8 @@ void TestCsvImport::quotesInsideValuesReadBackUnchanged()
     db.writeSchema(QStringLiteral("Log"), kFields);
     db.writeDatabase(QStringLiteral("Log"), kFields, {{value, true, QVariant(), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Log")));
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("q.csv"))).ok);
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("q.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("q.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("q.csv"))).ok);
     // A CR cannot stand in a cell: it is exported as "|".
     QString expected = value;
     expected.replace(QLatin1Char('\r'), QLatin1Char('|'));
@@ -148,7 +147,7 @@ void TestCsvImport::readsFilesWrittenWithoutDoubling()
     QVERIFY(QFile::exists(fixture));
     CsvTestDatabase db;
     loadLog(db);
-    QVERIFY(importCsvFile(db.controller(), fixture).ok);
+    QVERIFY(db.controller().importCsv(fixture).ok);
     QCOMPARE(tableValues(db.controller().grid()),
              (QList<QVariantList>{
                  {QStringLiteral("He said \"hi\" to me"), true, wall(1969, 7, 20, 20, 17, 40),
@@ -168,7 +167,7 @@ void TestCsvImport::rowsAreReplacedByFieldName()
                       "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
                       "\r\n"
                       "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n"));
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
     const GridModel &grid = db.controller().grid();
     QCOMPARE(grid.rowCount(), 2);
     QCOMPARE(tableValues(grid),
@@ -188,7 +187,7 @@ void TestCsvImport::importMarksDatabaseEdited()
     QVERIFY(!db.controller().state().DatabaseEdited);
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n"));
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
     QVERIFY(db.controller().state().DatabaseEdited);
     // So closing asks before the imported rows are lost.
     db.prompter.answers.enqueue(Prompter::Cancel);
@@ -213,7 +212,7 @@ void TestCsvImport::fileNotInExportLayoutIsRefused()
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), bytes));
-    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    db.controller().ImportCsv(db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.prompter.messages.size(), 1);
     QVERIFY2(db.prompter.messages.at(0).text.contains(QStringLiteral("cannot be imported")),
              qPrintable(db.prompter.messages.at(0).text));
@@ -230,7 +229,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     for (int i = 0; i <= CsvImporter::kMaxRecords; ++i)
         bytes += "x\r\n";
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
-    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("big.csv")));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("big.csv")));
     QVERIFY(!outcome.ok);
     QVERIFY2(outcome.message.contains(QStringLiteral("more than 65535 records")),
              qPrintable(outcome.message));
@@ -239,7 +238,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     // One record fewer is accepted.
     bytes.chop(3);
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("big.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("big.csv"))).ok);
     QCOMPARE(db.controller().grid().rowCount(), CsvImporter::kMaxRecords);
 }
 
@@ -268,7 +267,7 @@ void TestCsvImport::errorMessages()
         QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n"));
     if (databaseGone)
         QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Log"))));
-    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    db.controller().ImportCsv(db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.prompter.messages.size(), 1);
     QCOMPARE(db.prompter.messages.at(0).text, message);
     QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
@@ -285,14 +284,14 @@ void TestCsvImport::checkNameGuardsTheChosenFile()
     QVERIFY(writeFile(db.out(QStringLiteral("list.csv")), kHeader + "\"n\",,,\r\n"));
     QVERIFY(
         QFile::copy(db.databasePath(QStringLiteral("Log")), db.out(QStringLiteral("list.pdb"))));
-    const CsvOutcome outcome = importCsvFile(db.controller(), db.out(QStringLiteral("list.pdb")));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("list.pdb")));
     QVERIFY(!outcome.ok);
     QVERIFY(outcome.message.contains(QStringLiteral("cannot be imported")));
     QCOMPARE(tableValues(db.controller().grid()), before);
 
     // Without list.csv the check fails first.
     QVERIFY(QFile::remove(db.out(QStringLiteral("list.csv"))));
-    QCOMPARE(importCsvFile(db.controller(), db.out(QStringLiteral("list.pdb"))).message,
+    QCOMPARE(db.controller().importCsv(db.out(QStringLiteral("list.pdb"))).message,
              QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status."));
 }
 
@@ -302,7 +301,7 @@ void TestCsvImport::completionCountsStoredRecords()
     loadLog(db);
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       kHeader + "\"a\",,,\r\n\"b\",,,\r\n\"c\",,,\r\n\"d\",,,\r\n\"e\",,,\r\n"));
-    ImportCsv(db.controller(), db.out(QStringLiteral("in.csv")));
+    db.controller().ImportCsv(db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.controller().grid().rowCount(), 5);
     QCOMPARE(db.prompter.messages.size(), 1);
     QCOMPARE(db.prompter.messages.at(0).text,
@@ -343,7 +342,7 @@ void TestCsvImport::picturesReadBack()
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       "\"Name\",\"Photo\"\r\n\"Name\",\"Photo\"\r\n\"a\",\"" + path.toUtf8() +
                           "\"\r\n"));
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("in.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
     const QVariant value = db.controller().grid().cell(0, 2);
     if (loaded) {
         QCOMPARE(value.typeId(), int(QMetaType::QByteArray));
@@ -384,9 +383,9 @@ void TestCsvImport::exportThenImportGivesTheSameTable()
     QVERIFY(db.load(QStringLiteral("All")));
     const QList<QVariantList> loaded = tableValues(db.controller().grid());
 
-    QVERIFY(exportCsvFile(db.controller(), db.out(QStringLiteral("all.csv"))).ok);
+    QVERIFY(db.controller().exportCsv(db.out(QStringLiteral("all.csv"))).ok);
     db.controller().grid().removeAllRows();
-    QVERIFY(importCsvFile(db.controller(), db.out(QStringLiteral("all.csv"))).ok);
+    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("all.csv"))).ok);
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     QCOMPARE(tableValues(db.controller().grid()), loaded);
 }
@@ -397,7 +396,7 @@ void TestCsvImport::commandCancelledDoesNothing()
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
     db.prompter.fileAnswers.enqueue(QString());
-    ImportCSV_Click(db.controller());
+    db.controller().ImportCSV_Click();
     QCOMPARE(db.prompter.fileRequests.size(), 1);
     QVERIFY(!db.prompter.fileRequests.at(0).save);
     QVERIFY(db.prompter.messages.isEmpty());

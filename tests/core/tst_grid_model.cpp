@@ -314,7 +314,6 @@ void TestGridModel::headerExposesMetadata()
     GridColumn c = makeColumn(DataPicture, DisplayPicture, QStringLiteral("Receipt"));
     c.hidden = true;
     c.widthTwips = 999;
-    c.position = 6;
     model.addColumn(c);
     QSignalSpy columns(&model, &GridModel::columnsChanged);
     QSignalSpy headers(&model, &GridModel::headerDataChanged);
@@ -329,7 +328,6 @@ void TestGridModel::headerExposesMetadata()
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DataTypeRole).toInt(), 65);
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DisplayTypeRole).toInt(), 2);
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::PictureCodeRole).toInt(), 4);
-    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::PositionRole).toInt(), 6);
     QVERIFY(!model.headerData(5, Qt::Horizontal).isValid());
 }
 

@@ -1,5 +1,5 @@
-#include "app/Twips.h"
 #include "app/WindowLayout.h"
+#include "common/Twips.h"
 
 #include <QTest>
 

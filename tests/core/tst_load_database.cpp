@@ -4,7 +4,7 @@
 #include "app/ControllerMessages.h"
 #include "database/FieldType.h"
 #include "database/PdbError.h"
-#include "grid/ColumnSetup.h"
+#include "document/ColumnSetup.h"
 
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
@@ -145,9 +145,8 @@ void TestLoadDatabase::recordsFillRows()
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(caption.last().first().toString(),
              QStringLiteral("Testledger : ") + fx.pdbPath(QStringLiteral("Ledger")));
-    // Column keys are the database's names; positions follow the schema keys.
+    // Column keys are the database's names.
     QCOMPARE(grid.column(3).key, QStringLiteral("Day"));
-    QCOMPARE(grid.column(3).position, 3);
 }
 
 void TestLoadDatabase::schemaFieldCountRounds_data()
@@ -237,8 +236,9 @@ void TestLoadDatabase::chooserIdleWhileListsDiffer()
     RoundtripFixture fx;
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("A"), ledgerFields));
     fx.writeDatabase(QStringLiteral("A"), ledgerFields, {});
-    fx.controller->catalogue().Sectionslist.append(QStringLiteral("Extra"));
-    fx.controller->catalogue().SectionListDBNam.select(0);
+    // An entry the catalogue does not have opens nothing.
+    QVERIFY(!fx.controller->openSection(1));
+    QVERIFY(!fx.controller->openSection(-1));
     QVERIFY(fx.state().CurrentPath.isEmpty());
     QVERIFY(!fx.controller->CurrentDatabase());
 }
@@ -424,10 +424,8 @@ void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns()
     controller.state().ProgramFolder = QStringLiteral(LEDGERLY_BIN_DIR);
     controller.state().AppName = QStringLiteral("Demo");
     controller.state().PalmUser = server.GetDefaultUser();
-    controller.catalogue().FilenameF = controller.state().schemaFile();
-    controller.catalogue().BuildCatalogue();
-    controller.catalogue().SectionListDBNam.select(
-        controller.catalogue().Sectionslist.items().indexOf(section));
+    controller.BuildCatalogue();
+    controller.openSection(controller.catalogue().indexOf(section));
 
     QCOMPARE(prompter.messages.size(), 0);
     QVERIFY(controller.loadCompleted());

@@ -2,6 +2,7 @@
 
 #include "database/FieldType.h"
 #include "database/PdbTime.h"
+#include "grid/GridValue.h"
 
 #include <QSignalSpy>
 
@@ -55,12 +56,13 @@ private Q_SLOTS:
     void emptyDateAndTimeFilledInTableAndFile();
     void emptyPictureSavedAsBlankBitmap_data();
     void emptyPictureSavedAsBlankBitmap();
+    void fieldsDifferingInCaseKeepTheirOwnValues();
     void nonRecordRowsNeverWritten();
     void emptyTableSavesNoRecords();
     void failedSaveIsReportedAndFileIntact();
     void progressAndStatus();
     void saveAsWritesNewFileKeepsOld();
-    void saveAsCancelledClearsEdited();
+    void saveAsCancelledKeepsEdits();
     void clearAsksAndEmptiesTableOnly_data();
     void clearAsksAndEmptiesTableOnly();
     void askSaveChanges_data();
@@ -304,6 +306,32 @@ void TestSaveDatabase::progressAndStatus()
         QVERIFY(p.first().toInt() >= 0 && p.first().toInt() <= 99);
 }
 
+void TestSaveDatabase::fieldsDifferingInCaseKeepTheirOwnValues()
+{
+    // Columns are written to the field at their own position; a look-up by
+    // name would find "Note" for both and write the second value twice.
+    RoundtripFixture fx;
+    const QList<SchemaField> fields = {
+        {QStringLiteral("Note"), FieldText, QStringLiteral("Note"), QStringLiteral("False")},
+        {QStringLiteral("NOTE"), FieldText, QStringLiteral("NOTE"), QStringLiteral("False")},
+        {QStringLiteral("when"), FieldDate, QStringLiteral("When"), QStringLiteral("False")},
+        {QStringLiteral("WHEN"), FieldText, QStringLiteral("WHEN"), QStringLiteral("False")},
+    };
+    const QDateTime day = GridValue::wallClock(QDate(2024, 5, 6), QTime(0, 0));
+    fx.writeSchema(RoundtripFixture::section(QStringLiteral("Case"), fields));
+    fx.writeDatabase(
+        QStringLiteral("Case"), fields,
+        {{QStringLiteral("first"), QStringLiteral("second"), day, QStringLiteral("text")}});
+    fx.open(QStringLiteral("Case"));
+    QVERIFY(fx.controller->SaveDatabase());
+    const auto db = fx.read(fx.pdbPath(QStringLiteral("Case")));
+    const PdbRecord &record = db->Table().Record(0);
+    QCOMPARE(record.value(0), QVariant(QStringLiteral("first")));
+    QCOMPARE(record.value(1), QVariant(QStringLiteral("second")));
+    QCOMPARE(record.value(2).toDateTime().date(), day.date());
+    QCOMPARE(record.value(3), QVariant(QStringLiteral("text")));
+}
+
 void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
 {
     RoundtripFixture fx;
@@ -338,7 +366,7 @@ void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
     QCOMPARE(fx.read(newPath)->Table().Record(0).value(0), QVariant(QStringLiteral("Again")));
 }
 
-void TestSaveDatabase::saveAsCancelledClearsEdited()
+void TestSaveDatabase::saveAsCancelledKeepsEdits()
 {
     RoundtripFixture fx;
     writeAllKinds(fx);
@@ -348,7 +376,8 @@ void TestSaveDatabase::saveAsCancelledClearsEdited()
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("Unsaved"));
     fx.prompter.fileAnswers.enqueue(QString());
     fx.controller->SaveDatabaseAs();
-    QVERIFY(!fx.state().DatabaseEdited);
+    // The edit is still unsaved: closing must still offer to save it.
+    QVERIFY(fx.state().DatabaseEdited);
     QCOMPARE(fx.state().CurrentPath, path);
     QCOMPARE(readFile(path), bytes);
     QCOMPARE(QDir(fx.userFolder()).entryList(QDir::Files).size(), 1);

@@ -1,4 +1,4 @@
-#include "app/Twips.h"
+#include "common/Twips.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
 #include "grid/widgets/GridItemDelegate.h"

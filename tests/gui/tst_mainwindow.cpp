@@ -1,9 +1,9 @@
 #include "WindowFixture.h"
 
 #include "app/PalmUserChoice.h"
-#include "app/Twips.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/frmSplash1.h"
+#include "common/Twips.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>

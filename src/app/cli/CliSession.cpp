@@ -29,20 +29,14 @@ CliSession::CliSession(CliContext &ctx)
     state.PalmUser = user.isEmpty() ? m_server->GetDefaultUser() : user;
     m_server->GetUserFolder(state.PalmUser);
 
-    Catalogue &catalogue = m_controller->catalogue();
-    catalogue.FilenameF = state.schemaFile();
-    catalogue.BuildCatalogue();
+    m_controller->BuildCatalogue();
 }
 
 CliSession::~CliSession() = default;
 
 int CliSession::sectionIndex(const QString &section) const
 {
-    const QStringList &sections = m_controller->catalogue().Sectionslist.items();
-    for (int i = 0; i < sections.size(); ++i)
-        if (sections.at(i).compare(section, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return m_controller->catalogue().indexOf(section);
 }
 
 int CliSession::sectionIndexOrReport(const QString &section)
@@ -54,7 +48,7 @@ int CliSession::sectionIndexOrReport(const QString &section)
     }
     // The section name becomes a file name beside the user's other databases:
     // one that could reach outside that folder is refused, as the chooser does.
-    const QString stem = m_controller->catalogue().Sectionslist.item(index);
+    const QString stem = m_controller->catalogue().section(index);
     if (!isSafeSectionName(stem)) {
         m_ctx.err << "ledgerly-cli: " << terminalText(ControllerMessages::unsafeSection(stem))
                   << "\n";
@@ -65,8 +59,7 @@ int CliSession::sectionIndexOrReport(const QString &section)
 
 QString CliSession::databasePath(const QString &section)
 {
-    return m_server->GetUserFolder(m_controller->state().PalmUser) + QLatin1Char('/') + section +
-           QStringLiteral(".pdb");
+    return m_controller->databasePath(m_controller->state().PalmUser, section);
 }
 
 bool CliSession::open(const QString &section)
@@ -74,8 +67,7 @@ bool CliSession::open(const QString &section)
     const int index = sectionIndex(section);
     if (index < 0)
         return false;
-    m_controller->catalogue().SectionListDBNam.select(index);
-    return m_controller->loadCompleted() && m_controller->CurrentDatabase() != nullptr;
+    return m_controller->openSection(index) && m_controller->CurrentDatabase() != nullptr;
 }
 
 bool CliSession::openOrReport(const QString &section)

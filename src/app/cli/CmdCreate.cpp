@@ -18,22 +18,15 @@ int runCreate(CliContext &ctx)
     const int index = session.sectionIndexOrReport(section);
     if (index < 0)
         return 1;
-    // Select the section without opening it: the catalogue's value look-up
-    // must point at its keys, as it does when the loader finds a file missing.
-    Catalogue &catalogue = controller.catalogue();
-    const QString stem = catalogue.Sectionslist.item(index);
+    const QString stem = controller.catalogue().section(index);
     const QString path = session.databasePath(stem);
     if (QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " already exists; create never overwrites a file\n";
         return 1;
     }
-    catalogue.SectionListDBNam.blockSignals(true);
-    catalogue.Sectionslist.blockSignals(true);
-    catalogue.SectionListDBNam.select(index);
-    catalogue.Sectionslist.select(index);
-    catalogue.SectionListDBNam.blockSignals(false);
-    catalogue.Sectionslist.blockSignals(false);
-    catalogue.fillEntries();
+    // The section is chosen without opening it, as when the loader finds
+    // its file missing.
+    controller.chooseSection(index);
     controller.state().CurrentPath = path;
 
     controller.CreateDatabase(path);

@@ -1,8 +1,8 @@
 #include "CliCommand.h"
 
+#include "common/Windows1252.h"
 #include "database/FieldType.h"
 #include "database/RecordServer.h"
-#include "database/Windows1252.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

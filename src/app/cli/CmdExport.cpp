@@ -19,7 +19,7 @@ int runExport(CliContext &ctx)
     if (!session.openOrReport(section))
         return 1;
     const CsvOutcome outcome =
-        exportCsvFile(session.controller(), QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
+        session.controller().exportCsv(QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
     if (!outcome.ok) {
         ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";
         return 1;

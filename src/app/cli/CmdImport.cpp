@@ -20,15 +20,14 @@ int runImport(CliContext &ctx)
         return 1;
     MainController &controller = session.controller();
     const CsvOutcome outcome =
-        importCsvFile(controller, QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
+        controller.importCsv(QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
     if (!outcome.ok) {
         ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";
         return 1;
     }
     // As a person would: Import CSV, then Save. A failed save keeps the table
     // marked edited and has already printed its reason.
-    controller.SaveDatabase();
-    if (controller.state().DatabaseEdited) {
+    if (!controller.SaveDatabase()) {
         ctx.err << "ledgerly-cli: the imported records were not saved\n";
         return 1;
     }

@@ -15,20 +15,17 @@ int runList(CliContext &ctx)
     if (!ctx.arguments.isEmpty())
         throw UsageError{QStringLiteral("list takes no arguments")};
 
-    Catalogue catalogue;
-    catalogue.FilenameF = ctx.programFolder + QStringLiteral("/QuayDB.ini");
+    const QString schemaFile = ctx.programFolder + QStringLiteral("/QuayDB.ini");
     // The window shows an empty chooser for a missing schema file; here that
     // silence would hide a wrong --program-folder, so it is an error.
-    if (!QFileInfo(catalogue.FilenameF).isFile()) {
-        ctx.err << "ledgerly-cli: no schema file " << catalogue.FilenameF << "\n";
+    if (!QFileInfo(schemaFile).isFile()) {
+        ctx.err << "ledgerly-cli: no schema file " << schemaFile << "\n";
         return 1;
     }
-    catalogue.BuildCatalogue();
-    for (int i = 0; i < catalogue.Sectionslist.count(); ++i) {
-        const QString section = catalogue.Sectionslist.item(i);
-        const int keys = int(ListIniKeys(catalogue.FilenameF, section).size());
-        ctx.out << i << '\t' << section << '\t' << catalogue.SectionListDBNam.item(i) << '\t'
-                << schemaFieldCount(keys) << '\n';
+    const Catalogue catalogue = Catalogue::build(schemaFile);
+    for (int i = 0; i < catalogue.count(); ++i) {
+        ctx.out << i << '\t' << catalogue.section(i) << '\t' << catalogue.displayName(i) << '\t'
+                << catalogue.schemaSection(i).fieldCount() << '\n';
     }
     return 0;
 }

@@ -19,7 +19,7 @@ int runResave(CliContext &ctx)
     if (index < 0)
         return 1;
     // A missing file would be created by the load; resave only rewrites.
-    const QString path = session.databasePath(controller.catalogue().Sectionslist.item(index));
+    const QString path = session.databasePath(controller.catalogue().section(index));
     if (!QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " does not exist\n";
         return 1;

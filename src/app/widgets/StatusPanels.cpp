@@ -1,6 +1,6 @@
 #include "StatusPanels.h"
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 #include <QDateTime>
 #include <QFrame>

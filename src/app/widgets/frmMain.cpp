@@ -6,9 +6,9 @@
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
-#include "app/Prompter.h"
-#include "app/Twips.h"
 #include "app/WindowLayout.h"
+#include "common/Prompter.h"
+#include "common/Twips.h"
 #include "database/PdbError.h"
 #include "grid/widgets/GridView.h"
 
@@ -46,9 +46,6 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_prompter(services.prompter)
     , m_opener(services.opener)
     , m_programFolder(services.programFolder)
-    , m_users(new PalmUserChoice(services.controller.state(), services.controller.server(),
-                                 services.controller.settings(), services.prompter,
-                                 services.registry, services.launcher, this))
     , m_modalShower([](QDialog &dialog) { dialog.exec(); })
     , m_menuBar(new QMenuBar(this))
     , m_skin(new SkinBand(this))
@@ -60,6 +57,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_grid(new GridView(this))
 {
     initIconResources();
+    m_controller.attachUserChoice(services.registry, services.launcher);
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ledgerly-48.png")));
     m_dpi = logicalDpiY();
@@ -78,6 +76,11 @@ frmMain::frmMain(const Services &services, QWidget *parent)
 }
 
 frmMain::~frmMain() = default;
+
+PalmUserChoice &frmMain::palmUsers() const
+{
+    return *m_controller.userChoice();
+}
 
 int frmMain::px(double twips) const
 {
@@ -147,82 +150,34 @@ void frmMain::connectController()
     connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
     connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::applyGridColumns);
     connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
-    connect(&m_controller.catalogue().SectionListDBNam, &CatalogueList::selected, this,
-            &frmMain::syncChooser);
-    connect(m_users, &PalmUserChoice::statusTextChanged, m_status, &StatusPanels::setUserText);
-}
-
-QString frmMain::databasePathFor(const QString &user) const
-{
-    QString folder;
-    try {
-        folder = m_controller.server().GetUserFolder(user);
-    } catch (const PdbError &) {
-        // Without a user folder there is no path to offer; the load reports it.
-    }
-    if (folder.isEmpty())
-        return {};
-    return folder + QLatin1Char('/') + m_controller.catalogue().selectedSection() +
-           QStringLiteral(".pdb");
+    connect(&m_controller, &MainController::catalogueChanged, this, &frmMain::refillChooser);
+    connect(&m_controller, &MainController::sectionChanged, this, &frmMain::syncChooser);
 }
 
 void frmMain::Form_Load()
 {
-    MainState &state = m_controller.state();
-    Catalogue &catalogue = m_controller.catalogue();
-
-    state.ProgramFolder = m_programFolder;
-    const QString firstUser = m_users->defaultUser();
-    catalogue.FilenameF = state.schemaFile();
-    DesktopSettings::LoadDesktopSettings(state);
-    catalogue.BuildCatalogue();
-    refillChooser();
-    BuildMenu();
-    m_dialogFileName = databasePathFor(firstUser);
-    state.CurrentPath = m_dialogFileName;
-    // A skin that cannot be read leaves the native look.
-    m_skin->loadSkin(DesktopSettings::programFile(m_programFolder, state.Skin));
-    setWindowTitle(m_controller.caption());
-    m_users->ChoosePalmUserAtStart();
-
-    catalogue.SectionListDBNam.select(0);
-    if (m_quitting)
+    // The menu, the skin and the title are in place before the user is asked.
+    connect(
+        &m_controller, &MainController::catalogueChanged, this,
+        [this] {
+            BuildMenu();
+            m_skin->loadSkin(
+                DesktopSettings::programFile(m_programFolder, m_controller.state().Skin));
+        },
+        Qt::SingleShotConnection);
+    if (!m_controller.startUp(m_programFolder))
         return;
     applyIcon();
-
-    const QString chosenPath = databasePathFor(m_users->storedUser());
-    m_dialogFileName = chosenPath;
-    // The table must always hold the file that a save would write: when the
-    // user chosen at start has a different file from the one just loaded,
-    // that file is loaded instead of merely taking its name.
-    if (chosenPath != state.CurrentPath && catalogue.Sectionslist.currentIndex() >= 0 &&
-        m_controller.CurrentDatabase()) {
-        m_controller.LoadDatabase(chosenPath);
-        if (m_quitting)
-            return;
-    } else {
-        state.CurrentPath = chosenPath;
-    }
     m_check1->setChecked(true);
-    applyColumn0Width();
-    m_controller.HideColumns();
     applyGridColumns();
     showAboutBox(true);
 }
 
 void frmMain::ChangeUser()
 {
-    MainState &state = m_controller.state();
     BuildMenu();
-    state.ProgramFolder = m_programFolder;
-    m_controller.catalogue().FilenameF = state.schemaFile();
-    m_users->ReselectPalmUser();
     applyIcon();
-    m_dialogFileName = databasePathFor(state.PalmUser);
     m_check1->setChecked(true);
-    m_status->setUserText(QStringLiteral("Palm User Name : ") + state.PalmUser);
-    applyColumn0Width();
-    m_controller.HideColumns();
     applyGridColumns();
 }
 
@@ -344,7 +299,7 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_quitting) {
+    if (m_controller.isQuitRequested()) {
         event->accept();
         return;
     }
@@ -367,7 +322,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::Form_Unload()
 {
-    m_users->storeUserSettings();
+    m_controller.userChoice()->storeUserSettings();
     if (m_about)
         m_about->close();
 }
@@ -375,7 +330,6 @@ void frmMain::Form_Unload()
 void frmMain::quitNow()
 {
     // A damaged database ends the program without the closing questions.
-    m_quitting = true;
     if (m_about)
         m_about->close();
     close();

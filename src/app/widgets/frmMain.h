@@ -67,13 +67,12 @@ public:
     void Form_Resize();
 
     MainController &controller() const { return m_controller; }
-    PalmUserChoice &palmUsers() const { return *m_users; }
+    PalmUserChoice &palmUsers() const;
     QMenuBar *menuBar() const { return m_menuBar; }
     QToolBar *toolBar() const { return m_toolbar; }
     GridView *grid() const { return m_grid; }
     StatusPanels &statusPanels() const { return *m_status; }
     frmSplash1 *aboutBox() const { return m_about; }
-    QString dialogFileName() const { return m_dialogFileName; }
     double logicalDpi() const { return m_dpi; }
     // The client height the fixed window height leaves, in pixels.
     int imposedHeight() const;
@@ -96,20 +95,18 @@ private:
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
     void refillChooser();
-    void syncChooser();
+    void syncChooser(int index);
     void applyIcon();
     void applyColumn0Width();
     // The view takes the table's columns again; the record-number column
     // keeps its fixed width.
     void applyGridColumns();
-    QString databasePathFor(const QString &user) const;
     int px(double twips) const;
 
     MainController &m_controller;
     Prompter &m_prompter;
     DocumentOpener &m_opener;
     QString m_programFolder;
-    PalmUserChoice *m_users;
     ModalShower m_modalShower;
 
     QMenuBar *m_menuBar;
@@ -124,10 +121,8 @@ private:
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
 
-    QString m_dialogFileName;
     double m_dpi;
     bool m_inLayout = false;
-    bool m_quitting = false;
     // Menu clicks being delivered: the menu that delivers one must outlive it.
     int m_menuClickDepth = 0;
 };

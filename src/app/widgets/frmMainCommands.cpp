@@ -7,8 +7,7 @@
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
-#include "app/Prompter.h"
-#include "exchange/CsvCommands.h"
+#include "common/Prompter.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
@@ -26,14 +25,14 @@ void frmMain::refillChooser()
 {
     const QSignalBlocker blocker(m_chooser);
     m_chooser->clear();
-    m_chooser->addItems(m_controller.catalogue().SectionListDBNam.items());
-    syncChooser();
+    m_chooser->addItems(m_controller.catalogue().displayNames());
+    syncChooser(m_controller.currentSection());
 }
 
-void frmMain::syncChooser()
+void frmMain::syncChooser(int index)
 {
     const QSignalBlocker blocker(m_chooser);
-    m_chooser->setCurrentIndex(m_controller.catalogue().SectionListDBNam.currentIndex());
+    m_chooser->setCurrentIndex(index);
 }
 
 void frmMain::SectionListDBNam_Activated(int index)
@@ -41,7 +40,7 @@ void frmMain::SectionListDBNam_Activated(int index)
     // The open database is saved before the next one loads; an edit in
     // progress belongs to it.
     m_grid->commitOpenEditor();
-    m_controller.catalogue().SectionListDBNam.select(index);
+    m_controller.openSection(index);
     applyGridColumns();
 }
 
@@ -64,7 +63,8 @@ void frmMain::BuildMenu()
     }
     m_menus.clear();
     QHash<QString, QMenu *> menus;
-    for (const MenuItem &item : CommandTable::menuItems(m_users->reportToolSetUp())) {
+    for (const MenuItem &item :
+         CommandTable::menuItems(m_controller.userChoice()->reportToolSetUp())) {
         if (item.isTopLevel()) {
             QMenu *menu = m_menuBar->addMenu(item.caption);
             menu->setObjectName(item.key);
@@ -132,10 +132,10 @@ void frmMain::runCommand(Command command)
         notAvailable(QStringLiteral("Reports"));
         return;
     case Command::ImportCSV:
-        ImportCSV_Click(m_controller);
+        m_controller.ImportCSV_Click();
         return;
     case Command::ExportCSV:
-        ExportCSV_Click(m_controller);
+        m_controller.ExportCSV_Click();
         return;
     case Command::ClearPDB:
         m_controller.Clear_Click();
@@ -165,31 +165,26 @@ void frmMain::notAvailable(const QString &what)
 
 void frmMain::Install_Click()
 {
-    m_users->Install_Click();
+    m_controller.Install_Click();
 }
 
 void frmMain::changeUserCommand()
 {
-    if (m_users->changeUserDialog()) {
-        m_controller.catalogue().SectionListDBNam.select(0);
-        if (m_quitting)
+    if (m_controller.changeUser()) {
+        if (m_controller.isQuitRequested())
             return;
         ChangeUser();
     }
     BuildMenu();
-    m_users->updateReportDesigner();
+    m_controller.userChoice()->updateReportDesigner();
 }
 
 void frmMain::helpCommand()
 {
-    MainState &state = m_controller.state();
-    state.HelpFile = DesktopSettings::programFile(m_programFolder, state.HelpFile);
-    if (!m_opener.openDocument(state.HelpFile))
-        m_prompter.message(QStringLiteral("The help document could not be opened:\n") +
-                               state.HelpFile,
+    const QString path = m_controller.helpFilePath();
+    if (!m_opener.openDocument(path))
+        m_prompter.message(QStringLiteral("The help document could not be opened:\n") + path,
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
-    // Restores the bare file name, so a second Help opens the same file.
-    DesktopSettings::LoadDesktopSettings(state);
 }
 
 void frmMain::chkGroup_Click()

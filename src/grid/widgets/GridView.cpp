@@ -1,7 +1,7 @@
 #include "GridView.h"
 
 #include "GridItemDelegate.h"
-#include "app/Twips.h"
+#include "common/Twips.h"
 #include "grid/GridModel.h"
 
 #include <QHeaderView>

@@ -1,66 +1,26 @@
 #include "DatabaseLoader.h"
 
-#include "FieldType.h"
-#include "PdbDatabase.h"
-#include "catalogue/Catalogue.h"
+#include "FieldColumns.h"
 #include "catalogue/SchemaRules.h"
+#include "catalogue/SchemaSection.h"
+#include "database/FieldType.h"
+#include "database/PdbDatabase.h"
 #include "grid/GridModel.h"
 
 namespace Ledgerly::DatabaseLoader {
 
-void fieldPass(PdbDatabase &database, Catalogue &catalogue, bool countTest)
+void fieldPass(PdbDatabase &database, const SchemaSection &schema, bool countTest)
 {
-    const int keyCount = catalogue.Entrieslist.count();
+    const int keyCount = schema.keyCount();
     if (countTest && !fieldCountDiffersFromSchema(database.Fields().Count(), keyCount))
         return;
-    const int count = schemaFieldCount(keyCount);
-    for (int i = 1; i <= count && i < keyCount; ++i) {
-        catalogue.selectEntry(i);
-        const QString key = catalogue.Entrieslist.item(i);
+    for (const QString &key : schema.fieldNames()) {
         if (!key.isEmpty() && !database.Fields().Exists(key))
             database.Table().AddField(key, FieldText);
     }
 }
 
-namespace {
-
-GridColumn columnFor(const PdbDatabase &database, Catalogue &catalogue, int i)
-{
-    GridColumn column;
-    catalogue.selectEntry(i);
-    const PdbFieldList &defs = database.Table().FieldDefs();
-    if (i > defs.Count())
-        return column; // the schema names more fields than there are: an empty column
-    const PdbField &field = defs.Item(i - 1);
-    switch (field.Type) {
-    case FieldPicture:
-        // The caption is the value at the schema's position i, not by name.
-        column.key = field.Name;
-        column.caption = catalogue.Value;
-        column.dataType = DataPicture;
-        column.displayType = DisplayPicture;
-        column.pictureCode = 4;
-        break;
-    case FieldYesNo:
-    case FieldText:
-    case FieldDate:
-    case FieldTime:
-    case FieldDateTime:
-        catalogue.selectEntry(field.Name);
-        column.key = field.Name;
-        column.caption = catalogue.Value;
-        column.dataType = field.Type == FieldYesNo ? DataBoolean : DataText;
-        column.displayType = DisplayText;
-        break;
-    default:
-        break; // an unknown kind keeps the defaults and no key
-    }
-    return column;
-}
-
-} // namespace
-
-void fillTable(GridModel &grid, PdbDatabase &database, Catalogue &catalogue)
+void prepare(GridModel &grid, PdbDatabase &database, const SchemaSection &schema)
 {
     grid.removeAllRows();
     grid.removeAllColumns();
@@ -69,19 +29,54 @@ void fillTable(GridModel &grid, PdbDatabase &database, Catalogue &catalogue)
     PdbTable &table = database.Table();
     if (table.RecordCount() == 0) {
         table.AddRecord();
-        fieldPass(database, catalogue);
+        fieldPass(database, schema);
     }
-    fieldPass(database, catalogue);
+    fieldPass(database, schema);
+}
 
-    const int count = schemaFieldCount(catalogue.Entrieslist.count());
+namespace {
+
+GridColumn columnFor(const PdbDatabase &database, const SchemaSection &schema, int i)
+{
+    GridColumn column;
+    const PdbFieldList &defs = database.Table().FieldDefs();
+    if (i > defs.Count())
+        return column; // the schema names more fields than there are: an empty column
+    const PdbField &field = defs.Item(i - 1);
+    const int dataType = FieldColumns::dataTypeFor(field.Type);
+    if (dataType < 0)
+        return column; // an unknown kind keeps the defaults and no key
+    column.key = field.Name;
+    if (field.Type == FieldPicture) {
+        // The caption is the value at the schema's position i, not by name.
+        column.caption = schema.valueAt(i);
+        column.dataType = DataPicture;
+        column.displayType = DisplayPicture;
+        column.pictureCode = 4;
+        return column;
+    }
+    column.caption = schema.caption(field.Name);
+    // Dates stay text columns until the column setup that follows every load.
+    column.dataType = dataType == DataBoolean ? DataBoolean : DataText;
+    column.displayType = DisplayText;
+    return column;
+}
+
+} // namespace
+
+void fillTable(GridModel &grid, PdbDatabase &database, const SchemaSection &schema)
+{
+    prepare(grid, database, schema);
+
+    const int count = schema.fieldCount();
     for (int i = 1; i <= count; ++i)
-        grid.addColumn(columnFor(database, catalogue, i));
+        grid.addColumn(columnFor(database, schema, i));
 
     // Fields beyond the schema's columns are not shown; their values stay in
     // the stored records, which a save keeps for every row loaded from one.
+    const PdbTable &table = database.Table();
     const int columns = grid.columnCount();
-    const int fieldCount = database.Fields().Count();
-    const int shown = qMin(fieldCount, columns - 1);
+    const int shown = qMin(database.Fields().Count(), columns - 1);
     QList<GridRow> rows;
     rows.reserve(table.RecordCount());
     for (int r = 0; r < table.RecordCount(); ++r) {

@@ -2,9 +2,9 @@
 
 namespace Ledgerly {
 
-class Catalogue;
 class GridModel;
 class PdbDatabase;
+class SchemaSection;
 
 // Gives the table's field columns the schema's view of the open database:
 // captions, data and display types from the field type codes, and visibility
@@ -14,10 +14,10 @@ class PdbDatabase;
 namespace ColumnSetup {
 
 // Every field column gets caption and types and is shown.
-void UnHideColumns(GridModel &grid, const PdbDatabase *database, Catalogue &catalogue);
+void UnHideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema);
 // Captions and types of the non-picture columns again, then the role values
-// hide what the schema hides; column positions follow the schema's key order.
-void HideColumns(GridModel &grid, const PdbDatabase *database, Catalogue &catalogue);
+// hide what the schema hides.
+void HideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema);
 
 constexpr double RecordNumberWidth = 800;
 

@@ -1,8 +1,9 @@
 #include "DatabaseSaver.h"
 
-#include "FieldType.h"
-#include "PdbDatabase.h"
-#include "PdbTime.h"
+#include "FieldColumns.h"
+#include "database/FieldType.h"
+#include "database/PdbDatabase.h"
+#include "database/PdbTime.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
 
@@ -66,35 +67,20 @@ QDateTime dateTimeValue(const QVariant &cell)
 QList<ColumnPlan> planColumns(GridModel &grid, PdbDatabase &database)
 {
     QList<ColumnPlan> plan;
-    PdbFieldList &defs = database.Table().FieldDefs();
-    for (int c = 1; c < grid.columnCount(); ++c) {
-        // The type comes from the definition at the column's position, the
-        // field written from the column's key, as the table was built.
-        if (c > defs.Count())
-            continue;
+    const PdbFieldList &defs = database.Table().FieldDefs();
+    for (int c = 1; c < grid.columnCount() && c <= defs.Count(); ++c) {
+        // Column c shows field c - 1, as the table was built. Names only tie
+        // schema keys to columns: two fields whose names differ only in case
+        // must each keep their own values.
         const int type = defs.Item(c - 1).Type;
         GridColumn &column = grid.column(c);
-        switch (type) {
-        case FieldText:
-            column.dataType = DataText;
-            break;
-        case FieldYesNo:
-            column.dataType = DataBoolean;
-            break;
-        case FieldDate:
-        case FieldTime:
-        case FieldDateTime:
-            column.dataType = DataDate;
-            break;
-        default:
-            break;
-        }
-        const int field = database.Fields().indexOf(column.key);
-        if (column.key.isEmpty() || field < 0)
+        const int dataType = FieldColumns::dataTypeFor(type);
+        // Text columns keep theirs: grouping may show one as a number column.
+        if (dataType == DataBoolean || dataType == DataDate)
+            column.dataType = dataType;
+        if (column.key.isEmpty() || !FieldColumns::isWritten(type))
             continue;
-        if (type == FieldText || type == FieldYesNo || type == FieldDate || type == FieldTime ||
-            type == FieldPicture)
-            plan.append({c, field, type});
+        plan.append({c, c - 1, type});
     }
     return plan;
 }

@@ -2,9 +2,9 @@
 
 namespace Ledgerly {
 
-class Catalogue;
 class GridModel;
 class PdbDatabase;
+class SchemaSection;
 
 // The shape of a new database taken from the schema alone: the schema's
 // fields added as text fields, one text column per schema field keyed by the
@@ -12,7 +12,7 @@ class PdbDatabase;
 // record.
 namespace DatabaseCreator {
 
-void buildTable(GridModel &grid, PdbDatabase &database, Catalogue &catalogue);
+void buildTable(GridModel &grid, PdbDatabase &database, const SchemaSection &schema);
 
 } // namespace DatabaseCreator
 

@@ -1,0 +1,80 @@
+#include "Document.h"
+
+#include "ColumnSetup.h"
+#include "DatabaseCreator.h"
+#include "DatabaseLoader.h"
+#include "DatabaseSaver.h"
+#include "database/PdbError.h"
+#include "database/RecordServer.h"
+
+namespace Ledgerly {
+
+Document::Document(RecordServer &server)
+    : m_server(server)
+{}
+
+Document::~Document() = default;
+
+void Document::open(const QString &path, bool createIfMissing)
+{
+    m_loadCompleted = false;
+    m_database =
+        m_server.OpenDatabase(path, createIfMissing ? RecordServer::OpenMode::CreateIfMissing
+                                                    : RecordServer::OpenMode::MustExist);
+}
+
+void Document::fillTable()
+{
+    m_loadCompleted = false;
+    DatabaseLoader::fillTable(m_model, *m_database, m_schema);
+    m_loadCompleted = true;
+}
+
+void Document::buildNewTable()
+{
+    m_loadCompleted = false;
+    DatabaseCreator::buildTable(m_model, *m_database, m_schema);
+    m_loadCompleted = true;
+}
+
+void Document::save(const QString &path, const QString &blankPicturePath,
+                    const std::function<void(int)> &progress)
+{
+    DatabaseSaver saver(blankPicturePath);
+    saver.writeTable(m_model, *m_database, progress);
+    m_database->SaveAs(path);
+}
+
+void Document::clearRecords()
+{
+    m_model.removeAllRows();
+}
+
+void Document::close()
+{
+    m_model.removeAllRows();
+    m_model.removeAllColumns();
+    m_database.reset();
+    m_loadCompleted = false;
+}
+
+void Document::unHideColumns()
+{
+    ColumnSetup::UnHideColumns(m_model, m_database.get(), m_schema);
+}
+
+void Document::hideColumns()
+{
+    ColumnSetup::HideColumns(m_model, m_database.get(), m_schema);
+}
+
+std::unique_ptr<PdbDatabase> Document::openStored(const QString &path) const
+{
+    try {
+        return m_server.OpenDatabase(path);
+    } catch (const PdbError &) {
+        return nullptr;
+    }
+}
+
+} // namespace Ledgerly

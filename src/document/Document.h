@@ -1,0 +1,64 @@
+#pragma once
+
+#include "catalogue/SchemaSection.h"
+#include "grid/GridModel.h"
+
+#include <functional>
+#include <memory>
+
+namespace Ledgerly {
+
+class PdbDatabase;
+class RecordServer;
+
+// The open database: its file's object model, the table that shows it and
+// the schema section that describes it, with the steps that move records
+// between them. Failures throw PdbError; what to tell the person is the
+// caller's business.
+class Document
+{
+public:
+    explicit Document(RecordServer &server);
+    ~Document();
+    Document(const Document &) = delete;
+    Document &operator=(const Document &) = delete;
+
+    GridModel &model() { return m_model; }
+    const GridModel &model() const { return m_model; }
+    PdbDatabase *database() const { return m_database.get(); }
+    const SchemaSection &schema() const { return m_schema; }
+    void setSchema(SchemaSection schema) { m_schema = std::move(schema); }
+    // True only when the open database was loaded into the table completely;
+    // nothing may be saved over a file whose load did not complete.
+    bool loadCompleted() const { return m_loadCompleted; }
+
+    // Opens the file; a database already open stays open when this throws.
+    void open(const QString &path, bool createIfMissing = false);
+    // The open database into the table (a stored file, or a new one).
+    void fillTable();
+    void buildNewTable();
+
+    // Writes the table into the database object and the object to path.
+    void save(const QString &path, const QString &blankPicturePath,
+              const std::function<void(int)> &progress = {});
+    // Empties the table of records; the file is untouched until a save.
+    void clearRecords();
+    // Forgets the database and empties the table, columns included.
+    void close();
+
+    void unHideColumns();
+    void hideColumns();
+
+    // The open file as stored, in a database object of its own (unsaved
+    // edits are not in it); null when it cannot be read.
+    std::unique_ptr<PdbDatabase> openStored(const QString &path) const;
+
+private:
+    RecordServer &m_server;
+    GridModel m_model;
+    SchemaSection m_schema;
+    std::unique_ptr<PdbDatabase> m_database;
+    bool m_loadCompleted = false;
+};
+
+} // namespace Ledgerly
