@@ -45,6 +45,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_controller(services.controller)
     , m_prompter(services.prompter)
     , m_opener(services.opener)
+    , m_launcher(services.launcher)
     , m_programFolder(services.programFolder)
     , m_users(new PalmUserChoice(services.controller.state(), services.controller.server(),
                                  services.controller.settings(), services.prompter,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportCommands.h"
 #include "app/CommandTable.h"
 #include "frmSplash1.h"
 
@@ -93,6 +94,7 @@ private:
     void changeUserCommand();
     void helpCommand();
     void notAvailable(const QString &what);
+    ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
     void refillChooser();
@@ -108,6 +110,7 @@ private:
     MainController &m_controller;
     Prompter &m_prompter;
     DocumentOpener &m_opener;
+    ProgramLauncher &m_launcher;
     QString m_programFolder;
     PalmUserChoice *m_users;
     ModalShower m_modalShower;
