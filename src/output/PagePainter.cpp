@@ -9,6 +9,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <utility>
 
 namespace Ledgerly {

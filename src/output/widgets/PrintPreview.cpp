@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
