@@ -38,8 +38,8 @@ void TestCliPrint::printWritesThePages_data()
     QTest::addColumn<QStringList>("absent");
     QTest::addColumn<QString>("errorText");
 
-    const QStringList expenses{u"Expenses"_s,       u"Payee"_s,       u"Amount"_s, u"Category"_s,
-                               u"Northside Fuel"_s, u"OfficeWorld"_s, u"True"_s,   u"Page 1 of"_s};
+    const QStringList expenses{u"Expenses"_s, u"Payee"_s, u"Amount"_s, u"Category"_s, u"Fuel"_s,
+                               u"46.05"_s,    u"87.21"_s, u"True"_s,   u"Page 1 of"_s};
     const QStringList hidden{u"Full tank"_s, u"Desk lamp bulb"_s};
     QTest::newRow("visible captions and values, not the hidden column")
         << QStringList{u"print"_s, u"Expenses"_s, u"OUT"_s} << 0 << expenses << hidden << "";

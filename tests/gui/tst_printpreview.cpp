@@ -172,7 +172,10 @@ void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
     QStringList captions;
     QList<int> pages;
     f.onModal = [&](QDialog &dialog) {
-        auto &preview = static_cast<PrintPreview &>(dialog);
+        auto *shown = qobject_cast<PrintPreview *>(&dialog);
+        if (!shown)
+            return; // the about box at start
+        PrintPreview &preview = *shown;
         widths << twipsOf(preview, preview.width());
         captions << preview.windowTitle();
         pages << preview.pageCount();
@@ -185,7 +188,7 @@ void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
         grid.addRow({0, -1, {QVariant(), u"Pear %1"_s.arg(i), true}});
     w.Toolbar2_ButtonClick(2);
 
-    QCOMPARE(f.modalShown, (QStringList{u"PrintPreview"_s, u"PrintPreview"_s}));
+    QCOMPARE(f.modalShown.count(u"PrintPreview"_s), 2);
     QCOMPARE(captions.first(), w.windowTitle() + u" - PRINT PREVIEW "_s);
     QVERIFY(qAbs(widths.at(0) - PrintPreview::firstOpeningWidth) < 30);
     QVERIFY(qAbs(widths.at(1) - PrintPreview::widthAfterClosing) < 30);
@@ -226,7 +229,7 @@ void TestPrintPreview::menuCommandsWithoutViewer()
     QVERIFY2(f.prompter.messages.first().text.startsWith(text),
              qPrintable(f.prompter.messages.first().text));
     QVERIFY(f.launcher.programs.isEmpty());
-    QVERIFY(f.modalShown.isEmpty());
+    QVERIFY(!f.modalShown.contains(u"PrintPreview"_s));
 }
 
 QTEST_MAIN(TestPrintPreview)
