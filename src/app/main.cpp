@@ -68,7 +68,15 @@ int main(int argc, char **argv)
     prompter.setParentWidget(&window);
     const QString screenshotFolder = parser.value(screenshotOption);
     if (!screenshotFolder.isEmpty())
-        window.setModalShower([](QDialog &dialog) { dialog.show(); });
+        window.setModalShower([screenshotFolder](QDialog &dialog) {
+            dialog.show();
+            // The preview lives only while it is shown, so it is taken now.
+            if (dialog.objectName() == QLatin1String("PrintPreview")) {
+                QCoreApplication::processEvents();
+                dialog.grab().save(
+                    QDir(screenshotFolder).filePath(QStringLiteral("screenshot-preview.png")));
+            }
+        });
     window.show();
     window.Form_Load();
     // A damaged database ends the program during start-up already.
@@ -77,6 +85,7 @@ int main(int argc, char **argv)
     if (!screenshotFolder.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, &app, screenshotFolder] {
             const QDir folder(screenshotFolder);
+            window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyPrintPreview"));
             bool saved = window.grab().save(folder.filePath(QStringLiteral("screenshot-main.png")));
             if (QWidget *about = window.aboutBox())
                 saved =

@@ -198,7 +198,7 @@ void TestSamples::settings_data()
     QTest::newRow("HelpFile") << QStringLiteral("HelpFiles") << QStringLiteral("HelpFile");
     QTest::newRow("Version") << QStringLiteral("VersionSetting") << QStringLiteral("Version");
     QTest::newRow("HTML") << QStringLiteral("Support") << QStringLiteral("HTML");
-    for (const char *k : {"ReportSoftware", "KestReportsLocation", "ReportsName"})
+    for (const char *k : {"ReportSoftware", "KestReportsLocation", "ReportsName", "DownloadPage"})
         QTest::newRow(k) << QStringLiteral("Reports") << QString::fromLatin1(k);
 }
 

@@ -80,8 +80,6 @@ private Q_SLOTS:
     void toolbarButtons();
     void helpOpensTheSameFileTwice_data();
     void helpOpensTheSameFileTwice();
-    void commandsNotBuiltYetSaySo_data();
-    void commandsNotBuiltYetSaySo();
     void installQueuesTheFile_data();
     void installQueuesTheFile();
     void damagedDatabaseEndsStartUp();
@@ -406,31 +404,6 @@ void TestMainWindow::helpOpensTheSameFileTwice()
     QCOMPARE(f.opener.opened, (QStringList{expected, expected}));
     QCOMPARE(f.controller->state().HelpFile, u"Manual.html"_s);
     QCOMPARE(f.prompter.messages.size(), opens ? 0 : 2);
-}
-
-void TestMainWindow::commandsNotBuiltYetSaySo_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("button");
-    QTest::newRow("menu print preview") << "keyPrintPreview" << 0;
-    QTest::newRow("menu reports") << "keyReports" << 0;
-    QTest::newRow("toolbar print preview") << "" << 2;
-}
-
-void TestMainWindow::commandsNotBuiltYetSaySo()
-{
-    QFETCH(QString, key);
-    QFETCH(int, button);
-    WindowFixture f;
-    frmMain &w = f.start();
-    if (button)
-        w.Toolbar2_ButtonClick(button);
-    else
-        w.SmartMenuXP1_MenuItemClick(key);
-    QCOMPARE(f.prompter.messages.size(), 1);
-    QVERIFY(f.prompter.messages.first().text.contains(u"not available yet"_s));
-    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Information);
-    QVERIFY(f.launcher.programs.isEmpty());
 }
 
 void TestMainWindow::installQueuesTheFile_data()

@@ -5,10 +5,14 @@
 #include "database/RecordServer.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMap>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 using namespace Ledgerly;
 using namespace Ledgerly::Cli;
@@ -51,11 +55,35 @@ const CliCommand *findCommand(const QString &name)
     return nullptr;
 }
 
+// Pages are drawn with fonts, which only a GUI application has; the command
+// line never shows a window, so that one runs on the offscreen platform.
+bool drawsPages(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--program-folder") || !std::strcmp(argv[i], "--hotsync-home"))
+            ++i;
+        else if (argv[i][0] != '-')
+            return !std::strcmp(argv[i], "print");
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    std::vector<char *> guiArgv(argv, argv + argc);
+    guiArgv.insert(guiArgv.begin() + 1, {platformOption, offscreen});
+    int guiArgc = int(guiArgv.size());
+    guiArgv.push_back(nullptr); // argv ends with a null pointer
+    std::unique_ptr<QCoreApplication> application;
+    if (drawsPages(argc, argv))
+        application = std::make_unique<QGuiApplication>(guiArgc, guiArgv.data());
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("ledgerly-cli"));
     QTextStream out(stdout);
     QTextStream err(stderr);

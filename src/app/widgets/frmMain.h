@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportCommands.h"
 #include "app/CommandTable.h"
 #include "frmSplash1.h"
 
@@ -92,6 +93,7 @@ private:
     void changeUserCommand();
     void helpCommand();
     void notAvailable(const QString &what);
+    ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
     void refillChooser();
@@ -106,6 +108,7 @@ private:
     MainController &m_controller;
     Prompter &m_prompter;
     DocumentOpener &m_opener;
+    ProgramLauncher &m_launcher;
     QString m_programFolder;
     ModalShower m_modalShower;
 

@@ -1,5 +1,6 @@
 // The main window's commands: the menu, the database chooser, the two dispatchers and the commands
 // that belong to the window itself (help, about, exit, change of user, install).
+#include "ReportCommands.h"
 #include "frmMain.h"
 #include "frmSplash1.h"
 
@@ -123,13 +124,13 @@ void frmMain::runCommand(Command command)
         return;
     case Command::PrintPreview:
     case Command::ToolbarPrintPreview:
-        notAvailable(QStringLiteral("Print Preview"));
+        ReportCommands::printPreview(reportContext(), command == Command::ToolbarPrintPreview);
         return;
     case Command::ChangeUser:
         changeUserCommand();
         return;
     case Command::Reports:
-        notAvailable(QStringLiteral("Reports"));
+        ReportCommands::reports(reportContext());
         return;
     case Command::ImportCSV:
         m_controller.ImportCSV_Click();
@@ -154,6 +155,11 @@ void frmMain::runCommand(Command command)
         close();
         return;
     }
+}
+
+ReportCommands::Context frmMain::reportContext()
+{
+    return {m_controller, m_prompter, m_launcher, m_grid->model(), this, m_modalShower};
 }
 
 void frmMain::notAvailable(const QString &what)

@@ -1,0 +1,236 @@
+#include "app/Twips.h"
+#include "app/widgets/frmMain.h"
+#include "output/widgets/PrintPreview.h"
+
+#include <QAction>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTest>
+#include <QToolBar>
+
+#include "WindowFixture.h"
+
+using namespace Ledgerly;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::unique_ptr<QStandardItemModel> tableOf(int rows)
+{
+    auto model = std::make_unique<QStandardItemModel>(rows, 3);
+    for (int c = 0; c < 3; ++c)
+        model->setHeaderData(c, Qt::Horizontal, 1200.0, GridRoles::WidthRole);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 3; ++c)
+            model->setItem(r, c, new QStandardItem(u"r%1c%2"_s.arg(r).arg(c)));
+    return model;
+}
+
+double twipsOf(const QWidget &w, int pixels)
+{
+    return Twips::fromPixels(pixels, w.logicalDpiX());
+}
+
+void triggerTool(PrintPreview &preview, const QString &name)
+{
+    for (QAction *action : preview.viewerToolBar()->actions())
+        if (action->objectName() == name)
+            return action->trigger();
+    QFAIL(qPrintable(u"no action "_s + name));
+}
+
+QByteArray iniWithReports(const QByteArray &reports)
+{
+    return WindowFixture::defaultLedgerlyIni() + "[Reports]\r\n" + reports;
+}
+
+} // namespace
+
+class TestPrintPreview : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { PrintPreview::setOpeningWidthTwips(PrintPreview::firstOpeningWidth); }
+    void captionAndLoadSizes();
+    void resizePlacesViewerAndButton_data();
+    void resizePlacesViewerAndButton();
+    void viewerControls();
+    void exportPdfThroughThePrompter_data();
+    void exportPdfThroughThePrompter();
+    void windowOpensPreviewAndRemembersWidth();
+    void menuCommandsWithoutViewer_data();
+    void menuCommandsWithoutViewer();
+};
+
+void TestPrintPreview::captionAndLoadSizes()
+{
+    const auto model = tableOf(0);
+    ScriptedPrompter prompter;
+    PrintPreview preview(*model, u"Empty"_s, u"TestLedger : /a/Fruit.pdb"_s, prompter);
+    QCOMPARE(preview.windowTitle(), u"TestLedger : /a/Fruit.pdb - PRINT PREVIEW "_s);
+    QCOMPARE(preview.returnButton()->text(), u"Return"_s);
+    QCOMPARE(preview.returnButton()->objectName(), u"Command1"_s);
+    QCOMPARE(preview.pageCount(), 1); // an empty table still has its header page
+    QVERIFY(qAbs(twipsOf(preview, preview.width()) - PrintPreview::firstOpeningWidth) < 30);
+    const QRect area = preview.viewerArea()->geometry();
+    QVERIFY(qAbs(area.width() - (preview.width() - preview.twipsToPixels(200))) <= 1);
+    QVERIFY(qAbs(area.height() - (preview.height() - preview.twipsToPixels(800))) <= 1);
+}
+
+void TestPrintPreview::resizePlacesViewerAndButton_data()
+{
+    QTest::addColumn<int>("width"); // twips
+    QTest::addColumn<int>("height");
+    QTest::newRow("larger") << 14000 << 10000;
+    QTest::newRow("the width after closing") << 10445 << 9000;
+    QTest::newRow("smaller than the margins") << 3000 << 1000;
+}
+
+void TestPrintPreview::resizePlacesViewerAndButton()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const auto model = tableOf(3);
+    ScriptedPrompter prompter;
+    PrintPreview preview(*model, u"T"_s, u"C"_s, prompter);
+    preview.show();
+    preview.resize(preview.twipsToPixels(width), preview.twipsToPixels(height));
+    QCoreApplication::processEvents();
+    const int w = preview.width();
+    const int h = preview.height();
+    const QRect area = preview.viewerArea()->geometry();
+    QVERIFY(qAbs(area.width() - std::max(0, w - preview.twipsToPixels(325))) <= 1);
+    QVERIFY(qAbs(area.height() - std::max(0, h - preview.twipsToPixels(1400))) <= 1);
+    const QPoint button = preview.returnButton()->pos();
+    QVERIFY(qAbs(button.x() - (w / 2 - preview.twipsToPixels(1800))) <= 1);
+    QVERIFY(qAbs(button.y() - (h - preview.twipsToPixels(1000))) <= 1);
+}
+
+void TestPrintPreview::viewerControls()
+{
+    const auto model = tableOf(400);
+    ScriptedPrompter prompter;
+    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter);
+    preview.show();
+    const int pages = preview.pageCount();
+    QVERIFY2(pages > 5, qPrintable(QString::number(pages)));
+    triggerTool(preview, u"Last"_s);
+    QCOMPARE(preview.currentPage(), pages);
+    triggerTool(preview, u"Previous"_s);
+    QCOMPARE(preview.currentPage(), pages - 1);
+    preview.goToPage(pages + 10);
+    QCOMPARE(preview.currentPage(), pages);
+    triggerTool(preview, u"First"_s);
+    QCOMPARE(preview.currentPage(), 1);
+
+    const qreal zoom = preview.viewer()->zoomFactor();
+    triggerTool(preview, u"Zoom In"_s);
+    QVERIFY(preview.viewer()->zoomFactor() > zoom);
+    triggerTool(preview, u"Landscape"_s);
+    QCOMPARE(preview.viewer()->orientation(), QPageLayout::Landscape);
+    // Wider pages hold fewer rows each.
+    QVERIFY(preview.pageCount() > pages);
+}
+
+void TestPrintPreview::exportPdfThroughThePrompter_data()
+{
+    QTest::addColumn<QString>("answer"); // relative to a temporary folder; "" cancels
+    QTest::addColumn<bool>("written");
+    QTest::newRow("chosen file") << "out.pdf" << true;
+    QTest::newRow("cancelled") << "" << false;
+    QTest::newRow("folder missing") << "no/such/folder/out.pdf" << false;
+}
+
+void TestPrintPreview::exportPdfThroughThePrompter()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    const QString path = answer.isEmpty() ? QString() : dir.filePath(answer);
+    const auto model = tableOf(3);
+    ScriptedPrompter prompter;
+    prompter.fileAnswers.enqueue(path);
+    PrintPreview preview(*model, u"Fruit Basket"_s, u"C"_s, prompter);
+    QCOMPARE(preview.exportPdf(), written);
+    QCOMPARE(prompter.fileRequests.size(), 1);
+    QVERIFY(prompter.fileRequests.first().save);
+    QCOMPARE(prompter.fileRequests.first().fileName, u"Fruit Basket.pdf"_s);
+    QCOMPARE(readFile(dir.filePath(u"out.pdf"_s)).startsWith("%PDF"), written);
+    const bool failed = !written && !answer.isEmpty();
+    QCOMPARE(prompter.messages.size(), failed ? 1 : 0);
+    if (failed) {
+        QVERIFY(prompter.messages.first().text.contains(path));
+        QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Exclamation);
+    }
+}
+
+void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
+{
+    WindowFixture f({u"Ann"_s}, iniWithReports("ReportSoftware=Viewer\r\n"));
+    QList<double> widths;
+    QStringList captions;
+    QList<int> pages;
+    f.onModal = [&](QDialog &dialog) {
+        auto *shown = qobject_cast<PrintPreview *>(&dialog);
+        if (!shown)
+            return; // the about box at start
+        PrintPreview &preview = *shown;
+        widths << twipsOf(preview, preview.width());
+        captions << preview.windowTitle();
+        pages << preview.pageCount();
+    };
+    frmMain &w = f.start();
+    w.SmartMenuXP1_MenuItemClick(u"keyPrintPreview"_s);
+    // Edits made after a preview show in the next one.
+    GridModel &grid = f.controller->grid();
+    for (int i = 0; i < 300; ++i)
+        grid.addRow({0, -1, {QVariant(), u"Pear %1"_s.arg(i), true}});
+    w.Toolbar2_ButtonClick(2);
+
+    QCOMPARE(f.modalShown.count(u"PrintPreview"_s), 2);
+    QCOMPARE(captions.first(), w.windowTitle() + u" - PRINT PREVIEW "_s);
+    QVERIFY(qAbs(widths.at(0) - PrintPreview::firstOpeningWidth) < 30);
+    QVERIFY(qAbs(widths.at(1) - PrintPreview::widthAfterClosing) < 30);
+    QCOMPARE(pages.first(), 1);
+    QVERIFY(pages.last() > 1);
+    QVERIFY(f.launcher.programs.isEmpty());
+    QVERIFY(f.prompter.messages.isEmpty());
+}
+
+void TestPrintPreview::menuCommandsWithoutViewer_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("menu print preview, no tool set up") << "keyPrintPreview" << 0 << "Missing File"
+                                                        << "Please Install The Latest version";
+    QTest::newRow("menu reports, no location") << "keyReports" << 0 << ""
+                                               << "Reports could not start";
+    QTest::newRow("toolbar print preview, no location") << "" << 2 << ""
+                                                        << "Print Preview could not start";
+}
+
+void TestPrintPreview::menuCommandsWithoutViewer()
+{
+    QFETCH(QString, key);
+    QFETCH(int, button);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    WindowFixture f({u"Ann"_s}, iniWithReports("ReportSoftware=External\r\nReportsName=r.rpt\r\n"));
+    frmMain &w = f.start();
+    if (button)
+        w.Toolbar2_ButtonClick(button);
+    else
+        w.SmartMenuXP1_MenuItemClick(key);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.first().title, title);
+    QVERIFY2(f.prompter.messages.first().text.startsWith(text),
+             qPrintable(f.prompter.messages.first().text));
+    QVERIFY(f.launcher.programs.isEmpty());
+    QVERIFY(!f.modalShown.contains(u"PrintPreview"_s));
+}
+
+QTEST_MAIN(TestPrintPreview)
+#include "tst_printpreview.moc"
