@@ -1,7 +1,7 @@
 #include "ReportTool.h"
 
 #include "ProgramLauncher.h"
-#include "Prompter.h"
+#include "common/Prompter.h"
 #include "SettingsStore.h"
 #include "catalogue/IniFile.h"
 

@@ -1,4 +1,4 @@
-#include "app/Twips.h"
+#include "common/Twips.h"
 #include "app/widgets/frmMain.h"
 #include "output/widgets/PrintPreview.h"
 

@@ -26,7 +26,7 @@ int runPrint(CliContext &ctx)
                    "the pages are printed ungrouped\n";
     }
     PdfExport::Options options;
-    options.title = controller.catalogue().SectionListDBNam.currentText();
+    options.title = controller.catalogue().displayName(controller.currentSection());
     if (ctx.flags.contains(QStringLiteral("landscape")))
         options.orientation = QPageLayout::Landscape;
     const QString path = QFileInfo(ctx.arguments.at(1)).absoluteFilePath();

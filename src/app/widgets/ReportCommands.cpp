@@ -11,12 +11,12 @@ void ReportCommands::printPreview(const Context &context, bool fromToolbar)
     MainController &controller = context.controller;
     ReportTool tool(controller.state().ProgramFolder, controller.settings(), context.prompter,
                     context.launcher);
-    const int chooserIndex = controller.catalogue().SectionListDBNam.currentIndex();
+    const int chooserIndex = controller.currentSection();
     if (tool.PrintPreview_Click(chooserIndex, fromToolbar) != ReportTool::Outcome::ShowPreview ||
         !context.model)
         return;
     {
-        PrintPreview preview(*context.model, controller.catalogue().SectionListDBNam.currentText(),
+        PrintPreview preview(*context.model, controller.catalogue().displayName(controller.currentSection()),
                              context.owner ? context.owner->windowTitle() : QString(),
                              context.prompter, context.owner);
         preview.setModal(true);

@@ -2,8 +2,8 @@
 
 // The prompt interface and the twips conversion live in app/ for now; both are
 // meant for the shared folder below output/.
-#include "app/Prompter.h"
-#include "app/Twips.h"
+#include "common/Prompter.h"
+#include "common/Twips.h"
 #include "output/PagePainter.h"
 #include "output/PdfExport.h"
 
