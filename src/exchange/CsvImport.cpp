@@ -4,6 +4,7 @@
 #include "CsvNaming.h"
 #include "CsvReader.h"
 #include "app/MainController.h"
+#include "app/Prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,6 +70,27 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
                                          "can hold. The table is unchanged.")
                               .arg(CsvImporter::kMaxRecords);
         return outcome;
+    case CsvImporter::Status::UnreadableCell:
+        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
+                          QStringLiteral(" cannot be imported. ") + importer.problem() +
+                          QStringLiteral(" The table is unchanged.");
+        return outcome;
+    }
+
+    // The import replaces the records: fields the file does not carry would
+    // be emptied in every one of them.
+    const QStringList missing = importer.missingFields();
+    if (!missing.isEmpty()) {
+        const int answer = controller.prompter().message(
+            QStringLiteral("%1 field(s) of the database are not in the file and will be "
+                           "emptied: %2. Import anyway?")
+                .arg(missing.size())
+                .arg(missing.join(QStringLiteral(", "))),
+            Prompter::Buttons::YesNo, Prompter::Icon::Question);
+        if (answer != Prompter::Yes) {
+            outcome.message = QStringLiteral("Nothing was imported. The table is unchanged.");
+            return outcome;
+        }
     }
 
     grid.setRows(importer.rows());
@@ -79,7 +101,7 @@ CsvOutcome importCsvFile(MainController &controller, const QString &chosenPath)
     outcome.ok = true;
     outcome.recordLines = int(importer.rows().size());
     outcome.message = QDir::toNativeSeparators(checkName) + QStringLiteral(" Imported.") +
-                      QLatin1Char('\r') + QString::number(database->Table().RecordCount()) +
+                      QLatin1Char('\r') + QString::number(importer.rows().size()) +
                       QStringLiteral(" record(s) Imported");
     return outcome;
 }

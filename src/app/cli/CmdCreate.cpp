@@ -18,6 +18,8 @@ int runCreate(CliContext &ctx)
     const int index = session.sectionIndexOrReport(section);
     if (index < 0)
         return 1;
+    if (!session.lockOrReport(section))
+        return 1;
     // Select the section without opening it: the catalogue's value look-up
     // must point at its keys, as it does when the loader finds a file missing.
     Catalogue &catalogue = controller.catalogue();

@@ -19,8 +19,13 @@ int runList(CliContext &ctx)
     catalogue.FilenameF = ctx.programFolder + QStringLiteral("/QuayDB.ini");
     // The window shows an empty chooser for a missing schema file; here that
     // silence would hide a wrong --program-folder, so it is an error.
-    if (!QFileInfo(catalogue.FilenameF).isFile()) {
+    if (!QFileInfo::exists(catalogue.FilenameF)) {
         ctx.err << "ledgerly-cli: no schema file " << catalogue.FilenameF << "\n";
+        return 1;
+    }
+    const QString problem = iniFileProblem(catalogue.FilenameF);
+    if (!problem.isEmpty()) {
+        ctx.err << "ledgerly-cli: the schema file cannot be read. " << problem << "\n";
         return 1;
     }
     catalogue.BuildCatalogue();
