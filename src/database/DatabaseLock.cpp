@@ -6,6 +6,10 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace Ledgerly {
 
 namespace {
@@ -23,7 +27,14 @@ QString canonicalPath(const QString &path)
 
 QString lockFolder()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString folder;
+#ifdef Q_OS_UNIX
+    // Without a session's runtime folder Qt would pick one itself and warn on
+    // every call; a per-user folder under the temporary one does as well.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return QDir::tempPath() + QStringLiteral("/ledgerly-locks-") + QString::number(::getuid());
+#endif
+    folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return folder + QStringLiteral("/ledgerly-locks");
@@ -38,11 +49,10 @@ DatabaseLock &DatabaseLock::operator=(DatabaseLock &&) noexcept = default;
 
 QString DatabaseLock::lockFilePathFor(const QString &path)
 {
+    const QString canonical = canonicalPath(path);
     const QByteArray hash =
-        QCryptographicHash::hash(canonicalPath(path).toUtf8(), QCryptographicHash::Sha256)
-            .toHex()
-            .left(32);
-    return lockFolder() + QLatin1Char('/') + QFileInfo(path).fileName() + QLatin1Char('-') +
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    return lockFolder() + QLatin1Char('/') + QFileInfo(canonical).fileName() + QLatin1Char('-') +
            QString::fromLatin1(hash) + QStringLiteral(".lock");
 }
 

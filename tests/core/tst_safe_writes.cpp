@@ -8,6 +8,7 @@
 #include "app/FileRegistry.h"
 #include "app/Registry.h"
 #include "app/SettingsStore.h"
+#include "common/IniSettingsFile.h"
 #include "common/SafeFile.h"
 #include "database/HotSyncHome.h"
 #include "database/HotSyncInstall.h"
@@ -16,6 +17,7 @@
 #include "database/RecordServer.h"
 
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +25,7 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Ledgerly;
 
@@ -131,6 +134,8 @@ int plainWriter(const QString &, const QString &path)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Writer)
+
 class TestSafeWrites : public QObject
 {
     Q_OBJECT
@@ -142,6 +147,8 @@ private Q_SLOTS:
     void specialFilesAreNotRead_data();
     void specialFilesAreNotRead();
     void claimedUserCountIsNotTrusted();
+    void settingsTextReadsBackThroughQSettings_data();
+    void settingsTextReadsBackThroughQSettings();
     void unreadableUsersFileIsAnError();
 };
 
@@ -266,6 +273,33 @@ void TestSafeWrites::claimedUserCountIsNotTrusted()
     QVERIFY(timer.elapsed() < 5000);
     QCOMPARE(home.users.size(), 2);
     QCOMPARE(home.users.at(1).name, u"Bob"_qs);
+}
+
+void TestSafeWrites::settingsTextReadsBackThroughQSettings_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << u"HotSync/User"_qs << u"Ann"_qs;
+    QTest::newRow("comma and blanks") << u"HotSync/User"_qs << u" Ann, Bob "_qs;
+    QTest::newRow("quotes and backslashes") << u"General/Path"_qs << u"C:\\x \"y\""_qs;
+    QTest::newRow("line breaks and semicolon") << u"A/B"_qs << u"one\ntwo\r;three"_qs;
+    QTest::newRow("starts with @") << u"A/B"_qs << u"@Invalid()"_qs;
+    QTest::newRow("non-ASCII") << u"Gruppe/Schl\u00fcssel"_qs << u"Gr\u00fc\u00dfe \u20ac"_qs;
+    QTest::newRow("array row") << u"Users/1/Name"_qs << u"Ann"_qs;
+    QTest::newRow("empty") << u"A/B"_qs << QString();
+}
+
+void TestSafeWrites::settingsTextReadsBackThroughQSettings()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QVERIFY(IniSettingsFile::write(path, {{key, value}, {u"Other/Key"_qs, u"x"_qs}}).ok());
+    const QSettings ini(path, QSettings::IniFormat);
+    QCOMPARE(ini.status(), QSettings::NoError);
+    QCOMPARE(ini.value(key).toString(), value);
+    QCOMPARE(ini.value(u"Other/Key"_qs).toString(), u"x"_qs);
 }
 
 void TestSafeWrites::unreadableUsersFileIsAnError()
