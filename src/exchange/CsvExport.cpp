@@ -82,7 +82,7 @@ CsvOutcome exportCsvFile(MainController &controller, const QString &chosenPath)
     // created: the old file, if any, stays as it was.
     const SafeFile::Result written = SafeFile::write(outcome.csvPath, bytes);
     if (!written.ok()) {
-        outcome.message = createError + QLatin1Char('\r') + written.message;
+        outcome.message = createError;
         return outcome;
     }
     if (exporter.bitmapFailures() > 0) {
