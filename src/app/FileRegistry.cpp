@@ -1,12 +1,12 @@
 #include "FileRegistry.h"
 
 #include "Registry.h"
+#include "common/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace Ledgerly {
@@ -47,11 +47,7 @@ bool FileRegistry::write(const QJsonObject &keys) const
 {
     if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
         return false;
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(keys).toJson());
-    return file.commit();
+    return SafeFile::write(m_filePath, QJsonDocument(keys).toJson()).ok();
 }
 
 QString FileRegistry::storedName(const QJsonObject &keys, std::uint32_t rootKey,

@@ -105,7 +105,7 @@ CsvOutcome MainController::exportCsv(const QString &chosenPath)
 CsvOutcome MainController::importCsv(const QString &chosenPath)
 {
     const CsvOutcome outcome =
-        importCsvFile(m_document, m_state.CurrentPath, m_state.AppName, chosenPath);
+        importCsvFile(m_document, m_prompter, m_state.CurrentPath, m_state.AppName, chosenPath);
     // The imported rows exist only in the table until saved: closing or
     // switching must know there is something to keep.
     if (outcome.ok)

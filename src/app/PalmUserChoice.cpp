@@ -4,6 +4,7 @@
 #include "Registry.h"
 #include "SettingsStore.h"
 #include "common/Prompter.h"
+#include "common/YesNoText.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 
@@ -36,21 +37,20 @@ PalmUserChoice::PalmUserChoice(MainState &state, RecordServer &server, SettingsS
 
 bool PalmUserChoice::readBool(const QString &text, bool defaultValue)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+    switch (YesNoText::read(text, YesNoText::TrueFalse | YesNoText::Numbers)) {
+    case YesNoText::Answer::Yes:
         return true;
-    if (trimmed.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
+    case YesNoText::Answer::No:
         return false;
-    bool isNumber = false;
-    const double number = trimmed.toDouble(&isNumber);
-    if (isNumber)
-        return number != 0;
+    case YesNoText::Answer::Unreadable:
+        break;
+    }
     return defaultValue;
 }
 
 QString PalmUserChoice::boolText(bool value)
 {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+    return YesNoText::text(value);
 }
 
 QStringList PalmUserChoice::userNames() const
@@ -96,8 +96,13 @@ bool PalmUserChoice::reportToolSetUp() const
 
 void PalmUserChoice::storeChoice(const QString &user, bool always)
 {
-    m_settings.setValue(m_state.AppName, hotSyncSection, userKey, user);
-    m_settings.setValue(m_state.AppName, hotSyncSection, alwaysUseKey, boolText(always));
+    const bool stored =
+        m_settings.setValue(m_state.AppName, hotSyncSection, userKey, user) &&
+        m_settings.setValue(m_state.AppName, hotSyncSection, alwaysUseKey, boolText(always));
+    if (!stored)
+        m_prompter.message(QStringLiteral("The HotSync user choice could not be saved; it will "
+                                          "be asked for again at the next start."),
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
 }
 
 void PalmUserChoice::storeUserSettings()

@@ -1,6 +1,9 @@
 #include "SettingsStore.h"
 
+#include "common/IniSettingsFile.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
@@ -43,12 +46,35 @@ QString QSettingsStore::value(const QString &application, const QString &section
     return open(m_folder, application)->value(path(section, key), defaultValue).toString();
 }
 
-void QSettingsStore::setValue(const QString &application, const QString &section,
+bool QSettingsStore::setValue(const QString &application, const QString &section,
                               const QString &key, const QString &value)
 {
     auto settings = open(m_folder, application);
-    settings->setValue(path(section, key), value);
-    settings->sync();
+#ifdef Q_OS_WIN
+    if (m_folder.isEmpty()) {
+        settings->setValue(path(section, key), value);
+        settings->sync();
+        return settings->status() == QSettings::NoError;
+    }
+#endif
+    // Elsewhere the store is an INI file, written so that a full disk is
+    // reported and the old values survive.
+    const QString file = settings->fileName();
+    settings.reset();
+    IniSettingsFile::Values values = IniSettingsFile::read(file);
+    const QString wanted = path(section, key);
+    bool replaced = false;
+    for (auto &[name, stored] : values) {
+        if (name == wanted) {
+            stored = value;
+            replaced = true;
+        }
+    }
+    if (!replaced)
+        values.append({wanted, value});
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return false;
+    return IniSettingsFile::write(file, values).ok();
 }
 
 } // namespace Ledgerly

@@ -12,7 +12,8 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString value(const QString &application, const QString &section, const QString &key,
                           const QString &defaultValue = {}) const = 0;
-    virtual void setValue(const QString &application, const QString &section, const QString &key,
+    // False when the value could not be stored (the store is unchanged).
+    virtual bool setValue(const QString &application, const QString &section, const QString &key,
                           const QString &value) = 0;
 };
 
@@ -26,7 +27,7 @@ public:
     explicit QSettingsStore(QString folder = {});
     QString value(const QString &application, const QString &section, const QString &key,
                   const QString &defaultValue = {}) const override;
-    void setValue(const QString &application, const QString &section, const QString &key,
+    bool setValue(const QString &application, const QString &section, const QString &key,
                   const QString &value) override;
 
 private:

@@ -1,21 +1,23 @@
 #include "IniFile.h"
 
 #include "IniDocument.h"
+#include "common/SafeFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 namespace Ledgerly {
 
 namespace {
 
+// A missing file reads as empty, as on the platform; one that is there but
+// cannot be read does too here, and iniFileProblem() says why.
 QByteArray readWholeFile(const QString &file)
 {
-    if (file.isEmpty())
+    QByteArray bytes;
+    if (file.isEmpty() || !QFileInfo::exists(file) ||
+        !SafeFile::read(file, IniMaxFileSize, &bytes, nullptr))
         return {};
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return bytes;
 }
 
 } // namespace
@@ -91,6 +93,16 @@ QStringList listIniKeysFromBytes(const QByteArray &bytes, const QString &section
     for (const IniEntry &e : s->entries)
         names.append(e.name);
     return limitIniNameList(names);
+}
+
+QString iniFileProblem(const QString &file)
+{
+    QByteArray bytes;
+    QString why;
+    if (file.isEmpty() || !QFileInfo::exists(file) ||
+        SafeFile::read(file, IniMaxFileSize, &bytes, &why))
+        return {};
+    return why;
 }
 
 QString ReadIniValue(const QString &section, const QString &key, const QString &file)

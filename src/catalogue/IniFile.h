@@ -15,6 +15,13 @@ QString ReadIniValue(const QString &section, const QString &key, const QString &
 QStringList ListIniSections(const QString &file);
 QStringList ListIniKeys(const QString &file, const QString &section);
 
+// Files larger than this are not INI files a person or a program wrote for
+// us; they are refused rather than read into memory.
+inline constexpr qint64 IniMaxFileSize = 16 * 1024 * 1024;
+// Why an existing file cannot be read (a folder, a FIFO or device, too large,
+// no permission); empty when it can be, or when it does not exist.
+QString iniFileProblem(const QString &file);
+
 // The same rules on bytes already in memory (the fuzz target and tests use it).
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key);
 QStringList listIniSectionsFromBytes(const QByteArray &bytes);

@@ -1,5 +1,7 @@
 #include "SchemaRules.h"
 
+#include "common/YesNoText.h"
+
 namespace Ledgerly {
 
 int schemaFieldCount(int keyCount)
@@ -31,11 +33,8 @@ bool sameWord(const QString &value, QLatin1String word)
 // "False" in any case, or a number equal to zero ("0", "0.0", "-0").
 bool readsAsFalse(const QString &role)
 {
-    if (sameWord(role, QLatin1String("False")))
-        return true;
-    bool ok = false;
-    const double number = role.trimmed().toDouble(&ok);
-    return ok && number == 0.0;
+    return YesNoText::read(role, YesNoText::TrueFalse | YesNoText::Numbers) ==
+           YesNoText::Answer::No;
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 #include "HotSyncHome.h"
 
 #include "PdbError.h"
+#include "common/IniSettingsFile.h"
+#include "common/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace Ledgerly {
 
@@ -16,6 +20,8 @@ const QString arrayUsers = QStringLiteral("Users");
 const QString keyName = QStringLiteral("Name");
 const QString keyFolder = QStringLiteral("Folder");
 const QString keyJPilot = QStringLiteral("JPilot");
+// Far more than any list of users; a larger file is not one we wrote.
+constexpr qint64 maxFileSize = 16 * 1024 * 1024;
 
 // A value typed by hand with a comma reads back as a list; the person meant text.
 QString text(const QVariant &value)
@@ -42,19 +48,37 @@ bool HotSyncHome::exists() const
 
 void HotSyncHome::load()
 {
+    // QSettings would block on a FIFO and read a device without end: only a
+    // regular file of sane size is handed to it.
     const QFileInfo info(filePath());
-    if (info.isDir() || (info.exists() && !info.isReadable()))
-        throw PdbError(ErrNoSuchUser, QStringLiteral("The HotSync users file \"%1\" cannot be read")
-                                          .arg(QDir::toNativeSeparators(filePath())));
+    QByteArray probe;
+    QString why;
+    if (info.exists() && !SafeFile::read(filePath(), maxFileSize, &probe, &why))
+        throw PdbError(ErrNoSuchUser,
+                       QStringLiteral("The HotSync users file cannot be read. %1").arg(why));
     QSettings ini(filePath(), QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         throw PdbError(ErrNoSuchUser,
                        QStringLiteral("The HotSync users file \"%1\" is damaged and cannot be read")
                            .arg(QDir::toNativeSeparators(filePath())));
     users.clear();
+    // The stored size is only a claim: the rows that exist bound the loop.
+    ini.beginGroup(arrayUsers);
+    const QStringList rows = ini.childGroups();
+    ini.endGroup();
+    QList<int> present;
+    for (const QString &row : rows) {
+        bool ok = false;
+        const int n = row.toInt(&ok);
+        if (ok && n >= 1)
+            present.append(n);
+    }
+    std::sort(present.begin(), present.end());
     const int count = ini.beginReadArray(arrayUsers);
-    for (int i = 0; i < count; ++i) {
-        ini.setArrayIndex(i);
+    for (const int n : present) {
+        if (n > count)
+            break;
+        ini.setArrayIndex(n - 1);
         HotSyncUser user{text(ini.value(keyName)), text(ini.value(keyFolder)),
                          ini.value(keyJPilot, false).toBool()};
         // A user without a name cannot be chosen or addressed; skip the row.
@@ -73,25 +97,19 @@ void HotSyncHome::save() const
     if (!QDir().mkpath(m_home))
         throw PdbError(ErrPathAccess, QStringLiteral("Cannot create the HotSync home \"%1\"")
                                           .arg(QDir::toNativeSeparators(m_home)));
-    QSettings ini(filePath(), QSettings::IniFormat);
-    ini.clear();
-    ini.beginGroup(groupHome);
-    ini.setValue(keyCurrent, currentUser);
-    ini.setValue(keyInstall, installCommand);
-    ini.endGroup();
-    ini.beginWriteArray(arrayUsers, int(users.size()));
+    IniSettingsFile::Values values{{groupHome + QLatin1Char('/') + keyCurrent, currentUser},
+                                   {groupHome + QLatin1Char('/') + keyInstall, installCommand}};
     for (int i = 0; i < users.size(); ++i) {
-        ini.setArrayIndex(i);
-        ini.setValue(keyName, users.at(i).name);
-        ini.setValue(keyFolder, users.at(i).folder);
-        ini.setValue(keyJPilot, users.at(i).jpilot);
+        const QString prefix =
+            arrayUsers + QLatin1Char('/') + QString::number(i + 1) + QLatin1Char('/');
+        values.append({prefix + keyName, users.at(i).name});
+        values.append({prefix + keyFolder, users.at(i).folder});
+        values.append({prefix + keyJPilot, users.at(i).jpilot});
     }
-    ini.endArray();
-    ini.sync();
-    if (ini.status() != QSettings::NoError)
-        throw PdbError(ErrPermissionDenied,
-                       QStringLiteral("Cannot write the HotSync users file \"%1\"")
-                           .arg(QDir::toNativeSeparators(filePath())));
+    values.append({arrayUsers + QStringLiteral("/size"), int(users.size())});
+    const SafeFile::Result written = IniSettingsFile::write(filePath(), values);
+    if (!written.ok())
+        throw PdbError(written.number, written.message);
 }
 
 void HotSyncHome::create(const QString &firstUser)
@@ -109,7 +127,7 @@ void HotSyncHome::create(const QString &firstUser)
 int HotSyncHome::indexOf(const QString &name) const
 {
     for (int i = 0; i < users.size(); ++i)
-        if (users.at(i).name == name)
+        if (sameUser(users.at(i).name, name))
             return i;
     return -1;
 }
@@ -143,7 +161,7 @@ QString HotSyncHome::folderNameFor(const QString &userName) const
         bool taken = false;
         const QString path = QDir::cleanPath(QDir(m_home).absoluteFilePath(candidate));
         for (const HotSyncUser &u : users)
-            if (u.name != userName && !u.folder.isEmpty() && absoluteFolder(u) == path)
+            if (!sameUser(u.name, userName) && !u.folder.isEmpty() && absoluteFolder(u) == path)
                 taken = true;
         if (!taken)
             return candidate;

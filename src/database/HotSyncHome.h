@@ -35,7 +35,13 @@ public:
     // Creates the home with one user (made current) and that user's folder.
     void create(const QString &firstUser);
 
-    int indexOf(const QString &name) const; // exact comparison
+    // User names are compared ignoring case, as the desktop's own user
+    // folders are: "ann" and "Ann" are one user everywhere.
+    static bool sameUser(const QString &a, const QString &b)
+    {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+    int indexOf(const QString &name) const;
     // The user's folder made absolute, with "/" separators and no trailing one.
     QString absoluteFolder(const HotSyncUser &user) const;
     // A folder name for a new user that stays inside the home and is not

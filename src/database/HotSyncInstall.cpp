@@ -1,11 +1,11 @@
 #include "HotSyncInstall.h"
 
 #include "PdbError.h"
+#include "common/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Ledgerly::HotSyncInstall {
 
@@ -20,13 +20,9 @@ QString native(const QString &path)
 // meets a half-written copy or list.
 void replaceFile(const QString &target, const QByteArray &bytes)
 {
-    QSaveFile file(target);
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok)
-        throw PdbError(
-            file.error() == QFileDevice::PermissionsError ? ErrPermissionDenied : ErrDeviceIo,
-            QStringLiteral("Cannot write \"%1\": %2").arg(native(target), file.errorString()));
+    const SafeFile::Result written = SafeFile::write(target, bytes);
+    if (!written.ok())
+        throw PdbError(written.number, written.message);
 }
 
 void addToJPilotList(const QString &userFolder, const QString &absolutePath)

@@ -3,30 +3,12 @@
 #include "PdbError.h"
 #include "PdbReader.h"
 #include "PdbWriter.h"
+#include "common/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Ledgerly {
-
-namespace {
-
-PdbError fileError(const QString &path, const QFileDevice &file, const QString &doing)
-{
-    const QString text = QStringLiteral("Cannot %1 \"%2\": %3")
-                             .arg(doing, QDir::toNativeSeparators(path), file.errorString());
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        return PdbError(ErrPermissionDenied, text);
-    case QFileDevice::OpenError:
-        return PdbError(ErrPathAccess, text);
-    default:
-        return PdbError(ErrDeviceIo, text);
-    }
-}
-
-} // namespace
 
 QByteArray PdbDatabase::toBytes(const QString &stem) const
 {
@@ -54,18 +36,9 @@ void PdbDatabase::SaveAs(const QString &path)
         throw PdbError(ErrPathAccess,
                        QStringLiteral("Cannot write \"%1\": it is a folder").arg(native));
 
-    // The bytes go to a temporary file beside the target, which replaces the
-    // target only once it is complete and flushed.
-    QSaveFile file(target.absoluteFilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        throw fileError(path, file, QStringLiteral("write"));
-    if (file.write(result.bytes) != result.bytes.size()) {
-        const PdbError error = fileError(path, file, QStringLiteral("write"));
-        file.cancelWriting();
-        throw error;
-    }
-    if (!file.commit())
-        throw fileError(path, file, QStringLiteral("finish writing"));
+    const SafeFile::Result written = SafeFile::write(target.absoluteFilePath(), result.bytes);
+    if (!written.ok())
+        throw PdbError(written.number, written.message);
 
     m_header = result.header;
     for (int i = 0; i < m_table.RecordCount(); ++i)

@@ -12,6 +12,7 @@ enum PdbErrorNumber : int {
     ErrFileNotFound = 1, // the database file does not exist
     ErrDamaged = 13,     // damaged, or not a database of this kind
     ErrDeviceIo = 57,    // writing or flushing the file failed
+    ErrDiskFull = 61,    // the volume had no room for every byte
     ErrPermissionDenied = 70,
     ErrPathAccess = 75,    // a file or folder could not be opened or read
     ErrPathNotFound = 76,  // the target folder does not exist

@@ -114,9 +114,8 @@ void PdbReader::readFieldBlock(PdbDatabase &db, qsizetype begin, qsizetype end)
 {
     if (end - begin < 4)
         damaged(QStringLiteral("the field block is empty"));
+    // No fields is a well-formed (if bare) database: its records hold nothing.
     const int count = u16(begin + 2);
-    if (count == 0)
-        damaged(QStringLiteral("the field block defines no fields"));
     // Each definition takes at least four bytes.
     if (qsizetype(count) * 4 > end - begin - 4)
         damaged(QStringLiteral("the field block is too short for %1 fields").arg(count));

@@ -2,7 +2,9 @@
 
 #include "FieldType.h"
 #include "PdbTime.h"
+#include "common/DateTimeText.h"
 #include "common/Windows1252.h"
+#include "common/YesNoText.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -91,18 +93,13 @@ bool PdbValueEncoder::encodeYesNo(const QVariant &value, QByteArray *out, QStrin
         yes = value.toDouble() != 0.0;
     } else if (value.typeId() == QMetaType::QString) {
         const QString s = value.toString().trimmed();
-        bool isInt = false;
-        const qlonglong n = s.toLongLong(&isInt);
-        if (isInt)
-            yes = n != 0;
-        else if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-            yes = true;
-        else if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-            yes = false;
-        else {
+        const YesNoText::Answer answer =
+            YesNoText::read(s, YesNoText::TrueFalse | YesNoText::Numbers);
+        if (answer == YesNoText::Answer::Unreadable) {
             *why = QStringLiteral("\"%1\" is not a yes/no value").arg(s);
             return false;
         }
+        yes = answer == YesNoText::Answer::Yes;
     } else {
         *why =
             QStringLiteral("a %1 is not a yes/no value").arg(QString::fromLatin1(value.typeName()));
@@ -127,12 +124,8 @@ bool PdbValueEncoder::encodeTime(const QVariant &value, QByteArray *out, QString
         wallClock = PdbTime::timeOfDay(value.toTime());
         break;
     case QMetaType::QString: {
-        const QString s = value.toString().trimmed();
-        wallClock = QDateTime::fromString(s, Qt::ISODate);
-        if (!wallClock.isValid() && QDate::fromString(s, Qt::ISODate).isValid())
-            wallClock = QDateTime(QDate::fromString(s, Qt::ISODate), QTime(0, 0), Qt::UTC);
-        if (!wallClock.isValid() && QTime::fromString(s, Qt::ISODate).isValid())
-            wallClock = PdbTime::timeOfDay(QTime::fromString(s, Qt::ISODate));
+        if (!DateTimeText::readIso(value.toString(), &wallClock))
+            wallClock = QDateTime();
         break;
     }
     default:

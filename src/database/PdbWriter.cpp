@@ -104,9 +104,6 @@ QList<quint32> PdbWriter::assignIds(quint32 *seed) const
 void PdbWriter::writeFieldBlock()
 {
     const PdbFieldList &fields = m_db.Fields();
-    if (fields.Count() == 0)
-        throw PdbError(ErrInvalidValue,
-                       QStringLiteral("A database needs at least one field to be written"));
     if (fields.Count() > 0xFFFF)
         throw PdbError(ErrInvalidValue, QStringLiteral("A database holds at most 65535 fields"));
     appendU16(m_out, fieldBlockVersion);

@@ -3,6 +3,7 @@
 #include "HotSyncHome.h"
 #include "HotSyncInstall.h"
 #include "PdbError.h"
+#include "common/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,11 @@
 namespace Ledgerly {
 
 namespace {
+
+// 65535 records of 65535 fields of 64 KiB cannot occur in practice; this
+// bound keeps a hostile file from exhausting memory while leaving every real
+// database far below it.
+constexpr qint64 maxDatabaseFileSize = qint64(512) * 1024 * 1024;
 
 // Opens the home's users file, creating the home with the login user when it
 // is used for the first time.
@@ -71,13 +77,17 @@ QString RecordServer::GetDefaultUser()
 QString RecordServer::GetUserFolder(const QString &user)
 {
     const HotSyncHome home = openHome(m_home);
-    m_lastFolderUser = user;
-    int index = user.isEmpty() ? -1 : home.indexOf(user);
+    // An unknown name never falls back to another user's folder: whatever
+    // is written there would land in the wrong person's files.
+    const int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
     if (index < 0)
-        index = currentIndex(home);
-    if (index < 0)
-        throw PdbError(ErrNoSuchUser, QStringLiteral("The HotSync home \"%1\" has no users")
-                                          .arg(QDir::toNativeSeparators(m_home)));
+        throw PdbError(ErrNoSuchUser,
+                       user.isEmpty()
+                           ? QStringLiteral("The HotSync home \"%1\" has no users")
+                                 .arg(QDir::toNativeSeparators(m_home))
+                           : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
+    if (!user.isEmpty())
+        m_lastFolderUser = home.users.at(index).name;
     return home.absoluteFolder(home.users.at(index));
 }
 
@@ -112,14 +122,12 @@ std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, Ope
     }
     if (info.isDir())
         throw PdbError(ErrPathAccess, QStringLiteral("\"%1\" is a folder, not a file").arg(native));
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        throw PdbError(ErrPathAccess,
-                       QStringLiteral("Cannot read \"%1\": %2").arg(native, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw PdbError(ErrPathAccess,
-                       QStringLiteral("Cannot read \"%1\": %2").arg(native, file.errorString()));
+    // Only a regular file is opened (a FIFO would block, a device never
+    // end), and never more than the largest file the format can describe.
+    QByteArray bytes;
+    QString why;
+    if (!SafeFile::read(info.absoluteFilePath(), maxDatabaseFileSize, &bytes, &why))
+        throw PdbError(ErrPathAccess, why);
     try {
         return PdbDatabase::fromBytes(bytes);
     } catch (const PdbError &e) {

@@ -2,11 +2,12 @@
 
 #include "CsvExporter.h"
 #include "CsvNaming.h"
+#include "common/SafeFile.h"
+#include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "document/Document.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace Ledgerly {
 
@@ -39,11 +40,6 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
 
     const QString createError =
         QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
-    QSaveFile file(outcome.csvPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        outcome.message = createError;
-        return outcome;
-    }
 
     // The exported fields are the schema's, in schema order: the first N keys
     // after Databasename, captions from their values.
@@ -61,15 +57,40 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
     const PdbTable &table = database->Table();
     const int lines = qMin(countRecordRows(document.model()), table.RecordCount());
 
+    // Bitmap names grow with the CSV's name; one too long for the file
+    // system would fail for every picture, so nothing is written at all.
+    const PdbFieldList &defs = table.FieldDefs();
+    int pictureFields = 0;
+    for (const QString &name : names) {
+        const int position = defs.indexOf(name);
+        if (position >= 0 && defs.Item(position).Type == FieldPicture)
+            ++pictureFields;
+    }
+    if (pictureFields > 0 && !CsvNaming::bitmapNamesFit(title, lines, pictureFields)) {
+        outcome.message = QStringLiteral("The name \"%1\" is too long: the bitmap files named "
+                                         "from it would exceed %2 bytes. Nothing was written.")
+                              .arg(title)
+                              .arg(CsvNaming::maxFileNameBytes);
+        return outcome;
+    }
+
     CsvExporter exporter;
     exporter.writeHeaders(captions, names);
     exporter.writeRecords(table, names, lines, prefix, title);
     const QByteArray bytes = exporter.encoded();
     // A file that could not be written in full is reported, not announced as
     // created: the old file, if any, stays as it was.
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
+    const SafeFile::Result written = SafeFile::write(outcome.csvPath, bytes);
+    if (!written.ok()) {
         outcome.message = createError;
+        return outcome;
+    }
+    if (exporter.bitmapFailures() > 0) {
+        outcome.message = QDir::toNativeSeparators(outcome.csvPath) +
+                          QStringLiteral(" created, but %1 of %2 bitmap(s) could not be written. ")
+                              .arg(exporter.bitmapFailures())
+                              .arg(exporter.bitmapFailures() + exporter.bitmapsWritten()) +
+                          exporter.firstBitmapError();
         return outcome;
     }
 

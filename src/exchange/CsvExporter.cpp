@@ -1,11 +1,11 @@
 #include "CsvExporter.h"
 
 #include "CsvNaming.h"
+#include "common/SafeFile.h"
 #include "database/FieldType.h"
 #include "database/PdbTable.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace Ledgerly {
 
@@ -69,10 +69,14 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
                 }
                 const QString path =
                     CsvNaming::bitmapPath(bitmapPrefix, bitmapTitle, i + 1, laterPicture.at(j));
-                if (writeFileAtomically(path, bytes))
+                const SafeFile::Result written = SafeFile::write(path, bytes);
+                if (written.ok()) {
                     ++m_bitmaps;
-                else
+                } else {
+                    if (m_bitmapFailures == 0)
+                        m_firstBitmapError = written.message;
                     ++m_bitmapFailures;
+                }
                 m_writer.addQuoted(QDir::toNativeSeparators(path));
                 continue;
             }
@@ -85,15 +89,7 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
 
 bool CsvExporter::writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return SafeFile::write(path, bytes).ok();
 }
 
 } // namespace Ledgerly

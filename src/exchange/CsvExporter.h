@@ -32,6 +32,8 @@ public:
     int linesWritten() const { return m_lines; }
     int bitmapsWritten() const { return m_bitmaps; }
     int bitmapFailures() const { return m_bitmapFailures; }
+    // Why the first bitmap that failed was not written.
+    QString firstBitmapError() const { return m_firstBitmapError; }
     const QString &text() const { return m_writer.text(); }
     QByteArray encoded() const { return m_writer.encoded(); }
 
@@ -45,6 +47,7 @@ private:
     int m_lines = 0;
     int m_bitmaps = 0;
     int m_bitmapFailures = 0;
+    QString m_firstBitmapError;
 };
 
 } // namespace Ledgerly

@@ -3,6 +3,7 @@
 #include "CsvImporter.h"
 #include "CsvNaming.h"
 #include "CsvReader.h"
+#include "common/Prompter.h"
 #include "database/PdbDatabase.h"
 #include "document/Document.h"
 
@@ -23,8 +24,8 @@ const QString &openCsvError()
 
 } // namespace
 
-CsvOutcome importCsvFile(Document &document, const QString &storedPath, const QString &appName,
-                         const QString &chosenPath)
+CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
+                         const QString &appName, const QString &chosenPath)
 {
     CsvOutcome outcome;
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
@@ -71,6 +72,27 @@ CsvOutcome importCsvFile(Document &document, const QString &storedPath, const QS
                                          "can hold. The table is unchanged.")
                               .arg(CsvImporter::kMaxRecords);
         return outcome;
+    case CsvImporter::Status::UnreadableCell:
+        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
+                          QStringLiteral(" cannot be imported. ") + importer.problem() +
+                          QStringLiteral(" The table is unchanged.");
+        return outcome;
+    }
+
+    // The import replaces the records: fields the file does not carry would
+    // be emptied in every one of them.
+    const QStringList missing = importer.missingFields();
+    if (!missing.isEmpty()) {
+        const int answer = prompter.message(
+            QStringLiteral("%1 field(s) of the database are not in the file and will be "
+                           "emptied: %2. Import anyway?")
+                .arg(missing.size())
+                .arg(missing.join(QStringLiteral(", "))),
+            Prompter::Buttons::YesNo, Prompter::Icon::Question);
+        if (answer != Prompter::Yes) {
+            outcome.message = QStringLiteral("Nothing was imported. The table is unchanged.");
+            return outcome;
+        }
     }
 
     grid.setRows(importer.rows());
@@ -78,7 +100,7 @@ CsvOutcome importCsvFile(Document &document, const QString &storedPath, const QS
     outcome.ok = true;
     outcome.recordLines = int(importer.rows().size());
     outcome.message = QDir::toNativeSeparators(checkName) + QStringLiteral(" Imported.") +
-                      QLatin1Char('\r') + QString::number(database->Table().RecordCount()) +
+                      QLatin1Char('\r') + QString::number(importer.rows().size()) +
                       QStringLiteral(" record(s) Imported");
     return outcome;
 }

@@ -5,13 +5,15 @@
 namespace Ledgerly {
 
 class Document;
+class Prompter;
 
 // Reads the CSV file at chosenPath into the table, replacing its rows, after
 // checking that the open database (as stored at storedPath) and the file of
 // the check name (chosenPath with ".pdb" made ".csv") can be opened. The
 // imported rows reach the database file at the next save. Returns the message
-// to show and shows nothing itself.
-CsvOutcome importCsvFile(Document &document, const QString &storedPath, const QString &appName,
-                         const QString &chosenPath);
+// to show; the only question it asks through the prompter is whether fields
+// the file lacks may be emptied.
+CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
+                         const QString &appName, const QString &chosenPath);
 
 } // namespace Ledgerly

@@ -44,6 +44,7 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
 {
     m_columnOf.clear();
     m_typeOf.clear();
+    m_names.clear();
     m_matched = 0;
     QList<bool> taken(m_grid.columnCount(), false);
     for (const CsvReader::Cell &cell : names) {
@@ -64,12 +65,14 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
         }
         m_columnOf.append(column);
         m_typeOf.append(type);
+        m_names.append(name);
     }
 }
 
 CsvImporter::Status CsvImporter::read(QStringView text)
 {
     m_rows.clear();
+    m_problem.clear();
     CsvReader reader(text);
     CsvReader::Record record;
     if (!reader.readRecord(record) || !reader.readRecord(record))
@@ -90,8 +93,20 @@ CsvImporter::Status CsvImporter::read(QStringView text)
         const qsizetype cells = qMin(record.size(), m_columnOf.size());
         for (qsizetype c = 0; c < cells; ++c) {
             const int column = m_columnOf.at(c);
-            if (column > 0)
-                row.cells[column] = cellValue(record.at(c), m_typeOf.at(c));
+            if (column <= 0)
+                continue;
+            // A cell that cannot be read stops the import before the table
+            // changes: emptying it would lose the value without a word.
+            if (!cellValue(record.at(c), m_typeOf.at(c), &row.cells[column])) {
+                m_problem =
+                    QStringLiteral("Line %1, field \"%2\": \"%3\" cannot be read as %4.")
+                        .arg(reader.recordLine())
+                        .arg(m_names.at(c), record.at(c).text,
+                             m_typeOf.at(c) == FieldPicture ? QStringLiteral("a bitmap file")
+                             : m_typeOf.at(c) == FieldYesNo ? QStringLiteral("yes or no")
+                                                            : QStringLiteral("a date or time"));
+                return Status::UnreadableCell;
+            }
         }
         rows.append(std::move(row));
     }
@@ -99,37 +114,59 @@ CsvImporter::Status CsvImporter::read(QStringView text)
     return Status::Ok;
 }
 
-QVariant CsvImporter::cellValue(const CsvReader::Cell &cell, int fieldType) const
+QStringList CsvImporter::missingFields() const
+{
+    QStringList missing;
+    for (int f = 0; f < m_fields.Count(); ++f) {
+        const QString &name = m_fields.Item(f).Name;
+        const int column = m_grid.columnByKey(name);
+        if (column <= 0 || !m_columnOf.contains(column))
+            missing.append(name);
+    }
+    return missing;
+}
+
+bool CsvImporter::cellValue(const CsvReader::Cell &cell, int fieldType, QVariant *out) const
 {
     const QString &text = cell.text;
-    if (fieldType == FieldText || text.isEmpty()) {
+    if (fieldType == FieldText || text.trimmed().isEmpty()) {
         // A quoted empty cell is empty text; nothing between the commas is no
         // value at all.
         if (fieldType == FieldText && (cell.quoted || !text.isEmpty()))
-            return text;
-        return {};
+            *out = text;
+        else
+            *out = QVariant();
+        return true;
     }
-    // Text that does not read as the field's kind is kept as text rather than
-    // dropped, so nothing of the file is lost silently.
     switch (fieldType) {
-    case FieldYesNo: {
-        const QVariant value = CsvRegionalFormat::parseBool(text);
-        return value.isNull() ? QVariant(text) : value;
-    }
+    case FieldYesNo:
+        *out = CsvRegionalFormat::parseBool(text);
+        return !out->isNull();
     case FieldDate:
     case FieldDateTime: {
         const QDateTime value = m_format.parseDateTime(text);
-        return value.isValid() ? QVariant(value) : QVariant(text);
+        *out = value;
+        return value.isValid();
     }
     case FieldTime: {
         // A time of day is stored on the format's first day.
         const QTime value = m_format.parseTime(text);
-        return value.isValid() ? QVariant(PdbTime::timeOfDay(value)) : QVariant(text);
+        *out = PdbTime::timeOfDay(value);
+        return value.isValid();
     }
     case FieldPicture:
-        return readBitmap(text, m_folder);
-    default:
-        return text;
+        *out = readBitmap(text, m_folder);
+        return !out->isNull();
+    default: {
+        // Values of other kinds travel as hex text, the form the export
+        // writes them in, so their bytes come back exactly.
+        const QByteArray hex = text.trimmed().toLatin1();
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        if (hex.size() % 2 != 0 || bytes.toHex() != hex.toLower())
+            return false;
+        *out = bytes;
+        return true;
+    }
     }
 }
 
@@ -140,6 +177,8 @@ QVariant CsvImporter::readBitmap(const QString &path, const QString &csvFolder)
         return {};
     if (QFileInfo(file).isRelative() && !csvFolder.isEmpty())
         file = QDir(csvFolder).filePath(file);
+    if (!QFileInfo::exists(file) && !csvFolder.isEmpty())
+        file = QDir(csvFolder).filePath(QFileInfo(file).fileName());
     const QFileInfo info(file);
     // Only regular files: a device or pipe named in a cell could block or
     // never end.

@@ -16,7 +16,7 @@ class PdbFieldList;
 class CsvImporter
 {
 public:
-    enum class Status { Ok, NotExportLayout, TooManyRecords };
+    enum class Status { Ok, NotExportLayout, TooManyRecords, UnreadableCell };
 
     // The most records a database file can hold.
     static constexpr int kMaxRecords = 65535;
@@ -29,13 +29,21 @@ public:
     Status read(QStringView text);
     const QList<GridRow> &rows() const { return m_rows; }
     int matchedColumns() const { return m_matched; }
+    // After UnreadableCell: the line, field and text of the cell, for a person.
+    QString problem() const { return m_problem; }
+    // Fields of the database the file has no column for; the import would
+    // leave them empty in every record.
+    QStringList missingFields() const;
 
     // A picture cell names a bitmap file; its exact bytes become the value.
-    // Anything that is not a readable bitmap file gives no picture.
+    // A file missing at its path is looked for by its name in csvFolder (an
+    // export moved with its bitmaps). Anything that is not a readable bitmap
+    // file gives a null value.
     static QVariant readBitmap(const QString &path, const QString &csvFolder = {});
 
 private:
-    QVariant cellValue(const CsvReader::Cell &cell, int fieldType) const;
+    // False when the cell holds text its field cannot take.
+    bool cellValue(const CsvReader::Cell &cell, int fieldType, QVariant *out) const;
     void mapColumns(const CsvReader::Record &names);
 
     const GridModel &m_grid;
@@ -46,6 +54,8 @@ private:
     QList<int> m_typeOf;   // file column -> field type code
     QList<GridRow> m_rows;
     int m_matched = 0;
+    QStringList m_names; // file column -> field name as in the file
+    QString m_problem;
 };
 
 } // namespace Ledgerly

@@ -1,13 +1,8 @@
 #include "CsvNaming.h"
 
-namespace Ledgerly::CsvNaming {
+#include <QFile>
 
-QString csvPathFor(const QString &chosenPath)
-{
-    QString path = chosenPath;
-    path.replace(QStringLiteral(".pdb"), QStringLiteral(".csv"), Qt::CaseInsensitive);
-    return path;
-}
+namespace Ledgerly::CsvNaming {
 
 static qsizetype nameStart(const QString &path)
 {
@@ -16,6 +11,23 @@ static qsizetype nameStart(const QString &path)
     slash = qMax(slash, path.lastIndexOf(QLatin1Char('\\')));
 #endif
     return slash + 1;
+}
+
+QString csvPathFor(const QString &chosenPath)
+{
+    // Only the file name: a folder called "a.pdb.d" is where the file goes,
+    // not a name to rewrite.
+    const qsizetype start = nameStart(chosenPath);
+    QString name = chosenPath.mid(start);
+    name.replace(QStringLiteral(".pdb"), QStringLiteral(".csv"), Qt::CaseInsensitive);
+    return chosenPath.left(start) + name;
+}
+
+bool bitmapNamesFit(const QString &title, int records, int pictureFields)
+{
+    const QString longest =
+        bitmapPath(QString(), title, qMax(records, 1), pictureFields > 1 ? pictureFields : 0);
+    return QFile::encodeName(longest).size() <= maxFileNameBytes;
 }
 
 QString folderPrefix(const QString &chosenPath)

@@ -13,7 +13,6 @@ constexpr QChar kLf = QLatin1Char('\n');
 
 CsvReader::CsvReader(QStringView text)
     : m_text(text)
-    , m_lfEndsRecords(!text.contains(kCr))
 {}
 
 bool CsvReader::atRecordEnd() const
@@ -60,6 +59,13 @@ bool CsvReader::readRecord(Record &record)
     record.clear();
     if (atEnd())
         return false;
+    for (; m_countedTo < m_pos; ++m_countedTo) {
+        const QChar c = m_text[m_countedTo];
+        if (c == kLf ||
+            (c == kCr && (m_countedTo + 1 >= m_text.size() || m_text[m_countedTo + 1] != kLf)))
+            ++m_line;
+    }
+    m_recordLine = m_line;
     for (;;) {
         Cell cell;
         if (m_text[m_pos] == kQuote)

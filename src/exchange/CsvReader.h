@@ -8,10 +8,9 @@ namespace Ledgerly {
 
 // Reads the records of CSV text one at a time.
 //
-// A record ends at a CR (an LF directly after it is skipped) or at the end of
-// the text; an LF is part of the cell it stands in. Text without any CR (a
-// file saved with LF line ends) ends records at LFs outside quoted cells
-// instead. Cells are separated by ",". A cell
+// A record ends at CR LF, LF or CR outside a quoted cell, or at the end of
+// the text: files pass through editors that mix line ends. Cells are
+// separated by ",". A cell
 // that begins with a double quote is quoted: "" inside it is one quote, a
 // quote followed by a comma or the end of the record closes it, and any other
 // quote is part of the value (files written without doubling have those); an
@@ -31,6 +30,8 @@ public:
     bool atEnd() const { return m_pos >= m_text.size(); }
     // Reads the next record; false at the end of the text.
     bool readRecord(Record &record);
+    // The line (from 1) the record last read starts on.
+    int recordLine() const { return m_recordLine; }
 
     // Decodes file bytes in the system's 8-bit code page, dropping a leading
     // byte-order mark that spreadsheets sometimes write.
@@ -43,14 +44,13 @@ private:
     void readBare(Cell &cell);
     bool atRecordEnd() const;
 
-    bool isRecordEnd(QChar c) const
-    {
-        return c == QLatin1Char('\r') || (m_lfEndsRecords && c == QLatin1Char('\n'));
-    }
+    bool isRecordEnd(QChar c) const { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 
     QStringView m_text;
     qsizetype m_pos = 0;
-    bool m_lfEndsRecords = false;
+    qsizetype m_countedTo = 0; // line ends before this position are counted
+    int m_line = 1;
+    int m_recordLine = 0;
 };
 
 } // namespace Ledgerly

@@ -1,5 +1,8 @@
 #include "CsvRegionalFormat.h"
 
+#include "common/DateTimeText.h"
+#include "common/YesNoText.h"
+
 #include <cmath>
 
 namespace Ledgerly {
@@ -126,7 +129,7 @@ QString CsvRegionalFormat::timeText(const QTime &time) const
 
 QString CsvRegionalFormat::boolText(bool value)
 {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+    return YesNoText::text(value);
 }
 
 bool CsvRegionalFormat::isNumberText(const QString &text) const
@@ -147,12 +150,15 @@ bool CsvRegionalFormat::isNumberText(const QString &text) const
 
 QVariant CsvRegionalFormat::parseBool(const QString &text)
 {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1") ||
-        t == QLatin1String("-1"))
+    // Spreadsheets write yes/no as words, -1/0 or 1/0; all of them count.
+    switch (YesNoText::read(text, YesNoText::AnyForm)) {
+    case YesNoText::Answer::Yes:
         return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || t == QLatin1String("0"))
+    case YesNoText::Answer::No:
         return false;
+    case YesNoText::Answer::Unreadable:
+        break;
+    }
     return {};
 }
 
@@ -185,13 +191,10 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
     const QDate date = m_locale.toDate(t, m_dateFormat);
     if (date.isValid())
         return QDateTime(date, QTime(0, 0), Qt::UTC);
-    // Files edited elsewhere may hold ISO dates.
-    const QDateTime iso = QDateTime::fromString(t, Qt::ISODate);
-    if (iso.isValid())
-        return QDateTime(iso.date(), iso.time(), Qt::UTC);
-    const QDate isoDate = QDate::fromString(t, Qt::ISODate);
-    if (isoDate.isValid())
-        return QDateTime(isoDate, QTime(0, 0), Qt::UTC);
+    // Files edited elsewhere may hold the short or long regional forms, or ISO.
+    QDateTime other;
+    if (DateTimeText::read(t, &other, m_locale))
+        return other;
     return {};
 }
 

@@ -1,5 +1,8 @@
 #include "GridValue.h"
 
+#include "common/DateTimeText.h"
+#include "common/YesNoText.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QLocale>
@@ -8,7 +11,7 @@ namespace Ledgerly::GridValue {
 
 QDate timeOnlyDay()
 {
-    return QDate(1904, 1, 1);
+    return DateTimeText::timeOnlyDay();
 }
 
 bool isTimeOfDay(const QDateTime &value)
@@ -18,22 +21,12 @@ bool isTimeOfDay(const QDateTime &value)
 
 QDateTime wallClock(const QDate &date, const QTime &time)
 {
-    return QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
+    return DateTimeText::wallClock(date, time);
 }
 
 QString formatDateTime(const QDateTime &value)
 {
-    if (!value.isValid())
-        return {};
-    const QLocale locale;
-    // Date and time are formatted apart so that no zone conversion can touch
-    // the stored wall-clock reading.
-    if (isTimeOfDay(value))
-        return locale.toString(value.time(), QLocale::ShortFormat);
-    if (value.time() == QTime(0, 0))
-        return locale.toString(value.date(), QLocale::ShortFormat);
-    return locale.toString(value.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(value.time(), QLocale::ShortFormat);
+    return DateTimeText::write(value);
 }
 
 QString displayText(const QVariant &value)
@@ -42,7 +35,7 @@ QString displayText(const QVariant &value)
     case QMetaType::QString:
         return value.toString();
     case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        return YesNoText::text(value.toBool());
     case QMetaType::QDateTime:
         return formatDateTime(value.toDateTime());
     case QMetaType::QDate:
@@ -62,72 +55,13 @@ bool isTrue(const QVariant &value)
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
     if (value.typeId() == QMetaType::QString)
-        return value.toString().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+        return YesNoText::read(value.toString(), YesNoText::TrueFalse) == YesNoText::Answer::Yes;
     return false;
 }
-
-namespace {
-
-// Regional short formats often carry a two-digit year, which Qt reads as
-// 19xx. Four typed digits are tried first; two digits then go to 2000-2069
-// or 1970-1999, the handheld's range being 1904 to 2040.
-QDateTime parseWithFormat(const QLocale &locale, const QString &text, const QString &format)
-{
-    if (format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"))) {
-        QString wide = format;
-        wide.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        const QDateTime full = locale.toDateTime(text, wide);
-        if (full.isValid())
-            return full;
-        QDateTime shortYear = locale.toDateTime(text, format);
-        if (shortYear.isValid() && shortYear.date().year() < 1970)
-            shortYear = shortYear.addYears(100);
-        return shortYear;
-    }
-    return locale.toDateTime(text, format);
-}
-
-} // namespace
 
 bool parseDateTime(const QString &text, QDateTime *out)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    const QLocale locale;
-    for (QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
-        const QDateTime dt = parseWithFormat(locale, t, locale.dateTimeFormat(type));
-        if (dt.isValid()) {
-            *out = wallClock(dt.date(), dt.time());
-            return true;
-        }
-        const QDateTime date = parseWithFormat(locale, t, locale.dateFormat(type));
-        if (date.isValid()) {
-            *out = wallClock(date.date(), QTime(0, 0));
-            return true;
-        }
-        const QTime time = locale.toTime(t, type);
-        if (time.isValid()) {
-            *out = wallClock(timeOnlyDay(), time);
-            return true;
-        }
-    }
-    const QDateTime iso = QDateTime::fromString(t, Qt::ISODate);
-    if (iso.isValid()) {
-        *out = wallClock(iso.date(), iso.time());
-        return true;
-    }
-    const QDate isoDate = QDate::fromString(t, Qt::ISODate);
-    if (isoDate.isValid()) {
-        *out = wallClock(isoDate, QTime(0, 0));
-        return true;
-    }
-    const QTime isoTime = QTime::fromString(t, Qt::ISODate);
-    if (isoTime.isValid()) {
-        *out = wallClock(timeOnlyDay(), isoTime);
-        return true;
-    }
-    return false;
+    return DateTimeText::read(text, out);
 }
 
 QByteArray bitmapBytes(const QImage &image)
@@ -149,12 +83,11 @@ bool booleanEdit(const QVariant &value, QVariant *out)
         return true;
     }
     const QString text = value.toString();
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        *out = true;
-    else if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        *out = false;
-    else
+    const YesNoText::Answer answer = YesNoText::read(text, YesNoText::TrueFalse);
+    if (answer == YesNoText::Answer::Unreadable)
         *out = text; // kept as typed; a save writes nothing for such text
+    else
+        *out = answer == YesNoText::Answer::Yes;
     return true;
 }
 

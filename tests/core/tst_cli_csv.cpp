@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "TestFiles.h"
 #include "TestValues.h"
+#include "database/DatabaseLock.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
@@ -25,6 +26,9 @@ private Q_SLOTS:
     void roundTripLeavesDumpUnchanged();
     void errors_data();
     void errors();
+    void changesRefusedWhileAnotherProgramHoldsTheDatabase_data();
+    void changesRefusedWhileAnotherProgramHoldsTheDatabase();
+    void importLackingFieldsNeedsForce();
 
 private:
     CliRun run(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8"));
@@ -167,6 +171,9 @@ void TestCliCsv::errors_data()
     QTest::newRow("missing output file is a usage error")
         << QStringList{QStringLiteral("export"), QStringLiteral("Kit")} << 2
         << QStringLiteral("Usage: ledgerly-cli export SECTION OUT.csv [--user NAME]");
+    QTest::newRow("unknown user") << QStringList{QStringLiteral("resave"), QStringLiteral("Kit"),
+                                                 QStringLiteral("--user"), QStringLiteral("Nobody")}
+                                  << 1 << QStringLiteral("error 440");
 }
 
 void TestCliCsv::errors()
@@ -186,6 +193,53 @@ void TestCliCsv::errors()
     QVERIFY(result.out.isEmpty());
     QVERIFY(original.open(QIODevice::ReadOnly));
     QCOMPARE(original.readAll(), before);
+}
+
+void TestCliCsv::changesRefusedWhileAnotherProgramHoldsTheDatabase_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("import") << QStringList{QStringLiteral("import"), QStringLiteral("Kit"),
+                                           QStringLiteral("kit.csv")};
+    QTest::newRow("resave") << QStringList{QStringLiteral("resave"), QStringLiteral("kit")};
+}
+
+void TestCliCsv::changesRefusedWhileAnotherProgramHoldsTheDatabase()
+{
+    QFETCH(QStringList, args);
+    QDir::setCurrent(m_dir->path());
+    QCOMPARE(
+        run({QStringLiteral("export"), QStringLiteral("Kit"), QStringLiteral("kit.csv")}).status,
+        0);
+    const QByteArray before = readFile(m_database);
+    DatabaseLock held = DatabaseLock::acquire(m_database);
+    QVERIFY(held.isLocked());
+    const CliRun refused = run(args);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("in use by")), qPrintable(refused.err));
+    QVERIFY2(refused.err.contains(QString::number(QCoreApplication::applicationPid())),
+             qPrintable(refused.err));
+    QCOMPARE(readFile(m_database), before);
+    held.release();
+    const CliRun allowed = run(args);
+    QVERIFY2(allowed.status == 0, qPrintable(allowed.err));
+}
+
+void TestCliCsv::importLackingFieldsNeedsForce()
+{
+    QDir::setCurrent(m_dir->path());
+    QVERIFY(writeFile(m_dir->filePath(QStringLiteral("part.csv")),
+                      "\"Name\"\r\n\"Name\"\r\n\"Only\"\r\n"));
+    const QByteArray before = readFile(m_database);
+    const QStringList args{QStringLiteral("import"), QStringLiteral("Kit"),
+                           QStringLiteral("part.csv")};
+    const CliRun refused = run(args);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("not in the file and will be emptied")),
+             qPrintable(refused.err));
+    QCOMPARE(readFile(m_database), before);
+    const CliRun forced = run(args + QStringList{QStringLiteral("--force")});
+    QVERIFY2(forced.status == 0, qPrintable(forced.err));
+    QVERIFY2(forced.out.contains(QStringLiteral("1 record(s) Imported")), qPrintable(forced.out));
 }
 
 QTEST_GUILESS_MAIN(TestCliCsv)

@@ -27,7 +27,9 @@ private Q_SLOTS:
     void picturesWrittenBesideTheFile();
     void secondPictureFieldKeepsItsOwnBitmap();
     void missingPictureNamesNoStaleFile();
-    void pdbInThePathBecomesCsv();
+    void pdbInAFolderNameStays();
+    void bitmapsThatCannotBeWrittenAreReported_data();
+    void bitmapsThatCannotBeWrittenAreReported();
     void errorMessages_data();
     void errorMessages();
     void commandAsksForTheFile_data();
@@ -301,7 +303,38 @@ void TestCsvExport::missingPictureNamesNoStaleFile()
     QCOMPARE(csvLines(db.out(QStringLiteral("p.csv"))).value(2), QStringLiteral("\"a\",\"\""));
 }
 
-void TestCsvExport::pdbInThePathBecomesCsv()
+void TestCsvExport::bitmapsThatCannotBeWrittenAreReported_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("csvWritten");
+    QTest::newRow("name too long for its bitmaps")
+        << QString(248, u'n') + u".csv"_qs << u"is too long"_qs << false;
+    QTest::newRow("bitmap name taken by a folder")
+        << u"p.csv"_qs << u"1 of 1 bitmap(s) could not be written"_qs << true;
+}
+
+void TestCsvExport::bitmapsThatCannotBeWrittenAreReported()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QFETCH(bool, csvWritten);
+    const QList<CsvTestField> fields = {
+        {QStringLiteral("Name"), QStringLiteral("Name")},
+        {QStringLiteral("Photo"), QStringLiteral("Photo"), FieldPicture},
+    };
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Things"), fields);
+    db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), bitmap(Qt::red)}});
+    QVERIFY(db.load(QStringLiteral("Things")));
+    QVERIFY(QDir().mkpath(db.out(QStringLiteral("p.csv1.bmp"))));
+    const CsvOutcome outcome = db.controller().exportCsv(db.out(name));
+    QVERIFY(!outcome.ok);
+    QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+    QCOMPARE(QFile::exists(db.out(name)), csvWritten);
+}
+
+void TestCsvExport::pdbInAFolderNameStays()
 {
     CsvTestDatabase db;
     QVERIFY(loadStock(db));
@@ -310,9 +343,10 @@ void TestCsvExport::pdbInThePathBecomesCsv()
     const CsvOutcome outcome =
         db.controller().exportCsv(db.out(QStringLiteral("x.pdb.out/list.csv")));
     QVERIFY(outcome.ok);
-    QCOMPARE(outcome.csvPath, db.out(QStringLiteral("x.csv.out/list.csv")));
-    QVERIFY(QFile::exists(db.out(QStringLiteral("x.csv.out/list.csv"))));
-    QVERIFY(!QFile::exists(db.out(QStringLiteral("x.pdb.out/list.csv"))));
+    // The CSV goes where the bitmaps go: into the folder chosen.
+    QCOMPARE(outcome.csvPath, db.out(QStringLiteral("x.pdb.out/list.csv")));
+    QVERIFY(QFile::exists(db.out(QStringLiteral("x.pdb.out/list.csv"))));
+    QVERIFY(!QFile::exists(db.out(QStringLiteral("x.csv.out/list.csv"))));
 }
 
 void TestCsvExport::errorMessages_data()

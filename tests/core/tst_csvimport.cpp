@@ -30,7 +30,13 @@ private Q_SLOTS:
     void errorMessages_data();
     void errorMessages();
     void checkNameGuardsTheChosenFile();
-    void completionCountsStoredRecords();
+    void completionCountsImportedRecords();
+    void unreadableCellStopsTheImport_data();
+    void unreadableCellStopsTheImport();
+    void mixedLineEndsEndRecords_data();
+    void mixedLineEndsEndRecords();
+    void fieldsMissingFromTheFileAreAskedAbout_data();
+    void fieldsMissingFromTheFileAreAskedAbout();
     void picturesReadBack_data();
     void picturesReadBack();
     void exportThenImportGivesTheSameTable_data();
@@ -95,10 +101,17 @@ void TestCsvImport::cellsBecomeTypedValues_data()
     QTest::newRow("old undoubled quotes")
         << QByteArray("\"say \"hi\" now\",\"\",\"\",\"\"")
         << QVariantList{QStringLiteral("say \"hi\" now"), {}, {}, {}};
-    QTest::newRow("unreadable values kept as text")
-        << QByteArray("x,maybe,\"someday\",\"later\"")
-        << QVariantList{QStringLiteral("x"), QStringLiteral("maybe"), QStringLiteral("someday"),
-                        QStringLiteral("later")};
+    QTest::newRow("yes word and ISO date")
+        << QByteArray("x,yes,\"2026-01-02\",\"20:15:30\"")
+        << QVariantList{QStringLiteral("x"), true, wall(2026, 1, 2), at8};
+    QTest::newRow("Y and a regional date without leading zeros")
+        << QByteArray("x,Y,1/2/2026,")
+        << QVariantList{QStringLiteral("x"), true, wall(2026, 1, 2), {}};
+    QTest::newRow("n and 0") << QByteArray("x,n,,")
+                             << QVariantList{QStringLiteral("x"), false, {}, {}};
+    QTest::newRow("ISO date and time")
+        << QByteArray("x,0,2026-01-02T10:30:00,")
+        << QVariantList{QStringLiteral("x"), false, wall(2026, 1, 2, 10, 30), {}};
     QTest::newRow("short line leaves the rest empty")
         << QByteArray("\"only\"") << QVariantList{QStringLiteral("only"), {}, {}, {}};
 }
@@ -295,7 +308,7 @@ void TestCsvImport::checkNameGuardsTheChosenFile()
              QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status."));
 }
 
-void TestCsvImport::completionCountsStoredRecords()
+void TestCsvImport::completionCountsImportedRecords()
 {
     CsvTestDatabase db;
     loadLog(db);
@@ -306,7 +319,87 @@ void TestCsvImport::completionCountsStoredRecords()
     QCOMPARE(db.prompter.messages.size(), 1);
     QCOMPARE(db.prompter.messages.at(0).text,
              QDir::toNativeSeparators(db.out(QStringLiteral("in.csv"))) +
-                 QStringLiteral(" Imported.\r2 record(s) Imported"));
+                 QStringLiteral(" Imported.\r5 record(s) Imported"));
+}
+
+void TestCsvImport::unreadableCellStopsTheImport_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("yes/no word") << QByteArray("x,True,,\r\ny,maybe,,\r\n")
+                                 << u"Line 4, field \"Done\": \"maybe\""_qs;
+    QTest::newRow("date") << QByteArray("x,,\"someday\",\r\n")
+                          << u"Line 3, field \"When\": \"someday\""_qs;
+    QTest::newRow("time") << QByteArray("x,,,\"later\"\r\n")
+                          << u"Line 3, field \"At\": \"later\""_qs;
+    QTest::newRow("impossible date") << QByteArray("x,,2/30/2026,\r\n") << u"\"2/30/2026\""_qs;
+}
+
+void TestCsvImport::unreadableCellStopsTheImport()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, where);
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + lines));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QVERIFY(!outcome.ok);
+    QVERIFY2(outcome.message.contains(where), qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()), before);
+    QVERIFY(!db.controller().state().DatabaseEdited);
+}
+
+void TestCsvImport::mixedLineEndsEndRecords_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    const QByteArray head1 = "\"Note\",\"Done\",\"When\",\"At\"";
+    QTest::newRow("CR LF header, LF rows") << head1 + "\r\n" + head1 + "\r\n\"a\",,,\n\"b\",,,\n";
+    QTest::newRow("CR only") << head1 + "\r" + head1 + "\r\"a\",,,\r\"b\",,,\r";
+    QTest::newRow("LF only") << head1 + "\n" + head1 + "\n\"a\",,,\n\"b\",,,";
+}
+
+void TestCsvImport::mixedLineEndsEndRecords()
+{
+    QFETCH(QByteArray, text);
+    CsvTestDatabase db;
+    loadLog(db);
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), text));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()),
+             (QList<QVariantList>{{QStringLiteral("a"), {}, {}, {}},
+                                  {QStringLiteral("b"), {}, {}, {}}}));
+}
+
+void TestCsvImport::fieldsMissingFromTheFileAreAskedAbout_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No keeps the table") << int(Prompter::No);
+    QTest::newRow("Yes imports") << int(Prompter::Yes);
+}
+
+void TestCsvImport::fieldsMissingFromTheFileAreAskedAbout()
+{
+    QFETCH(int, answer);
+    CsvTestDatabase db;
+    loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
+                      "\"Note\",\"Done\"\r\n\"Note\",\"Done\"\r\n\"z\",True\r\n"));
+    db.prompter.answers.enqueue(answer);
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QCOMPARE(db.prompter.messages.at(0).text,
+             u"2 field(s) of the database are not in the file and will be emptied: When, At. "
+             "Import anyway?"_qs);
+    QCOMPARE(db.prompter.messages.at(0).buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(outcome.ok, answer == Prompter::Yes);
+    if (answer == Prompter::Yes)
+        QCOMPARE(tableValues(db.controller().grid()),
+                 (QList<QVariantList>{{QStringLiteral("z"), true, {}, {}}}));
+    else
+        QCOMPARE(tableValues(db.controller().grid()), before);
 }
 
 void TestCsvImport::picturesReadBack_data()
@@ -317,6 +410,8 @@ void TestCsvImport::picturesReadBack_data()
     const QByteArray bmp = bitmap(Qt::cyan, 7, 3);
     QTest::newRow("bitmap by full path") << QStringLiteral("FULL") << bmp << true;
     QTest::newRow("bitmap beside the file by name") << QStringLiteral("pic.bmp") << bmp << true;
+    QTest::newRow("bitmap moved beside the file")
+        << QStringLiteral("/gone/elsewhere/pic.bmp") << bmp << true;
     QTest::newRow("file that is no bitmap")
         << QStringLiteral("FULL") << QByteArray("hello") << false;
     QTest::newRow("missing file") << QStringLiteral("none.bmp") << QByteArray() << false;
@@ -342,12 +437,15 @@ void TestCsvImport::picturesReadBack()
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       "\"Name\",\"Photo\"\r\n\"Name\",\"Photo\"\r\n\"a\",\"" + path.toUtf8() +
                           "\"\r\n"));
-    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    // A picture that cannot be read is reported, never quietly left blank.
+    QCOMPARE(outcome.ok, loaded);
     const QVariant value = db.controller().grid().cell(0, 2);
     if (loaded) {
         QCOMPARE(value.typeId(), int(QMetaType::QByteArray));
         QCOMPARE(value.toByteArray(), fileBytes);
     } else {
+        QVERIFY2(outcome.message.contains(u"field \"Photo\""_qs), qPrintable(outcome.message));
         QVERIFY(value.isNull());
     }
 }

@@ -285,10 +285,10 @@ void TestCsvWriter::csvPathFor_data()
                                << QStringLiteral("/data/list.csv");
     QTest::newRow("pdb becomes csv")
         << QStringLiteral("/data/list.pdb") << QStringLiteral("/data/list.csv");
-    QTest::newRow("in a folder name too")
-        << QStringLiteral("/x.pdb.out/list.csv") << QStringLiteral("/x.csv.out/list.csv");
+    QTest::newRow("folder names are kept")
+        << QStringLiteral("/x.pdb.out/list.csv") << QStringLiteral("/x.pdb.out/list.csv");
     QTest::newRow("case ignored") << QStringLiteral("/A.PDB/b.Pdb")
-                                  << QStringLiteral("/A.csv/b.csv");
+                                  << QStringLiteral("/A.PDB/b.csv");
     QTest::newRow("pdb without dot stays")
         << QStringLiteral("/pdbfiles/list.txt") << QStringLiteral("/pdbfiles/list.txt");
 }

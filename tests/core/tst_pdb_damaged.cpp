@@ -107,8 +107,10 @@ void TestPdbDamaged::damagedFile_data()
         << Mutation([](QByteArray &b) { putU32(b, 52, 0); }) << u"field block is missing"_qs;
     QTest::newRow("field block empty: first record starts there")
         << Mutation([](QByteArray &b) { putU32(b, 78, fieldBlock); }) << u"field block is empty"_qs;
-    QTest::newRow("field block defines no fields")
-        << Mutation([](QByteArray &b) { putU16(b, fieldBlock + 2, 0); }) << u"defines no fields"_qs;
+    // No fields is valid, but then the records' bytes belong to nothing.
+    QTest::newRow("field block defines no fields, records hold values")
+        << Mutation([](QByteArray &b) { putU16(b, fieldBlock + 2, 0); })
+        << u"remain after the last field"_qs;
     QTest::newRow("record list outside the file")
         << Mutation([](QByteArray &b) { putU16(b, 76, 500); }) << u"record list"_qs;
     QTest::newRow("field block outside the file")

@@ -17,7 +17,11 @@ int CliPrompter::message(const QString &text, Buttons buttons, Icon icon, const 
     case Buttons::Ok:
         return Ok;
     case Buttons::YesNo:
-        m_err << "ledgerly-cli: (answered No)\n";
+        if (m_force) {
+            m_err << "ledgerly-cli: (answered Yes: --force)\n";
+            return Yes;
+        }
+        m_err << "ledgerly-cli: (answered No; --force answers Yes)\n";
         return No;
     case Buttons::YesNoCancel:
         m_err << "ledgerly-cli: (answered Cancel)\n";

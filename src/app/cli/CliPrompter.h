@@ -21,9 +21,12 @@ public:
                 const QString &title = {}) override;
     QString fileName(const FileRequest &request) override;
     void chooseUser(UserChoice &choice) override;
+    // --force: yes/no questions are answered Yes instead of No.
+    void setForce(bool force) { m_force = force; }
 
 private:
     QTextStream &m_err;
+    bool m_force = false;
 };
 
 } // namespace Ledgerly::Cli

@@ -5,8 +5,11 @@
 #include "app/SettingsStore.h"
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
+#include "database/HotSyncHome.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
+
+#include <algorithm>
 
 namespace Ledgerly::Cli {
 
@@ -24,11 +27,27 @@ CliSession::CliSession(CliContext &ctx)
     const QString user = ctx.values.value(QStringLiteral("user"));
     // The record component falls back to its default user for a name it does
     // not know; a command asked for a particular user must not do that.
-    if (!user.isEmpty() && !m_server->GetUserNames().contains(user, Qt::CaseInsensitive))
-        throw PdbError(ErrNoSuchUser, QStringLiteral("There is no HotSync user \"%1\"").arg(user));
-    state.PalmUser = user.isEmpty() ? m_server->GetDefaultUser() : user;
+    // Names match ignoring case, as everywhere; the stored spelling is used.
+    state.PalmUser = m_server->GetDefaultUser();
+    if (!user.isEmpty()) {
+        const QStringList names = m_server->GetUserNames();
+        const auto match = std::find_if(names.begin(), names.end(), [&](const QString &name) {
+            return HotSyncHome::sameUser(name, user);
+        });
+        if (match == names.end())
+            throw PdbError(ErrNoSuchUser,
+                           QStringLiteral("There is no HotSync user \"%1\"").arg(user));
+        state.PalmUser = *match;
+    }
     m_server->GetUserFolder(state.PalmUser);
 
+    // A schema or settings file that is there but cannot be read would look
+    // like one naming no databases; that must not pass for success.
+    for (const QString &file : {state.settingsFile(), state.schemaFile()}) {
+        const QString problem = iniFileProblem(file);
+        if (!problem.isEmpty())
+            throw PdbError(ErrPathAccess, problem);
+    }
     m_controller->BuildCatalogue();
 }
 
@@ -79,6 +98,19 @@ bool CliSession::openOrReport(const QString &section)
     }
     if (!open(section)) {
         m_ctx.err << "ledgerly-cli: the database " << section << " could not be loaded\n";
+        return false;
+    }
+    return true;
+}
+
+bool CliSession::lockOrReport(const QString &section)
+{
+    const int index = sectionIndex(section);
+    if (index < 0)
+        return true; // nothing to lock; the command reports the section itself
+    m_lock = DatabaseLock::acquire(databasePath(m_controller->catalogue().section(index)));
+    if (!m_lock.isLocked()) {
+        m_ctx.err << "ledgerly-cli: " << m_lock.error() << "\n";
         return false;
     }
     return true;

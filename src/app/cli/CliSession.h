@@ -5,6 +5,7 @@
 #include <QMap>
 
 #include "CliCommand.h"
+#include "database/DatabaseLock.h"
 
 #include <memory>
 
@@ -52,6 +53,10 @@ public:
     // open() for a command that needs the section's table: prints why to the
     // error stream when the section is unknown or its database did not load.
     bool openOrReport(const QString &section);
+    // Locks the section's database for this command's changes; prints who
+    // holds it and gives false when another program does. Held until the
+    // session ends.
+    bool lockOrReport(const QString &section);
 
 private:
     CliContext &m_ctx;
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<RecordServer> m_server;
     std::unique_ptr<QSettingsStore> m_settings;
     std::unique_ptr<MainController> m_controller;
+    DatabaseLock m_lock;
 };
 
 // Messages keep the CR the window shows as a line break; a terminal wants LF.

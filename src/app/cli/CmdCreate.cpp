@@ -18,6 +18,8 @@ int runCreate(CliContext &ctx)
     const int index = session.sectionIndexOrReport(section);
     if (index < 0)
         return 1;
+    if (!session.lockOrReport(section))
+        return 1;
     const QString stem = controller.catalogue().section(index);
     const QString path = session.databasePath(stem);
     if (QFileInfo::exists(path)) {

@@ -16,7 +16,8 @@ int runImport(CliContext &ctx)
         throw UsageError{QStringLiteral("import needs a section and an input file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (!session.openOrReport(section))
+    session.prompter().setForce(ctx.flags.contains(QStringLiteral("force")));
+    if (!session.lockOrReport(section) || !session.openOrReport(section))
         return 1;
     MainController &controller = session.controller();
     const CsvOutcome outcome =
@@ -37,10 +38,11 @@ int runImport(CliContext &ctx)
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("import"),
-    QStringLiteral("import SECTION IN.csv [--user NAME]"),
+    QStringLiteral("import SECTION IN.csv [--user NAME] [--force]"),
     QStringLiteral("Replaces the records of SECTION's database with the record lines of a CSV\n"
-                   "file in Export CSV's layout, then saves the database."),
-    {},
+                   "file in Export CSV's layout, then saves the database. Fields the file\n"
+                   "lacks would be emptied: that needs --force."),
+    {QStringLiteral("force")},
     {QStringLiteral("user")},
     runImport});
 

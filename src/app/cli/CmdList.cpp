@@ -18,8 +18,13 @@ int runList(CliContext &ctx)
     const QString schemaFile = ctx.programFolder + QStringLiteral("/QuayDB.ini");
     // The window shows an empty chooser for a missing schema file; here that
     // silence would hide a wrong --program-folder, so it is an error.
-    if (!QFileInfo(schemaFile).isFile()) {
+    if (!QFileInfo::exists(schemaFile)) {
         ctx.err << "ledgerly-cli: no schema file " << schemaFile << "\n";
+        return 1;
+    }
+    const QString problem = iniFileProblem(schemaFile);
+    if (!problem.isEmpty()) {
+        ctx.err << "ledgerly-cli: the schema file cannot be read. " << problem << "\n";
         return 1;
     }
     const Catalogue catalogue = Catalogue::build(schemaFile);

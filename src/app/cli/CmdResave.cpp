@@ -18,6 +18,8 @@ int runResave(CliContext &ctx)
     const int index = session.sectionIndexOrReport(section);
     if (index < 0)
         return 1;
+    if (!session.lockOrReport(section))
+        return 1;
     // A missing file would be created by the load; resave only rewrites.
     const QString path = session.databasePath(controller.catalogue().section(index));
     if (!QFileInfo::exists(path)) {

@@ -1,0 +1,318 @@
+// Every writer must notice a file system that stops taking bytes part-way
+// (a full disk) and leave the old file as it was. A file size limit on this
+// process makes the kernel refuse bytes past N, exactly as a full volume does
+// after N bytes.
+
+#include "TestFiles.h"
+
+#include "app/FileRegistry.h"
+#include "app/Registry.h"
+#include "app/SettingsStore.h"
+#include "common/IniSettingsFile.h"
+#include "common/SafeFile.h"
+#include "database/HotSyncHome.h"
+#include "database/HotSyncInstall.h"
+#include "database/PdbDatabase.h"
+#include "database/PdbError.h"
+#include "database/RecordServer.h"
+
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Ledgerly;
+
+namespace {
+
+// Holds the file size limit for the scope; the signal the kernel would send
+// for a refused write is ignored so that the write fails with an error.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    bool m_ok = false;
+};
+
+QByteArray bigText(int bytes)
+{
+    return QByteArray(bytes, 'x');
+}
+
+// A writer: writes "new" content of about 64 KiB over path; returns the error
+// number it reported (0 for success).
+using Writer = std::function<int(const QString &dir, const QString &path)>;
+
+int pdbWriter(const QString &, const QString &path)
+{
+    PdbDatabase db;
+    db.Table().AddField(QStringLiteral("Note"), 0);
+    for (int i = 0; i < 200; ++i)
+        db.Table().AddRecord().setValue(0, QString::fromLatin1(bigText(300)));
+    try {
+        db.SaveAs(path);
+        return 0;
+    } catch (const PdbError &e) {
+        return e.number();
+    }
+}
+
+int installWriter(const QString &dir, const QString &path)
+{
+    const QString source = dir + QStringLiteral("/source/") + QFileInfo(path).fileName();
+    QDir().mkpath(QFileInfo(source).absolutePath());
+    {
+        // The source is written before the limit applies.
+        FileSizeLimit none(RLIM_INFINITY);
+        writeFile(source, bigText(64 * 1024));
+    }
+    try {
+        HotSyncInstall::queue(QFileInfo(path).absolutePath() + QStringLiteral("/.."), false,
+                              source);
+        return 0;
+    } catch (const PdbError &e) {
+        return e.number();
+    }
+}
+
+int registryWriter(const QString &, const QString &path)
+{
+    FileRegistry registry(path);
+    return registry.setString(Registry::CurrentUser, QStringLiteral("Software\\Test"),
+                              QStringLiteral("LastUserName"),
+                              QString::fromLatin1(bigText(64 * 1024)))
+               ? 0
+               : SafeFile::DeviceIo;
+}
+
+int homeWriter(const QString &, const QString &path)
+{
+    HotSyncHome home(QFileInfo(path).absolutePath());
+    home.load();
+    for (int i = 0; i < 400; ++i)
+        home.users.append({QStringLiteral("User %1 ").arg(i) + QString::fromLatin1(bigText(100)),
+                           QStringLiteral("u%1").arg(i), false});
+    try {
+        home.save();
+        return 0;
+    } catch (const PdbError &e) {
+        return e.number();
+    }
+}
+
+int settingsWriter(const QString &, const QString &path)
+{
+    QSettingsStore store(QFileInfo(path).absolutePath());
+    return store.setValue(QFileInfo(path).completeBaseName(), QStringLiteral("HotSync"),
+                          QStringLiteral("Big"), QString::fromLatin1(bigText(64 * 1024)))
+               ? 0
+               : SafeFile::DeviceIo;
+}
+
+int plainWriter(const QString &, const QString &path)
+{
+    return SafeFile::write(path, bigText(64 * 1024)).number;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Writer)
+
+class TestSafeWrites : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void writerKeepsOldFileWhenBytesRunOut_data();
+    void writerKeepsOldFileWhenBytesRunOut();
+    void specialFilesAreNotRead_data();
+    void specialFilesAreNotRead();
+    void claimedUserCountIsNotTrusted();
+    void settingsTextReadsBackThroughQSettings_data();
+    void settingsTextReadsBackThroughQSettings();
+    void unreadableUsersFileIsAnError();
+};
+
+void TestSafeWrites::writerKeepsOldFileWhenBytesRunOut_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<Writer>("writer");
+    // The old content is written first; each writer's new content is larger
+    // than the limit, the old content smaller.
+    QTest::newRow("database file") << u"Old.pdb"_qs << QByteArray() << Writer(pdbWriter);
+    QTest::newRow("install queue copy")
+        << u"user/Install/Copy.pdb"_qs << QByteArray("old copy") << Writer(installWriter);
+    QTest::newRow("registry file")
+        << u"registry.json"_qs << QByteArray("{\"HKEY_CURRENT_USER\\\\Software\\\\Test\": {}}")
+        << Writer(registryWriter);
+    QTest::newRow("HotSync users file")
+        << u"hotsync.ini"_qs
+        << QByteArray("[HotSync]\nCurrentUser=Ann\n[Users]\n1\\Name=Ann\nsize=1\n")
+        << Writer(homeWriter);
+    QTest::newRow("settings file")
+        << u"Ledgerly.ini"_qs << QByteArray("[HotSync]\nUser=Ann\n") << Writer(settingsWriter);
+    QTest::newRow("CSV, bitmap and any other whole file")
+        << u"Export.csv"_qs << QByteArray("old,csv\r\n") << Writer(plainWriter);
+}
+
+void TestSafeWrites::writerKeepsOldFileWhenBytesRunOut()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, old);
+    QFETCH(Writer, writer);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    if (old.isEmpty()) {
+        PdbDatabase db;
+        db.Table().AddField(QStringLiteral("Note"), 0);
+        db.Table().AddRecord().setValue(0, QStringLiteral("kept"));
+        db.SaveAs(path);
+        old = readFile(path);
+    } else {
+        QVERIFY(writeFile(path, old));
+    }
+    QVERIFY(!old.isEmpty());
+
+    int number = 0;
+    {
+        // Well past the old content, far short of the new.
+        FileSizeLimit limit(8 * 1024);
+        QVERIFY(limit.ok());
+        number = writer(dir.path(), path);
+    }
+    QVERIFY2(number == SafeFile::DeviceIo || number == SafeFile::DiskFull,
+             qPrintable(QString::number(number)));
+    QCOMPARE(readFile(path), old);
+    // No temporary file is left beside it.
+    const QStringList left = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+    QCOMPARE(left, QStringList{QFileInfo(path).fileName()});
+
+    // Without the limit the same writer succeeds.
+    QCOMPARE(writer(dir.path(), path), 0);
+    QVERIFY(readFile(path) != old);
+}
+
+void TestSafeWrites::specialFilesAreNotRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << u"fifo"_qs;
+    QTest::newRow("link to /dev/zero") << u"zero"_qs;
+    QTest::newRow("folder") << u"folder"_qs;
+    QTest::newRow("larger than the bound") << u"large"_qs;
+}
+
+void TestSafeWrites::specialFilesAreNotRead()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hotsync.ini"));
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkpath(path));
+    else
+        QVERIFY(writeFile(path, QByteArray(17 * 1024 * 1024, ';')));
+
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray bytes;
+    QString why;
+    QVERIFY(!SafeFile::read(path, 16 * 1024 * 1024, &bytes, &why));
+    QVERIFY(why.contains(QDir::toNativeSeparators(path)));
+    // The users file of a home: an error naming the file, never a hang.
+    HotSyncHome home(dir.path());
+    try {
+        home.load();
+        QFAIL("a special users file was read");
+    } catch (const PdbError &e) {
+        QCOMPARE(e.number(), int(ErrNoSuchUser));
+    }
+    // The same file as a database.
+    const QString pdb = dir.filePath(QStringLiteral("Data.pdb"));
+    QVERIFY(QFile::rename(path, pdb) || kind == u"folder");
+    if (kind != u"folder") {
+        RecordServer server(dir.path());
+        QVERIFY_THROWS_EXCEPTION(PdbError, server.OpenDatabase(pdb));
+    }
+    QVERIFY(timer.elapsed() < 10000);
+}
+
+void TestSafeWrites::claimedUserCountIsNotTrusted()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("hotsync.ini")),
+                      "[HotSync]\nCurrentUser=Ann\n[Users]\n1\\Name=Ann\n2\\Name=Bob\n"
+                      "size=2000000000\n"));
+    QElapsedTimer timer;
+    timer.start();
+    HotSyncHome home(dir.path());
+    home.load();
+    QVERIFY(timer.elapsed() < 5000);
+    QCOMPARE(home.users.size(), 2);
+    QCOMPARE(home.users.at(1).name, u"Bob"_qs);
+}
+
+void TestSafeWrites::settingsTextReadsBackThroughQSettings_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << u"HotSync/User"_qs << u"Ann"_qs;
+    QTest::newRow("comma and blanks") << u"HotSync/User"_qs << u" Ann, Bob "_qs;
+    QTest::newRow("quotes and backslashes") << u"General/Path"_qs << u"C:\\x \"y\""_qs;
+    QTest::newRow("line breaks and semicolon") << u"A/B"_qs << u"one\ntwo\r;three"_qs;
+    QTest::newRow("starts with @") << u"A/B"_qs << u"@Invalid()"_qs;
+    QTest::newRow("non-ASCII") << u"Gruppe/Schl\u00fcssel"_qs << u"Gr\u00fc\u00dfe \u20ac"_qs;
+    QTest::newRow("array row") << u"Users/1/Name"_qs << u"Ann"_qs;
+    QTest::newRow("empty") << u"A/B"_qs << QString();
+}
+
+void TestSafeWrites::settingsTextReadsBackThroughQSettings()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QVERIFY(IniSettingsFile::write(path, {{key, value}, {u"Other/Key"_qs, u"x"_qs}}).ok());
+    const QSettings ini(path, QSettings::IniFormat);
+    QCOMPARE(ini.status(), QSettings::NoError);
+    QCOMPARE(ini.value(key).toString(), value);
+    QCOMPARE(ini.value(u"Other/Key"_qs).toString(), u"x"_qs);
+}
+
+void TestSafeWrites::unreadableUsersFileIsAnError()
+{
+    if (geteuid() == 0)
+        QSKIP("permissions do not stop root");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hotsync.ini"));
+    QVERIFY(writeFile(path, "[Users]\n1\\Name=Ann\nsize=1\n"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    HotSyncHome home(dir.path());
+    QVERIFY_THROWS_EXCEPTION(PdbError, home.load());
+}
+
+QTEST_GUILESS_MAIN(TestSafeWrites)
+#include "tst_safe_writes.moc"
