@@ -20,6 +20,7 @@ namespace Ledgerly {
 
 class DocumentOpener;
 class GridView;
+class Grouping;
 class MainController;
 class PalmUserChoice;
 class ProgramLauncher;
@@ -121,6 +122,7 @@ private:
     QCheckBox *m_chkGroup;
     QCheckBox *m_check1;
     GridView *m_grid;
+    Grouping *m_grouping = nullptr; // made when "Group Fields" is first ticked
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
 

@@ -9,6 +9,8 @@
 #include "app/PalmUserChoice.h"
 #include "app/Prompter.h"
 #include "exchange/CsvCommands.h"
+#include "grid/Grouping.h"
+#include "grid/GroupingProxyModel.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
@@ -194,9 +196,34 @@ void frmMain::helpCommand()
 
 void frmMain::chkGroup_Click()
 {
-    const QSignalBlocker blocker(m_chkGroup);
-    m_chkGroup->setChecked(false);
-    notAvailable(QStringLiteral("Grouping"));
+    m_grid->commitOpenEditor();
+    GridModel &table = m_controller.grid();
+    if (!m_grouping) {
+        m_grouping = new Grouping(table, this);
+        // Another database brings other fields and roles: group it afresh.
+        connect(&m_controller, &MainController::databaseLoaded, this, [this] {
+            if (m_chkGroup->isChecked())
+                chkGroup_Click();
+        });
+    }
+    if (m_chkGroup->isChecked()) {
+        QStringList roles;
+        QStringList captions;
+        for (int c = 0; c < table.columnCount(); ++c) {
+            const GridColumn &column = table.column(c);
+            roles.append(
+                c == 0 ? QString()
+                       : m_controller.catalogue().readValue(column.key + QStringLiteral("Hide")));
+            captions.append(column.caption);
+        }
+        m_grouping->GroupColumns(roles, captions);
+        m_controller.HideColumns();
+        m_grid->setModel(m_grouping->model());
+    } else {
+        m_grouping->clear();
+        m_grid->setModel(&table);
+    }
+    applyGridColumns();
 }
 
 void frmMain::showAboutBox(bool modal)
