@@ -11,8 +11,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The fruit are grouped by their Paid box and their names "totalled": no
-// name is a number, so the footers count and leave the figures empty.
+// The fruit are grouped by their Paid box. Name is marked "Calc" but comes
+// before the grouping field, so it finds no group to total for: the footers
+// only count, yet the column is a number column while grouped.
 QByteArray groupedSchema()
 {
     return "[Fruit]\r\nDatabasename=Fruit Basket\r\nName=Fruit Name\r\nPaid=Paid\r\n"
@@ -56,8 +57,7 @@ void TestGroupingWindow::tickGroupsAndClearingRestores()
     box->click();
     QVERIFY(box->isChecked());
     QVERIFY(w.grid()->model() != &table);
-    const QString footer = u"Calculated Values for Fruit Name Records: %1     Total:      "
-                           u"Average:       Minimum:   Maximum : "_s;
+    const QString footer = u"Records : %1"_s;
     QCOMPARE(rowTexts(*w.grid()->model()),
              (QStringList{u"False"_s, u"Pear"_s, footer.arg(1), u"True"_s, u"Apple"_s, u"Fig"_s,
                           footer.arg(2)}));
