@@ -19,13 +19,14 @@ enum class Kind { Text, Number, Date, YesNo };
 
 // A grouping value reduced to what groups and orders it. Rank 0 is the empty
 // value (first), rank 1 a value of the column's kind, rank 2 text that is not
-// of the column's kind (last, ordered as text).
+// of the column's kind (last, ordered as text). Text is its own hash key, so
+// the common case allocates nothing per record; other kinds get a prefix no
+// one types, so they never meet a text.
 struct Key
 {
     int rank = 0;
     double number = 0;
     QString text;
-    QString shown;
     QString hash;
 };
 
@@ -43,51 +44,65 @@ Kind kindOf(const QAbstractItemModel &table, int column)
     return Kind::Text;
 }
 
-Key textKey(const QString &text, int rank)
+bool isEmptyValue(const QVariant &value)
+{
+    return !value.isValid() || value.isNull() ||
+           (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+}
+
+Key textKey(const QVariant &value, int rank)
 {
     Key key;
-    if (text.isEmpty())
+    key.text = GridValue::displayText(value);
+    if (key.text.isEmpty())
         return key;
     key.rank = rank;
-    key.text = text;
-    key.shown = text;
-    key.hash = QLatin1Char('t') + text;
+    key.hash = key.text;
+    return key;
+}
+
+Key numberKey(double number, QChar tag)
+{
+    Key key;
+    key.rank = 1;
+    key.number = number;
+    key.hash = QString(QChar(0x1)) + tag + QString::number(number, 'g', 17);
     return key;
 }
 
 Key keyOf(const QVariant &value, Kind kind, const QLocale &locale)
 {
-    const bool empty = !value.isValid() || value.isNull() ||
-                       (value.typeId() == QMetaType::QString && value.toString().isEmpty());
-    if (empty)
+    if (isEmptyValue(value))
         return {};
-    Key key;
-    key.rank = 1;
     switch (kind) {
     case Kind::YesNo:
-        key.number = GridValue::isTrue(value) ? 1 : 0;
-        key.shown = key.number != 0 ? QStringLiteral("True") : QStringLiteral("False");
-        key.hash = key.shown;
-        return key;
+        return numberKey(GridValue::isTrue(value) ? 1 : 0, QLatin1Char('b'));
     case Kind::Date: {
         const QDateTime when = value.toDateTime();
         if (value.typeId() != QMetaType::QDateTime || !when.isValid())
-            return textKey(GridValue::displayText(value), 2);
-        key.number = double(when.toMSecsSinceEpoch());
-        key.shown = GridValue::displayText(value);
-        key.hash = QLatin1Char('d') + QString::number(when.toMSecsSinceEpoch());
-        return key;
+            return textKey(value, 2);
+        return numberKey(double(when.toMSecsSinceEpoch()), QLatin1Char('d'));
     }
-    case Kind::Number:
-        if (!GroupTotals::readNumber(value, locale, &key.number))
-            return textKey(GridValue::displayText(value), 2);
-        key.shown = GridValue::displayText(value);
-        key.hash = QLatin1Char('n') + QString::number(key.number, 'g', 17);
-        return key;
+    case Kind::Number: {
+        double number = 0;
+        if (!GroupTotals::readNumber(value, locale, &number))
+            return textKey(value, 2);
+        return numberKey(number, QLatin1Char('n'));
+    }
     case Kind::Text:
         break;
     }
-    return textKey(GridValue::displayText(value), 1);
+    return textKey(value, 1);
+}
+
+// The header text of a group, as the column shows its value.
+QString shownText(const QVariant &value, Kind kind)
+{
+    if (isEmptyValue(value))
+        return {};
+    if (kind == Kind::YesNo)
+        return GridValue::isTrue(value) ? QStringLiteral("True") : QStringLiteral("False");
+    return GridValue::displayText(value);
 }
 
 bool keyLess(const Key &a, const Key &b, Kind kind)
@@ -138,16 +153,18 @@ void Builder::run(const QList<int> &rows, int level, const QString &path)
     struct Bucket
     {
         Key key;
+        QString shown;
         QList<int> rows;
     };
     QList<Bucket> buckets;
     QHash<QString, int> bucketOf;
     for (int row : rows) {
-        Key key = keyOf(m_table.index(row, spec.column).data(Qt::EditRole), kind, m_locale);
+        const QVariant value = m_table.index(row, spec.column).data(Qt::EditRole);
+        Key key = keyOf(value, kind, m_locale);
         auto found = bucketOf.constFind(key.hash);
         if (found == bucketOf.constEnd()) {
             found = bucketOf.insert(key.hash, int(buckets.size()));
-            buckets.append({std::move(key), {}});
+            buckets.append({std::move(key), shownText(value, kind), {}});
         }
         buckets[*found].rows.append(row);
     }
@@ -161,7 +178,7 @@ void Builder::run(const QList<int> &rows, int level, const QString &path)
         const int group = int(result.groups.size());
         GroupBuilder::Group info;
         info.path = path + QChar(0x1f) + bucket.key.hash;
-        info.headerText = bucket.key.shown;
+        info.headerText = bucket.shown;
         info.level = level;
         result.groups.append(info);
         result.entries.append({GridRoles::RowKind::GroupHeader, level, group});

@@ -43,7 +43,11 @@ public:
     static double roundHalfEven(double value, int places);
 
 private:
+    static bool readNumber(const QVariant &value, const QLocale &locale, bool pointDecimal,
+                           double *out);
+
     QLocale m_locale;
+    bool m_pointDecimal = false; // asked once: the system locale answers slowly
     int m_records = 0;
     int m_numbers = 0;
     double m_total = 0;
