@@ -107,36 +107,43 @@ void GridView::applyColumns()
     const QAbstractItemModel *m = model();
     if (!m)
         return;
+    for (int c = 0; c < m->columnCount(); ++c)
+        setColumnHidden(c, columnRole(m, c, GridRoles::HiddenRole).toBool());
+    clearSpans();
+    // Grouped, the last column reaches to the right edge, so a footer's
+    // figures have the whole width of the table to show in. Set before the
+    // widths: switching it off gives the last column back an older width.
+    horizontalHeader()->setStretchLastSection(applySpans(0, m->rowCount() - 1));
     const double dpi = logicalDpiX();
     for (int c = 0; c < m->columnCount(); ++c) {
-        const bool hidden = columnRole(m, c, GridRoles::HiddenRole).toBool();
-        setColumnHidden(c, hidden);
-        if (!hidden) {
-            const double twips = columnRole(m, c, GridRoles::WidthRole).toDouble();
-            setColumnWidth(c, qMax(8, Twips::toPixels(twips, dpi)));
-        }
+        if (isColumnHidden(c))
+            continue;
+        const double twips = columnRole(m, c, GridRoles::WidthRole).toDouble();
+        setColumnWidth(c, qMax(8, Twips::toPixels(twips, dpi)));
     }
     verticalHeader()->setDefaultSectionSize(preferredRowHeight());
-    clearSpans();
-    applySpans(0, m->rowCount() - 1);
 }
 
 // A group row is one cell wide across the visible columns, so its text is
 // never cut at the first column's edge.
-void GridView::applySpans(int firstRow, int lastRow)
+bool GridView::applySpans(int firstRow, int lastRow)
 {
     const QAbstractItemModel *m = model();
     if (!m)
-        return;
+        return false;
     const int columns = m->columnCount();
     int first = 0;
     while (first < columns && isColumnHidden(first))
         ++first;
-    if (columns - first < 2)
-        return;
-    for (int row = qMax(0, firstRow); row <= lastRow && row < m->rowCount(); ++row)
-        if (isGroupRow(rowKind(m, row)))
+    bool found = false;
+    for (int row = qMax(0, firstRow); row <= lastRow && row < m->rowCount(); ++row) {
+        if (!isGroupRow(rowKind(m, row)))
+            continue;
+        found = true;
+        if (columns - first > 1)
             setSpan(row, first, 1, columns - first);
+    }
+    return found;
 }
 
 bool GridView::isGroupHeader(int row) const

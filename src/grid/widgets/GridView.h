@@ -43,7 +43,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void applySpans(int firstRow, int lastRow);
+    // Spans the group rows among the given rows; whether there was one.
+    bool applySpans(int firstRow, int lastRow);
     bool isGroupHeader(int row) const;
     void setGroupCollapsed(int row, bool collapsed);
 
