@@ -211,11 +211,29 @@ GroupBuilder::Result GroupBuilder::build(const QAbstractItemModel &table, const 
         if (level.column > 0 && level.column < table.columnCount())
             usable.append(level);
 
-    QList<int> rows(table.rowCount());
-    std::iota(rows.begin(), rows.end(), 0);
     Builder builder(table, usable, locale);
-    builder.result.entries.reserve(rows.size());
-    builder.run(rows, 0, QString());
+    builder.result.entries.reserve(table.rowCount());
+    if (usable.isEmpty()) {
+        QList<int> rows(table.rowCount());
+        std::iota(rows.begin(), rows.end(), 0);
+        builder.run(rows, 0, QString());
+        return std::move(builder.result);
+    }
+    // Only records are grouped; a row of another kind (the row that appends a
+    // record) stays below all groups, in its order.
+    QList<int> records;
+    QList<int> others;
+    records.reserve(table.rowCount());
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QVariant kind = table.index(row, 0).data(GridRoles::RowKindRole);
+        if (!kind.isValid() || kind.toInt() == int(GridRoles::RowKind::Record))
+            records.append(row);
+        else
+            others.append(row);
+    }
+    builder.run(records, 0, QString());
+    for (int row : std::as_const(others))
+        builder.result.entries.append({GridRoles::RowKind::Record, 0, row});
     return std::move(builder.result);
 }
 

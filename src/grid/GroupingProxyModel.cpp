@@ -277,6 +277,12 @@ QModelIndex GroupingProxyModel::sibling(int row, int column, const QModelIndex &
     return idx.isValid() ? index(row, column) : QModelIndex();
 }
 
+QModelIndex GroupingProxyModel::buddy(const QModelIndex &index) const
+{
+    // The base class asks the table, which knows nothing of group rows.
+    return index;
+}
+
 bool GroupingProxyModel::hasChildren(const QModelIndex &parent) const
 {
     return !parent.isValid() && rowCount() > 0 && columnCount() > 0;

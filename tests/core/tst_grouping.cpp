@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
+#include <QStandardItemModel>
 #include <QTest>
 
 using namespace Ledgerly;
@@ -122,6 +123,7 @@ private Q_SLOTS:
     void tableChangesRegroup();
     void collapseAndExpand();
     void groupRowsAreNotEditable();
+    void rowsThatAreNoRecordsStayBelowTheGroups();
 };
 
 void TestGrouping::footerText_data()
@@ -455,6 +457,25 @@ void TestGrouping::groupRowsAreNotEditable()
     QCOMPARE(view.index(1, 0).data().toInt(), 6); // the record number of table row 5
     QCOMPARE(view.headerData(1, Qt::Vertical).toInt(), 6);
     QVERIFY(!view.headerData(0, Qt::Vertical).isValid());
+}
+
+void TestGrouping::rowsThatAreNoRecordsStayBelowTheGroups()
+{
+    // Any table model will do; the last row is the one that appends a record.
+    QStandardItemModel table(4, 2);
+    const QStringList values = {u"b"_s, u"a"_s, u"b"_s, QString()};
+    for (int row = 0; row < values.size(); ++row)
+        table.setItem(row, 1, new QStandardItem(values.at(row)));
+    for (int row = 0; row < 3; ++row)
+        table.setData(table.index(row, 0), int(RowKind::Record), GridRoles::RowKindRole);
+    table.setData(table.index(3, 0), int(RowKind::NewRecord), GridRoles::RowKindRole);
+    GroupingProxyModel view;
+    view.setSourceModel(&table);
+    view.setGroupLayout({GroupLevel{1, -1, {}}});
+    QCOMPARE(view.rowCount(), 8);
+    QCOMPARE(view.index(7, 0).data(GridRoles::RowKindRole).toInt(), int(RowKind::NewRecord));
+    QCOMPARE(view.mapToSource(view.index(7, 1)), table.index(3, 1));
+    QCOMPARE(view.index(0, 1).data().toString(), u"a"_s);
 }
 
 QTEST_MAIN(TestGrouping)

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -354,6 +355,19 @@ void TestGridView::groupRowsFoldWithKeysAndMenu()
     QCOMPARE(proxy.rowCount(), 6);
     QCOMPARE(view.columnSpan(1, 0), int(Last) + 1); // the footer moved up, its span with it
     QTest::keyClick(&view, Qt::Key_Right);
+    QCOMPARE(proxy.rowCount(), 7);
+    QCOMPARE(view.currentIndex().row(), 0); // Left and Right fold, they do not move
+
+    // A click on the header's marker folds; a click elsewhere on it does not.
+    view.horizontalScrollBar()->setValue(0); // the marker is at the row's left end
+    const QRect header = view.visualRect(proxy.index(0, 0));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(header.left() + 8, header.center().y()));
+    QCOMPARE(proxy.rowCount(), 6);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, header.center());
+    QCOMPARE(proxy.rowCount(), 6);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(header.left() + 8, header.center().y()));
     QCOMPARE(proxy.rowCount(), 7);
 
     QCOMPARE(view.contextMenuPolicy(), Qt::ActionsContextMenu);
