@@ -147,8 +147,8 @@ void Builder::run(const QList<int> &rows, int level, const QString &path)
             result.entries.append({GridRoles::RowKind::Record, level, row});
         return;
     }
-    const GroupLevel &spec = m_layout.at(level);
-    const Kind kind = kindOf(m_table, spec.column);
+    const GroupLevel &grouping = m_layout.at(level);
+    const Kind kind = kindOf(m_table, grouping.column);
 
     struct Bucket
     {
@@ -159,7 +159,7 @@ void Builder::run(const QList<int> &rows, int level, const QString &path)
     QList<Bucket> buckets;
     QHash<QString, int> bucketOf;
     for (int row : rows) {
-        const QVariant value = m_table.index(row, spec.column).data(Qt::EditRole);
+        const QVariant value = m_table.index(row, grouping.column).data(Qt::EditRole);
         Key key = keyOf(value, kind, m_locale);
         auto found = bucketOf.constFind(key.hash);
         if (found == bucketOf.constEnd()) {
@@ -183,7 +183,7 @@ void Builder::run(const QList<int> &rows, int level, const QString &path)
         result.groups.append(info);
         result.entries.append({GridRoles::RowKind::GroupHeader, level, group});
         run(bucket.rows, level + 1, info.path);
-        result.groups[group].footerText = footerText(bucket.rows, spec);
+        result.groups[group].footerText = footerText(bucket.rows, grouping);
         result.entries.append({GridRoles::RowKind::GroupFooter, level, group});
     }
 }
