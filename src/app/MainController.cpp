@@ -7,6 +7,7 @@
 #include "common/Prompter.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
+#include "grid/Grouping.h"
 
 namespace Ledgerly {
 
@@ -132,6 +133,8 @@ void MainController::LoadDatabase(const QString &path)
     Q_EMIT captionChanged(caption());
     UnHideColumns();
     HideColumns();
+    if (m_grouped)
+        applyGrouping();
     Q_EMIT databaseLoaded();
 }
 

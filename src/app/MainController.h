@@ -11,6 +11,7 @@
 
 namespace Ledgerly {
 
+class Grouping;
 class PalmUserChoice;
 class PdbError;
 class PdbDatabase;
@@ -94,6 +95,14 @@ public:
     CsvOutcome exportCsv(const QString &chosenPath);
     // A successful import marks the table edited.
     CsvOutcome importCsv(const QString &chosenPath);
+    // "Group Fields": groups the open table by the fields the schema marks
+    // "Group" (totalling those marked "Calc"), or shows it plain again. A
+    // database loaded while grouped is grouped by its own fields.
+    void setGrouped(bool grouped);
+    bool isGrouped() const { return m_grouped; }
+    // What a view or a page shows: the grouped table while grouped.
+    QAbstractItemModel *viewModel();
+
     // The help document's full path.
     QString helpFilePath() const;
 
@@ -115,11 +124,14 @@ private:
     void closeDatabase();
     void selectSection(int index);
     void showMessage(const QString &text);
+    void applyGrouping();
 
     RecordServer &m_server;
     SettingsStore &m_settings;
     Prompter &m_prompter;
     std::unique_ptr<PalmUserChoice> m_users;
+    std::unique_ptr<Grouping> m_grouping;
+    bool m_grouped = false;
     MainState m_state;
     Catalogue m_catalogue;
     Document m_document;

@@ -8,6 +8,8 @@
 #include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "grid/Grouping.h"
+#include "grid/GroupingProxyModel.h"
 
 namespace Ledgerly {
 
@@ -75,6 +77,39 @@ bool MainController::Install_Click()
 {
     Q_ASSERT(m_users);
     return m_users->Install_Click();
+}
+
+void MainController::setGrouped(bool grouped)
+{
+    m_grouped = grouped;
+    if (grouped) {
+        applyGrouping();
+    } else if (m_grouping) {
+        m_grouping->clear();
+    }
+}
+
+void MainController::applyGrouping()
+{
+    GridModel &table = grid();
+    if (!m_grouping)
+        m_grouping = std::make_unique<Grouping>(table);
+    QStringList roles;
+    QStringList captions;
+    for (int c = 0; c < table.columnCount(); ++c) {
+        const GridColumn &column = table.column(c);
+        roles.append(c == 0 ? QString() : m_document.schema().role(column.key));
+        captions.append(column.caption);
+    }
+    m_grouping->GroupColumns(roles, captions);
+    HideColumns();
+}
+
+QAbstractItemModel *MainController::viewModel()
+{
+    if (m_grouped && m_grouping)
+        return m_grouping->model();
+    return &grid();
 }
 
 QString MainController::helpFilePath() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/GridColumn.h"
+
 namespace Ledgerly {
 
 class GridModel;
@@ -19,7 +21,7 @@ void UnHideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSec
 // hide what the schema hides.
 void HideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema);
 
-constexpr double RecordNumberWidth = 800;
+constexpr double RecordNumberWidth = RecordNumberColumnWidth;
 
 } // namespace ColumnSetup
 

@@ -21,6 +21,9 @@ enum ColumnDisplayType : int {
     DisplayCheckBox = 11,
 };
 
+// The record-number column's width after column set-up, grouped or not.
+inline constexpr double RecordNumberColumnWidth = 800;
+
 // One column of the table. Column 0 is the record-number column; column i
 // (from 1) shows field i of the open database and is keyed by its name.
 struct GridColumn

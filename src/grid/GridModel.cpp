@@ -148,6 +148,11 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return GridValue::displayText(value);
     case Qt::EditRole:
         return value;
+    case Qt::TextAlignmentRole:
+        // Totalled columns are number columns while grouped: figures line up.
+        if (column.dataType != DataInteger)
+            return {};
+        return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::CheckStateRole:
         if (column.displayType != DisplayCheckBox)
             return {};

@@ -26,6 +26,7 @@ enum ItemRole : int {
     GroupLevelRole,                  // group rows: 0 for the outermost groups
     GroupTextRole,                   // group rows: the header or footer text
     SourceRowRole,                   // record rows: the row in the table model
+    GroupCollapsedRole,              // group header rows: bool, settable
 };
 
 enum class RowKind : int {

@@ -45,9 +45,9 @@ void TestCliPrint::printWritesThePages_data()
         << QStringList{u"print"_s, u"Expenses"_s, u"OUT"_s} << 0 << expenses << hidden << "";
     QTest::newRow("landscape") << QStringList{u"print"_s, u"Expenses"_s, u"OUT"_s, u"--landscape"_s}
                                << 0 << expenses << hidden << "";
-    QTest::newRow("group is accepted and says it printed ungrouped")
-        << QStringList{u"print"_s, u"expenses"_s, u"OUT"_s, u"--group"_s} << 0 << expenses << hidden
-        << "ungrouped";
+    QTest::newRow("grouped pages carry the group footers")
+        << QStringList{u"print"_s, u"expenses"_s, u"OUT"_s, u"--group"_s} << 0
+        << expenses + QStringList{u"Calculated Values for"_s, u"Total:"_s} << hidden << "";
     QTest::newRow("user named") << QStringList{u"print"_s, u"Mileage"_s, u"OUT"_s, u"--user"_s,
                                                u"Demo User"_s}
                                 << 0 << QStringList{u"Mileage Log"_s, u"Corolla"_s} << QStringList{}

@@ -1,13 +1,16 @@
 #include "common/Twips.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
+#include "grid/GroupingProxyModel.h"
 #include "grid/widgets/GridItemDelegate.h"
 #include "grid/widgets/GridView.h"
 
+#include <QAction>
 #include <QDateTimeEdit>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -70,9 +73,17 @@ void fill(GridModel &model, bool pictureHidden = false)
 bool showFilled(GridModel &model, GridView &view)
 {
     fill(model);
-    view.setGridModel(&model);
+    view.setModel(&model);
     view.show();
     return QTest::qWaitForWindowExposed(&view);
+}
+
+// The table grouped by its last column, whose value all rows share: one
+// header row above the records and one footer row below them.
+void groupByLast(GroupingProxyModel &grouped, GridModel &model)
+{
+    grouped.setSourceModel(&model);
+    grouped.setGroupLayout({GroupLevel{Last, -1, {}}});
 }
 
 } // namespace
@@ -92,22 +103,30 @@ private Q_SLOTS:
     void dateEditorFormat();
     void dateEditorShowsTheWholeDate_data();
     void dateEditorShowsTheWholeDate();
+    void groupRowsSpanTheVisibleColumns();
+    void groupRowsFoldWithKeysAndMenu();
 };
 
 void TestGridView::columns_data()
 {
     QTest::addColumn<bool>("pictureHidden");
-    QTest::newRow("picture column shown: tall rows") << false;
-    QTest::newRow("picture column hidden: text rows") << true;
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("picture column shown: tall rows") << false << false;
+    QTest::newRow("picture column hidden: text rows") << true << false;
+    QTest::newRow("grouped, picture column shown") << false << true;
+    QTest::newRow("grouped, picture column hidden") << true << true;
 }
 
 void TestGridView::columns()
 {
     QFETCH(bool, pictureHidden);
+    QFETCH(bool, grouped);
     GridModel model;
     fill(model, pictureHidden);
+    GroupingProxyModel proxy;
+    groupByLast(proxy, model);
     GridView view;
-    view.setGridModel(&model);
+    view.setModel(grouped ? static_cast<QAbstractItemModel *>(&proxy) : &model);
     const double dpi = view.logicalDpiX();
 
     QCOMPARE(view.objectName(), u"SGGrid1"_s);
@@ -188,28 +207,41 @@ void TestGridView::enterCommitsAnEditAndMovesOn()
 void TestGridView::checkBoxToggles_data()
 {
     QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("grouped");
     QTest::addColumn<bool>("after");
-    QTest::newRow("ticked becomes clear") << 0 << false;
-    QTest::newRow("clear becomes ticked") << 1 << true;
+    QTest::newRow("ticked becomes clear") << 0 << false << false;
+    QTest::newRow("clear becomes ticked") << 1 << false << true;
+    QTest::newRow("grouped: ticked becomes clear") << 0 << true << false;
+    QTest::newRow("grouped: clear becomes ticked") << 1 << true << true;
 }
 
 void TestGridView::checkBoxToggles()
 {
     QFETCH(int, row);
+    QFETCH(bool, grouped);
     GridModel model;
     GridView view;
     QVERIFY(showFilled(model, view));
+    GroupingProxyModel proxy;
+    if (grouped) {
+        groupByLast(proxy, model);
+        view.setModel(&proxy);
+    }
+    auto shown = [&](int r, int c) {
+        return grouped ? proxy.mapFromSource(model.index(r, c)) : model.index(r, c);
+    };
     QSignalSpy edits(&model, &GridModel::cellEdited);
     model.setCell(row, Check, model.cell(row, Check)); // programmatic: no notification
     QCOMPARE(edits.size(), 0);
 
-    view.setCurrentIndex(model.index(row, Check));
+    QVERIFY(shown(row, Check).isValid());
+    view.setCurrentIndex(shown(row, Check));
     QTest::keyClick(&view, Qt::Key_Space);
     QTEST(model.cell(row, Check).toBool(), "after");
     QCOMPARE(edits.size(), 1);
 
     // A click in the middle of the cell toggles it back.
-    const QRect rect = view.visualRect(model.index(row, Check));
+    const QRect rect = view.visualRect(shown(row, Check));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rect.center());
     QFETCH(bool, after);
     QCOMPARE(model.cell(row, Check).toBool(), !after);
@@ -240,7 +272,7 @@ void TestGridView::dateEditorFormat()
     fill(model);
     model.setCell(0, Date, value);
     GridView view;
-    view.setGridModel(&model);
+    view.setModel(&model);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     view.edit(model.index(0, Date));
@@ -281,6 +313,72 @@ void TestGridView::dateEditorShowsTheWholeDate()
     QVERIFY(editor->width() >= editor->sizeHint().width());
     QVERIFY(editor->width() >= view.columnWidth(Date) - 1);
     QCOMPARE(editor->x(), view.visualRect(cell).x());
+}
+
+void TestGridView::groupRowsSpanTheVisibleColumns()
+{
+    GridModel model;
+    GridView view;
+    QVERIFY(showFilled(model, view));
+    GroupingProxyModel proxy;
+    groupByLast(proxy, model);
+    view.setModel(&proxy);
+    QCOMPARE(proxy.rowCount(), 5);
+    for (int row : {0, 4}) {
+        QCOMPARE(view.columnSpan(row, 0), int(Last) + 1);
+        view.edit(proxy.index(row, Text));
+        QVERIFY(!view.findChild<QLineEdit *>()); // group rows are not edited
+    }
+    QCOMPARE(view.columnSpan(1, 0), 1);
+    // The footer names the record count across the whole row.
+    QCOMPARE(proxy.index(4, 0).data().toString(), u"Records : 3"_s);
+    QVERIFY(view.visualRect(proxy.index(4, 0)).width() > view.columnWidth(0));
+
+    // Back on the plain table, no row spans.
+    view.setModel(&model);
+    QCOMPARE(view.columnSpan(0, 0), 1);
+}
+
+void TestGridView::groupRowsFoldWithKeysAndMenu()
+{
+    GridModel model;
+    GridView view;
+    QVERIFY(showFilled(model, view));
+    GroupingProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setGroupLayout({GroupLevel{Check, -1, {}}}); // False: row 1; True: rows 0 and 2
+    view.setModel(&proxy);
+    QCOMPARE(proxy.rowCount(), 7);
+
+    view.setCurrentIndex(proxy.index(0, Text));
+    QTest::keyClick(&view, Qt::Key_Left);
+    QCOMPARE(proxy.rowCount(), 6);
+    QCOMPARE(view.columnSpan(1, 0), int(Last) + 1); // the footer moved up, its span with it
+    QTest::keyClick(&view, Qt::Key_Right);
+    QCOMPARE(proxy.rowCount(), 7);
+    QCOMPARE(view.currentIndex().row(), 0); // Left and Right fold, they do not move
+
+    // A click on the header's marker folds; a click elsewhere on it does not.
+    view.horizontalScrollBar()->setValue(0); // the marker is at the row's left end
+    const QRect header = view.visualRect(proxy.index(0, 0));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(header.left() + 8, header.center().y()));
+    QCOMPARE(proxy.rowCount(), 6);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, header.center());
+    QCOMPARE(proxy.rowCount(), 6);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(header.left() + 8, header.center().y()));
+    QCOMPARE(proxy.rowCount(), 7);
+
+    QCOMPARE(view.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(view.actions().contains(view.collapseAllAction()));
+    QCOMPARE(view.collapseAllAction()->text(), u"Collapse All Groups"_s);
+    QCOMPARE(view.expandAllAction()->text(), u"Expand All Groups"_s);
+    view.collapseAllAction()->trigger();
+    QCOMPARE(proxy.rowCount(), 4); // two headers, two footers
+    view.expandAllAction()->trigger();
+    QCOMPARE(proxy.rowCount(), 7);
+    QCOMPARE(model.rowCount(), 3);
 }
 
 QTEST_MAIN(TestGridView)

@@ -19,19 +19,15 @@ int runPrint(CliContext &ctx)
     if (!session.openOrReport(section))
         return 1;
     MainController &controller = session.controller();
-    if (ctx.flags.contains(QStringLiteral("group"))) {
-        // The grouping proxy is not part of this build yet; say so rather
-        // than pass an ungrouped document off as grouped.
-        ctx.err << "ledgerly-cli: grouping is not available in this build; "
-                   "the pages are printed ungrouped\n";
-    }
+    // As "Group Fields" groups the table in the window.
+    controller.setGrouped(ctx.flags.contains(QStringLiteral("group")));
     PdfExport::Options options;
     options.title = controller.catalogue().displayName(controller.currentSection());
     if (ctx.flags.contains(QStringLiteral("landscape")))
         options.orientation = QPageLayout::Landscape;
     const QString path = QFileInfo(ctx.arguments.at(1)).absoluteFilePath();
     QString error;
-    if (!PdfExport::writeFile(controller.grid(), options, path, &error)) {
+    if (!PdfExport::writeFile(*controller.viewModel(), options, path, &error)) {
         ctx.err << "ledgerly-cli: " << error << "\n";
         return 1;
     }

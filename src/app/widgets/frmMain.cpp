@@ -70,7 +70,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_skin->lower();
     buildToolbar();
     buildFrame1();
-    m_grid->setGridModel(&m_controller.grid());
+    m_grid->setModel(&m_controller.grid());
     connectController();
 
     resize(px(15000), imposedHeight());

@@ -195,9 +195,10 @@ void frmMain::helpCommand()
 
 void frmMain::chkGroup_Click()
 {
-    const QSignalBlocker blocker(m_chkGroup);
-    m_chkGroup->setChecked(false);
-    notAvailable(QStringLiteral("Grouping"));
+    m_grid->commitOpenEditor();
+    m_controller.setGrouped(m_chkGroup->isChecked());
+    m_grid->setModel(m_controller.viewModel());
+    applyGridColumns();
 }
 
 void frmMain::showAboutBox(bool modal)

@@ -1,6 +1,7 @@
 #include "GridItemDelegate.h"
 
-#include "grid/GridModel.h"
+#include "grid/GridColumn.h"
+#include "grid/GridRoles.h"
 #include "grid/GridValue.h"
 
 #include <QApplication>
@@ -12,17 +13,75 @@
 
 namespace Ledgerly {
 
+namespace {
+
+// Group rows: indented by level, a marker square before a header's text.
+constexpr int levelIndent = 16;
+
+GridRoles::RowKind rowKind(const QModelIndex &index)
+{
+    return GridRoles::RowKind(index.data(GridRoles::RowKindRole).toInt());
+}
+
+bool isGroupRow(const QModelIndex &index)
+{
+    const GridRoles::RowKind kind = rowKind(index);
+    return kind == GridRoles::RowKind::GroupHeader || kind == GridRoles::RowKind::GroupFooter;
+}
+
+} // namespace
+
 int GridItemDelegate::displayType(const QModelIndex &index)
 {
-    const auto *model = qobject_cast<const GridModel *>(index.model());
-    if (!model || index.column() <= 0 || index.column() >= model->columnCount())
+    const QAbstractItemModel *model = index.model();
+    if (!model || index.column() <= 0 || isGroupRow(index))
         return DisplayText;
-    const GridColumn &column = model->column(index.column());
-    if (column.displayType == DisplayPicture && column.pictureCode == 4)
+    auto role = [&](int r) { return model->headerData(index.column(), Qt::Horizontal, r).toInt(); };
+    const int display = role(GridRoles::DisplayTypeRole);
+    if (display == DisplayPicture && role(GridRoles::PictureCodeRole) == 4)
         return DisplayPicture;
-    if (column.displayType == DisplayCheckBox || column.displayType == DisplayDate)
-        return column.displayType;
+    if (display == DisplayCheckBox || display == DisplayDate)
+        return display;
     return DisplayText;
+}
+
+QRect GridItemDelegate::groupMarkerRect(const QStyleOptionViewItem &option,
+                                        const QModelIndex &index)
+{
+    const int level = index.data(GridRoles::GroupLevelRole).toInt();
+    const int side = qMin(option.rect.height(), levelIndent);
+    return QRect(option.rect.left() + 2 + level * levelIndent,
+                 option.rect.top() + (option.rect.height() - side) / 2, side, side);
+}
+
+void GridItemDelegate::paintGroupRow(QPainter *painter, const QStyleOptionViewItem &option,
+                                     const QModelIndex &index) const
+{
+    QStyleOptionViewItem text = option;
+    initStyleOption(&text, index);
+    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    // A tint of the highlight colour sets group rows apart in any colour scheme.
+    QColor tint = option.palette.color(QPalette::Highlight);
+    tint.setAlpha(rowKind(index) == GridRoles::RowKind::GroupHeader ? 70 : 40);
+    painter->fillRect(option.rect, option.palette.base());
+    painter->fillRect(option.rect, tint);
+    text.backgroundBrush = Qt::NoBrush;
+    text.state &= ~QStyle::State_Selected;
+    text.features &= ~QStyleOptionViewItem::Alternate;
+    text.font.setBold(true);
+    text.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    const QRect marker = groupMarkerRect(option, index);
+    text.rect.setLeft(marker.right() + 4);
+    if (rowKind(index) == GridRoles::RowKind::GroupHeader) {
+        QStyleOption arrow;
+        arrow.rect = marker;
+        arrow.palette = option.palette;
+        arrow.state = QStyle::State_Enabled | QStyle::State_Children;
+        if (!index.data(GridRoles::GroupCollapsedRole).toBool())
+            arrow.state |= QStyle::State_Open;
+        style->drawPrimitive(QStyle::PE_IndicatorBranch, &arrow, painter, option.widget);
+    }
+    style->drawControl(QStyle::CE_ItemViewItem, &text, painter, option.widget);
 }
 
 QRect GridItemDelegate::checkBoxRect(const QStyleOptionViewItem &option)
@@ -40,6 +99,10 @@ QRect GridItemDelegate::checkBoxRect(const QStyleOptionViewItem &option)
 void GridItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                              const QModelIndex &index) const
 {
+    if (isGroupRow(index)) {
+        paintGroupRow(painter, option, index);
+        return;
+    }
     const int type = displayType(index);
     if (type != DisplayCheckBox && type != DisplayPicture) {
         QStyledItemDelegate::paint(painter, option, index);
@@ -82,6 +145,16 @@ void GridItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 bool GridItemDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
                                    const QStyleOptionViewItem &option, const QModelIndex &index)
 {
+    if (rowKind(index) == GridRoles::RowKind::GroupHeader) {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton ||
+            !groupMarkerRect(option, index).contains(mouse->position().toPoint()))
+            return false;
+        const bool collapsed = index.data(GridRoles::GroupCollapsedRole).toBool();
+        return model->setData(index, !collapsed, GridRoles::GroupCollapsedRole);
+    }
     if (displayType(index) != DisplayCheckBox || !(index.flags() & Qt::ItemIsUserCheckable))
         return QStyledItemDelegate::editorEvent(event, model, option, index);
 

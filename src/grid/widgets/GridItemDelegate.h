@@ -7,7 +7,9 @@ namespace Ledgerly {
 // Draws and edits a cell according to its column's display type: a centred
 // check box for yes/no columns, a date/time editor in the user's regional
 // format for date columns, a thumbnail for picture columns, text otherwise.
-// Enter, like Tab, commits the edit and moves on to the next cell.
+// Enter, like Tab, commits the edit and moves on to the next cell. Group
+// header and footer rows are drawn bold on a tint, a header with a marker
+// that collapses or expands its group when clicked.
 class GridItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -35,6 +37,9 @@ protected:
 private:
     static int displayType(const QModelIndex &index);
     static QRect checkBoxRect(const QStyleOptionViewItem &option);
+    static QRect groupMarkerRect(const QStyleOptionViewItem &option, const QModelIndex &index);
+    void paintGroupRow(QPainter *painter, const QStyleOptionViewItem &option,
+                       const QModelIndex &index) const;
 };
 
 } // namespace Ledgerly

@@ -4,19 +4,21 @@
 
 namespace Ledgerly {
 
-class GridModel;
-
 // The record table (SGGrid1): one column per field, hidden columns hidden,
 // widths in twips turned into pixels at the screen's logical DPI, taller rows
 // when a picture column is shown, and Enter moving on like Tab.
+//
+// Everything comes from the model's roles, so the table model or a proxy over
+// it (grouping) can be shown alike. Group header and footer rows span the
+// visible columns; Left and Right on a header, or a click on its marker,
+// collapse and expand the group, and the context menu folds all groups.
 class GridView : public QTableView
 {
     Q_OBJECT
 public:
     explicit GridView(QWidget *parent = nullptr);
 
-    void setGridModel(GridModel *model);
-    GridModel *gridModel() const { return m_model; }
+    void setModel(QAbstractItemModel *model) override;
 
     // Re-reads captions, visibility, widths and row height from the columns.
     void applyColumns();
@@ -30,11 +32,25 @@ public:
     // Returns whether an editor was open.
     bool commitOpenEditor();
 
+    QAction *collapseAllAction() const { return m_collapseAll; }
+    QAction *expandAllAction() const { return m_expandAll; }
+
+public Q_SLOTS:
+    void collapseAllGroups();
+    void expandAllGroups();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    GridModel *m_model = nullptr;
+    // Spans the group rows among the given rows; whether there was one.
+    bool applySpans(int firstRow, int lastRow);
+    bool isGroupHeader(int row) const;
+    void setGroupCollapsed(int row, bool collapsed);
+
+    QList<QMetaObject::Connection> m_modelConnections;
+    QAction *m_collapseAll;
+    QAction *m_expandAll;
 };
 
 } // namespace Ledgerly
