@@ -3,12 +3,14 @@
 #include "frmMain.h"
 #include "frmSplash1.h"
 
+#include "GridEditing.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
 #include "app/Prompter.h"
 #include "exchange/CsvCommands.h"
+#include "grid/TableEditor.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
@@ -114,6 +116,7 @@ void frmMain::runCommand(Command command)
         return;
     case Command::SaveAs:
         m_controller.SaveDatabaseAs();
+        m_editing->editor().clear(); // a save empties the undo history
         return;
     case Command::Install:
         Install_Click();
@@ -146,6 +149,7 @@ void frmMain::runCommand(Command command)
         // open there is no save to fail, and the install explains itself.
         if (!m_controller.CurrentDatabase() || m_controller.SaveDatabase())
             Install_Click();
+        m_editing->editor().clear(); // a save empties the undo history
         return;
     case Command::About:
         showAboutBox(false);

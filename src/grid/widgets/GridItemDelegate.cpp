@@ -1,6 +1,7 @@
 #include "GridItemDelegate.h"
 
-#include "grid/GridModel.h"
+#include "grid/GridColumn.h"
+#include "grid/GridRoles.h"
 #include "grid/GridValue.h"
 
 #include <QApplication>
@@ -14,14 +15,18 @@ namespace Ledgerly {
 
 int GridItemDelegate::displayType(const QModelIndex &index)
 {
-    const auto *model = qobject_cast<const GridModel *>(index.model());
-    if (!model || index.column() <= 0 || index.column() >= model->columnCount())
+    // Read through the header roles, so the delegate works behind any proxy.
+    const QAbstractItemModel *model = index.model();
+    if (!model || index.column() <= 0)
         return DisplayText;
-    const GridColumn &column = model->column(index.column());
-    if (column.displayType == DisplayPicture && column.pictureCode == 4)
+    const int display =
+        model->headerData(index.column(), Qt::Horizontal, GridRoles::DisplayTypeRole).toInt();
+    const int pictureCode =
+        model->headerData(index.column(), Qt::Horizontal, GridRoles::PictureCodeRole).toInt();
+    if (display == DisplayPicture && pictureCode == 4)
         return DisplayPicture;
-    if (column.displayType == DisplayCheckBox || column.displayType == DisplayDate)
-        return column.displayType;
+    if (display == DisplayCheckBox || display == DisplayDate)
+        return display;
     return DisplayText;
 }
 
