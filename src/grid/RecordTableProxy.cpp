@@ -60,6 +60,20 @@ QModelIndex RecordTableProxy::parent(const QModelIndex &child) const
     return QIdentityProxyModel::parent(child);
 }
 
+bool RecordTableProxy::hasChildren(const QModelIndex &parent) const
+{
+    // A table: only the root has rows, and it always has the new-record row.
+    return !parent.isValid() && sourceModel() != nullptr;
+}
+
+QModelIndex RecordTableProxy::buddy(const QModelIndex &index) const
+{
+    // The view edits an index's buddy; the table has no source index to ask.
+    if (index.isValid() && isNewRecordRow(index.row()))
+        return index;
+    return QIdentityProxyModel::buddy(index);
+}
+
 QModelIndex RecordTableProxy::sibling(int row, int column, const QModelIndex &idx) const
 {
     return index(row, column, idx.parent());

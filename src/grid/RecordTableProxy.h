@@ -32,6 +32,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
+    bool hasChildren(const QModelIndex &parent = {}) const override;
+    QModelIndex buddy(const QModelIndex &index) const override;
     QModelIndex sibling(int row, int column, const QModelIndex &idx) const override;
     QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
