@@ -13,6 +13,8 @@
 
 #include <functional>
 
+#include <time.h>
+
 using namespace Ledgerly;
 
 namespace {
@@ -59,12 +61,24 @@ QString lines()
     return text;
 }
 
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+// Wall time and this thread's processor time: on a shared machine the wall
+// time also counts the waits for a processor.
 void time(QTextStream &out, const char *what, const std::function<void()> &step)
 {
     QElapsedTimer timer;
+    const double cpuBefore = threadCpuMs();
     timer.start();
     step();
-    out << what << ": " << timer.elapsed() << " ms\n";
+    const qint64 wall = timer.elapsed();
+    out << what << ": " << wall << " ms (" << qRound(threadCpuMs() - cpuBefore)
+        << " ms processor)\n";
     out.flush();
 }
 

@@ -196,6 +196,7 @@ TableEditor::TextResult TableEditor::pasteText(const QString &text, const QList<
         return result;
     const QList<QStringList> lines = TabbedText::parse(text, TabbedText::FinalBreak::Ignored, true);
     QList<GridCell> cells;
+    cells.reserve(qMin(lines.size(), rows.size()) * columns.size());
     QList<GridRow> added;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QStringList &fields = lines.at(i);
