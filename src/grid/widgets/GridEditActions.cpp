@@ -145,8 +145,9 @@ void GridEditActions::editText()
     const int position =
         m_view.model()->headerData(index.column(), Qt::Horizontal, GridRoles::PositionRole).toInt();
     editor.Form_Load(index.row() + 1, position, GridValue::displayText(index.data(Qt::EditRole)));
-    if (m_hooks.showTextEditor(editor))
-        m_proxy.setData(index, editor.resultText(), Qt::EditRole);
+    const QPersistentModelIndex cell(index); // the window is modal, but the table may move
+    if (m_hooks.showTextEditor(editor) && cell.isValid())
+        m_proxy.setData(cell, editor.resultText(), Qt::EditRole);
 }
 
 QList<int> GridEditActions::selectedRecordRows() const
