@@ -7,6 +7,7 @@
 #include "ReplaceRowsCommand.h"
 #include "SetCellsCommand.h"
 #include "TabbedText.h"
+#include "database/PdbLayout.h"
 
 namespace Ledgerly {
 
@@ -178,6 +179,11 @@ TableEditor::TextResult TableEditor::dropText(const QString &text, const QList<i
     if (text.isEmpty())
         return result;
     const QList<QStringList> lines = TabbedText::parse(text, TabbedText::FinalBreak::AddsEmptyLine);
+    // A table the file cannot hold would only fail at the save, edits and all.
+    if (m_model.rowCount() + lines.size() > PdbLayout::maxRecords) {
+        result.tooManyRecords = true;
+        return result;
+    }
     QList<GridRow> rows;
     rows.reserve(lines.size());
     for (const QStringList &fields : lines)
@@ -225,6 +231,8 @@ TableEditor::TextResult TableEditor::pasteText(const QString &text, const QList<
             cells.append({row, c, value});
         }
     }
+    if (m_model.rowCount() + added.size() > PdbLayout::maxRecords)
+        return TextResult{0, 0, 0, true};
     if (cells.isEmpty() && added.isEmpty())
         return result;
     result.recordsAdded = int(added.size());

@@ -24,6 +24,9 @@ public:
         int recordsAdded = 0;
         int cellsWritten = 0;
         int unreadable = 0; // cells whose text did not read as the column's kind
+        // The text would have taken the table past the records a database file
+        // holds; nothing was changed.
+        bool tooManyRecords = false;
     };
 
     explicit TableEditor(GridModel &model, QObject *parent = nullptr);

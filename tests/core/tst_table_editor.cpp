@@ -87,6 +87,8 @@ private Q_SLOTS:
     void pasteText();
     void editsConvertOrAreRefused_data();
     void editsConvertOrAreRefused();
+    void textPastTheFileLimitChangesNothing_data();
+    void textPastTheFileLimitChangesNothing();
     void unchangedEditIsNoStep();
     void outsideChangeEmptiesHistory();
     void newRecordRowIsOnlyInTheView();
@@ -287,6 +289,32 @@ void TestTableEditor::editsConvertOrAreRefused()
     TableEditor editor(model);
     QTEST(editor.editCell(1, column, typed), "accepted");
     QTEST(model.cell(1, column), "stored");
+}
+
+void TestTableEditor::textPastTheFileLimitChangesNothing_data()
+{
+    QTest::addColumn<bool>("isDrop");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("drop up to the limit") << true << u"a\nb\nc"_s << false;
+    QTest::newRow("drop one past the limit") << true << u"a\nb\nc\n"_s << true;
+    QTest::newRow("paste one past the limit") << false << u"x\na\nb\nc\nd"_s << true;
+}
+
+void TestTableEditor::textPastTheFileLimitChangesNothing()
+{
+    QFETCH(bool, isDrop);
+    QFETCH(QString, text);
+    QFETCH(bool, refused);
+    GridModel model;
+    buildTable(model, 65532); // a database file holds 65535 records
+    TableEditor editor(model);
+    const auto result =
+        isDrop ? editor.dropText(text, {Name}) : editor.pasteText(text, {0}, {Name});
+    QCOMPARE(result.tooManyRecords, refused);
+    QCOMPARE(model.rowCount(), refused ? 65532 : 65535);
+    QCOMPARE(model.cell(0, Name).toString(), u"r0"_s);
+    QCOMPARE(editor.history().count(), refused ? 0 : 1);
 }
 
 void TestTableEditor::unchangedEditIsNoStep()

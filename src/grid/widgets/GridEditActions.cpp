@@ -2,6 +2,7 @@
 
 #include "GridView.h"
 #include "TextEdit.h"
+#include "database/PdbLayout.h"
 #include "grid/GridColumn.h"
 #include "grid/GridRoles.h"
 #include "grid/GridValue.h"
@@ -267,17 +268,22 @@ void GridEditActions::paste()
             rows.append(row);
     }
     const TableEditor::TextResult result = m_editor.pasteText(text, rows, columns);
-    if (result.unreadable > 0)
+    reportText(result);
+}
+
+void GridEditActions::reportText(const TableEditor::TextResult &result) const
+{
+    if (result.tooManyRecords)
+        inform(QStringLiteral("A database holds at most %1 records; nothing was changed.")
+                   .arg(PdbLayout::maxRecords));
+    else if (result.unreadable > 0)
         inform(QStringLiteral("%1 cell(s) could not be read and were left empty.")
                    .arg(result.unreadable));
 }
 
 void GridEditActions::dropText(const QString &text)
 {
-    const TableEditor::TextResult result = m_editor.dropText(text, columnsFrom(1, true));
-    if (result.unreadable > 0)
-        inform(QStringLiteral("%1 cell(s) could not be read and were left empty.")
-                   .arg(result.unreadable));
+    reportText(m_editor.dropText(text, columnsFrom(1, true)));
 }
 
 void GridEditActions::undo()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/TableEditor.h"
+
 #include <QModelIndex>
 #include <QObject>
 
@@ -12,7 +14,6 @@ namespace Ledgerly {
 
 class GridView;
 class RecordTableProxy;
-class TableEditor;
 class TextEdit;
 
 // The table's editing gestures as actions on the view: Edit Text..., Insert
@@ -79,6 +80,7 @@ private:
     QList<int> selectedRecordRows() const;
     bool canEditText(const QModelIndex &index) const;
     void inform(const QString &text) const;
+    void reportText(const TableEditor::TextResult &result) const;
 
     GridView &m_view;
     RecordTableProxy &m_proxy;
