@@ -155,8 +155,14 @@ bool RecordTableProxy::setData(const QModelIndex &index, const QVariant &value, 
 {
     if (!index.isValid() || index.column() < 1 || !(flags(index) & Qt::ItemIsEnabled))
         return false;
-    if (isNewRecordRow(index.row()))
-        return m_editor.appendFromEdit(index.column(), value, role);
+    if (isNewRecordRow(index.row())) {
+        const int row = index.row();
+        if (!m_editor.appendFromEdit(index.column(), value, role))
+            return false;
+        if (rowCount() > row + 1)
+            Q_EMIT recordAppended(row, index.column());
+        return true;
+    }
     const int row = recordRow(index.row());
     if (row < 0 || !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
         return false;

@@ -42,6 +42,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+Q_SIGNALS:
+    // A value typed into the new-record row made the record at row. The view
+    // moves its current cell there: the inserted record pushed the cell it
+    // was on down onto the fresh new-record row, and Tab or Enter would
+    // otherwise go on typing into another new record.
+    void recordAppended(int row, int column);
+
 private:
     int sourceRows() const;
     QVariant newRecordData(const QModelIndex &index, int role) const;

@@ -125,6 +125,7 @@ private Q_SLOTS:
     void deleteOnCellsEmptiesThem();
     void recordNumberColumnSelectsRows();
     void copyThenPasteIntoTheNewRecordRow();
+    void typingIntoTheNewRecordRowThenTab();
     void autoFill_data();
     void autoFill();
     void drop_data();
@@ -303,6 +304,25 @@ void TestGridEditing::copyThenPasteIntoTheNewRecordRow()
     QCOMPARE(t.model.cell(3, Secret).toString(), u"s"_s);
     QCOMPARE(t.prompter.messages.size(), 1);
     QVERIFY(t.prompter.messages.first().text.startsWith(u"2 cell(s) could not be read"_s));
+}
+
+void TestGridEditing::typingIntoTheNewRecordRowThenTab()
+{
+    Table t;
+    t.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&t.view));
+    const QModelIndex cell = t.proxy.index(4, Name);
+    t.view.setCurrentIndex(cell);
+    t.view.edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(t.view.indexWidget(cell));
+    QVERIFY(editor);
+    editor->setText(u"Fig"_s);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(t.names().last(), u"Fig"_s);
+    QCOMPARE(t.proxy.rowCount(), 6);
+    // Tab goes on in the record just made, not into a second new record.
+    QCOMPARE(t.view.currentIndex().row(), 4);
+    QCOMPARE(t.view.currentIndex().column(), int(Paid));
 }
 
 void TestGridEditing::autoFill_data()

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 
 namespace Ledgerly {
@@ -27,6 +28,39 @@ GridEditInput::GridEditInput(GridView &view, RecordTableProxy &proxy, GridEditAc
     m_view.viewport()->installEventFilter(this);
     m_view.viewport()->setAcceptDrops(true);
     m_view.setContextMenuPolicy(Qt::DefaultContextMenu);
+    connect(&m_proxy, &RecordTableProxy::recordAppended, this, [this](int row, int column) {
+        m_appendedRow = row;
+        m_appendedColumn = column;
+        // Only the editor closing right after this commit is concerned; a
+        // record made another way (text window, check box) is forgotten.
+        QTimer::singleShot(0, this, [this] { m_appendedRow = -1; });
+    });
+    // Connected after the view, so this runs once the view has moved on.
+    connect(m_view.itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            &GridEditInput::editorClosed);
+}
+
+void GridEditInput::editorClosed(QWidget *, QAbstractItemDelegate::EndEditHint hint)
+{
+    const int row = m_appendedRow;
+    const int column = m_appendedColumn;
+    m_appendedRow = -1;
+    if (row < 0 || (hint != QAbstractItemDelegate::EditNextItem &&
+                    hint != QAbstractItemDelegate::EditPreviousItem))
+        return;
+    // The record typed into the new-record row was inserted above the cell
+    // being edited, so the view went on from the fresh new-record row. Tab
+    // and Enter go on in the record just made instead.
+    const QList<int> columns = m_actions.columnsFrom(1, false);
+    const qsizetype at = columns.indexOf(column);
+    const qsizetype next = at + (hint == QAbstractItemDelegate::EditNextItem ? 1 : -1);
+    if (at < 0 || next < 0 || next >= columns.size())
+        return;
+    m_view.commitOpenEditor(); // one opened on the new-record row holds nothing yet
+    const QModelIndex target = m_proxy.index(row, columns.at(next));
+    m_view.setCurrentIndex(target);
+    if (target.flags() & Qt::ItemIsEditable)
+        m_view.edit(target);
 }
 
 bool GridEditInput::autoFill(QLineEdit &editor, int key)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemDelegate>
 #include <QObject>
 #include <QPersistentModelIndex>
 
@@ -43,12 +44,15 @@ protected:
 
 private:
     void showContextMenu(const QPoint &position, const QPoint &global);
+    void editorClosed(QWidget *editor, QAbstractItemDelegate::EndEditHint hint);
 
     GridView &m_view;
     RecordTableProxy &m_proxy;
     GridEditActions &m_actions;
     bool m_autoFill = false;
     int m_anchorRow = -1;
+    int m_appendedRow = -1; // a record just made from the new-record row
+    int m_appendedColumn = -1;
 };
 
 } // namespace Ledgerly
