@@ -8,6 +8,7 @@
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 #include "grid/Grouping.h"
+#include "grid/TableEditor.h"
 
 namespace Ledgerly {
 
@@ -20,6 +21,9 @@ MainController::MainController(RecordServer &server, SettingsStore &settings, Pr
     , m_document(server)
 {
     connect(&m_document.model(), &GridModel::cellEdited, this,
+            [this] { m_state.DatabaseEdited = true; });
+    // An undo leaves the table edited too: a save then writes it as it stands.
+    connect(&m_document.editor(), &TableEditor::tableChanged, this,
             [this] { m_state.DatabaseEdited = true; });
 }
 
@@ -255,7 +259,7 @@ void MainController::Clear_Click()
     const int answer = m_prompter.message(ControllerMessages::clear(m_state.AppName),
                                           Prompter::Buttons::YesNo, Prompter::Icon::Exclamation);
     if (answer == Prompter::Yes)
-        m_document.clearRecords();
+        m_document.editor().replaceRows({}, QStringLiteral("Clear Database"));
 }
 
 void MainController::CreateDatabase(const QString &path)

@@ -6,11 +6,13 @@
 #include "DatabaseSaver.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
+#include "grid/TableEditor.h"
 
 namespace Ledgerly {
 
 Document::Document(RecordServer &server)
     : m_server(server)
+    , m_editor(std::make_unique<TableEditor>(m_model))
 {}
 
 Document::~Document() = default;
@@ -27,6 +29,7 @@ void Document::fillTable()
 {
     m_loadCompleted = false;
     DatabaseLoader::fillTable(m_model, *m_database, m_schema);
+    m_editor->clear();
     m_loadCompleted = true;
 }
 
@@ -34,6 +37,7 @@ void Document::buildNewTable()
 {
     m_loadCompleted = false;
     DatabaseCreator::buildTable(m_model, *m_database, m_schema);
+    m_editor->clear();
     m_loadCompleted = true;
 }
 
@@ -43,6 +47,7 @@ void Document::save(const QString &path, const QString &blankPicturePath,
     DatabaseSaver saver(blankPicturePath);
     saver.writeTable(m_model, *m_database, progress);
     m_database->SaveAs(path);
+    m_editor->clear();
 }
 
 void Document::clearRecords()

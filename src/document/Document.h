@@ -10,6 +10,7 @@ namespace Ledgerly {
 
 class PdbDatabase;
 class RecordServer;
+class TableEditor;
 
 // The open database: its file's object model, the table that shows it and
 // the schema section that describes it, with the steps that move records
@@ -24,6 +25,9 @@ public:
     Document &operator=(const Document &) = delete;
 
     GridModel &model() { return m_model; }
+    // Every change a person makes to the table goes through the editor, so
+    // it can be undone; loading and saving empty its history.
+    TableEditor &editor() { return *m_editor; }
     const GridModel &model() const { return m_model; }
     PdbDatabase *database() const { return m_database.get(); }
     const SchemaSection &schema() const { return m_schema; }
@@ -56,6 +60,7 @@ public:
 private:
     RecordServer &m_server;
     GridModel m_model;
+    std::unique_ptr<TableEditor> m_editor;
     SchemaSection m_schema;
     std::unique_ptr<PdbDatabase> m_database;
     bool m_loadCompleted = false;

@@ -6,6 +6,7 @@
 #include "common/Prompter.h"
 #include "database/PdbDatabase.h"
 #include "document/Document.h"
+#include "grid/TableEditor.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,7 +96,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         }
     }
 
-    grid.setRows(importer.rows());
+    document.editor().replaceRows(importer.rows(), QStringLiteral("Import CSV"));
 
     outcome.ok = true;
     outcome.recordLines = int(importer.rows().size());

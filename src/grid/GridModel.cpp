@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <climits>
 
 namespace Ledgerly {
 
@@ -112,6 +113,49 @@ void GridModel::setCell(int row, int column, const QVariant &value)
     m_pictures.remove(cacheKey(row, column));
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed);
+}
+
+void GridModel::insertGridRows(int at, const QList<GridRow> &rows)
+{
+    if (rows.isEmpty() || at < 0 || at > m_rows.size())
+        return;
+    beginInsertRows({}, at, at + int(rows.size()) - 1);
+    m_rows.insert(at, rows.size(), GridRow{});
+    std::copy(rows.cbegin(), rows.cend(), m_rows.begin() + at);
+    m_pictures.clear();
+    endInsertRows();
+}
+
+QList<GridRow> GridModel::takeGridRows(int at, int count)
+{
+    if (count < 1 || at < 0 || at + count > m_rows.size())
+        return {};
+    beginRemoveRows({}, at, at + count - 1);
+    QList<GridRow> taken = m_rows.mid(at, count);
+    m_rows.remove(at, count);
+    m_pictures.clear();
+    endRemoveRows();
+    return taken;
+}
+
+void GridModel::setCells(const QList<GridCell> &cells)
+{
+    int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+    for (const GridCell &c : cells) {
+        if (c.row < 0 || c.row >= m_rows.size() || c.column < 1 || c.column >= m_columns.size())
+            continue;
+        QList<QVariant> &row = m_rows[c.row].cells;
+        if (row.size() <= c.column)
+            row.resize(m_columns.size());
+        row[c.column] = c.value;
+        m_pictures.remove(cacheKey(c.row, c.column));
+        top = qMin(top, c.row);
+        bottom = qMax(bottom, c.row);
+        left = qMin(left, c.column);
+        right = qMax(right, c.column);
+    }
+    if (bottom >= 0)
+        Q_EMIT dataChanged(index(top, left), index(bottom, right));
 }
 
 int GridModel::rowCount(const QModelIndex &parent) const

@@ -21,6 +21,14 @@ struct GridRow
     QList<QVariant> cells; // index = column; cells[0] is unused
 };
 
+// One cell's value, for writing many cells in one step.
+struct GridCell
+{
+    int row = 0;
+    int column = 0;
+    QVariant value;
+};
+
 // The table that stands in for the grid: columns with their metadata, rows
 // with typed values (QString, bool, QDateTime wall clock, QByteArray bitmap).
 //
@@ -61,6 +69,13 @@ public:
     void setRows(QList<GridRow> rows); // replaces every row at once
     QVariant cell(int row, int column) const;
     void setCell(int row, int column, const QVariant &value);
+    const QList<GridRow> &gridRows() const { return m_rows; }
+
+    // Bulk changes for the editing commands: thousands of rows or cells in
+    // one notification, so a paste or an undo stays quick on a full table.
+    void insertGridRows(int at, const QList<GridRow> &rows);
+    QList<GridRow> takeGridRows(int at, int count);
+    void setCells(const QList<GridCell> &cells);
 
     // QAbstractTableModel
     int rowCount(const QModelIndex &parent = {}) const override;

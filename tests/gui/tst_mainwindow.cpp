@@ -632,7 +632,8 @@ void TestMainWindow::editInProgressReachesTheCommand()
     frmMain &w = f.start();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     GridView *grid = w.grid();
-    const QModelIndex cell = f.controller->grid().index(0, 1);
+    // The view shows the table through the editing proxy.
+    const QModelIndex cell = grid->model()->index(0, 1);
     grid->setCurrentIndex(cell);
     grid->edit(cell);
     auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "GridEditing.h"
 #include "SkinBand.h"
 #include "StatusPanels.h"
 #include "app/DesktopSettings.h"
@@ -70,7 +71,9 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_skin->lower();
     buildToolbar();
     buildFrame1();
-    m_grid->setModel(&m_controller.grid());
+    m_editing = new GridEditing(
+        *m_grid, m_controller, m_prompter, *m_check1,
+        [this](QDialog &dialog) { m_modalShower(dialog); }, this);
     connectController();
 
     resize(px(15000), imposedHeight());

@@ -20,6 +20,7 @@ class QToolBar;
 namespace Ledgerly {
 
 class DocumentOpener;
+class GridEditing;
 class GridView;
 class MainController;
 class PalmUserChoice;
@@ -72,6 +73,7 @@ public:
     QMenuBar *menuBar() const { return m_menuBar; }
     QToolBar *toolBar() const { return m_toolbar; }
     GridView *grid() const { return m_grid; }
+    GridEditing &editing() const { return *m_editing; }
     StatusPanels &statusPanels() const { return *m_status; }
     frmSplash1 *aboutBox() const { return m_about; }
     double logicalDpi() const { return m_dpi; }
@@ -121,6 +123,7 @@ private:
     QCheckBox *m_chkGroup;
     QCheckBox *m_check1;
     GridView *m_grid;
+    GridEditing *m_editing;
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
 

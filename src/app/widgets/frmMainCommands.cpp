@@ -4,11 +4,13 @@
 #include "frmMain.h"
 #include "frmSplash1.h"
 
+#include "GridEditing.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
 #include "common/Prompter.h"
+#include "grid/TableEditor.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
@@ -197,7 +199,7 @@ void frmMain::chkGroup_Click()
 {
     m_grid->commitOpenEditor();
     m_controller.setGrouped(m_chkGroup->isChecked());
-    m_grid->setModel(m_controller.viewModel());
+    m_editing->setSourceModel(m_controller.viewModel());
     applyGridColumns();
 }
 

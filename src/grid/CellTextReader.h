@@ -1,0 +1,27 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QVariant>
+
+namespace Ledgerly {
+
+// Turns text from a drop or a paste into a cell value of the column's kind.
+namespace CellTextReader {
+
+enum class Kind { Text, YesNo, Date, Picture };
+
+Kind kindOf(const GridColumn &column);
+
+// false when the text does not read as the column's kind; *out is then the
+// empty value. Empty text always reads, as the empty value.
+bool read(const GridColumn &column, const QString &text, QVariant *out);
+
+// What an emptied cell holds: no picture for picture columns, empty text
+// otherwise (a save writes False for an empty yes/no and today for an empty
+// date).
+QVariant emptyValue(const GridColumn &column);
+
+} // namespace CellTextReader
+
+} // namespace Ledgerly
