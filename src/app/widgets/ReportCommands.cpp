@@ -16,7 +16,8 @@ void ReportCommands::printPreview(const Context &context, bool fromToolbar)
         !context.model)
         return;
     {
-        PrintPreview preview(*context.model, controller.catalogue().displayName(controller.currentSection()),
+        PrintPreview preview(*context.model,
+                             controller.catalogue().displayName(controller.currentSection()),
                              context.owner ? context.owner->windowTitle() : QString(),
                              context.prompter, context.owner);
         preview.setModal(true);

@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "GridEditing.h"
+#include "MainMenuBar.h"
+#include "MainToolbar.h"
 #include "SkinBand.h"
 #include "StatusPanels.h"
 #include "app/DesktopSettings.h"
@@ -49,9 +51,10 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_launcher(services.launcher)
     , m_programFolder(services.programFolder)
     , m_modalShower([](QDialog &dialog) { dialog.exec(); })
-    , m_menuBar(new QMenuBar(this))
+    , m_menuBar(
+          new MainMenuBar([this](const QString &key) { SmartMenuXP1_MenuItemClick(key); }, this))
     , m_skin(new SkinBand(this))
-    , m_toolbar(new QToolBar(this))
+    , m_toolbar(new MainToolbar([this](int number) { Toolbar2_ButtonClick(number); }, this))
     , m_frame1(new QFrame(this))
     , m_chooser(new QComboBox(m_frame1))
     , m_chkGroup(new QCheckBox(QStringLiteral("Group Fields"), m_frame1))
@@ -65,11 +68,8 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_dpi = logicalDpiY();
     m_status = new StatusPanels(this, m_dpi);
 
-    m_menuBar->setObjectName(QStringLiteral("SmartMenuXP1"));
-    m_menuBar->setNativeMenuBar(false); // it is laid out with the rest of the window
     m_skin->setObjectName(QStringLiteral("Skinner1"));
     m_skin->lower();
-    buildToolbar();
     buildFrame1();
     m_editing = new GridEditing(
         *m_grid, m_controller, m_prompter, *m_check1,
@@ -89,32 +89,6 @@ PalmUserChoice &frmMain::palmUsers() const
 int frmMain::px(double twips) const
 {
     return Twips::toPixels(twips, m_dpi);
-}
-
-void frmMain::buildToolbar()
-{
-    m_toolbar->setObjectName(QStringLiteral("Toolbar2"));
-    m_toolbar->setMovable(false);
-    m_toolbar->setFloatable(false);
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolbar->setIconSize(QSize(24, 24));
-    m_toolbar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
-    static const char16_t *const icons[] = {u"save",   u"print-preview", u"export-csv",
-                                            u"backup", u"exit",          u"help"};
-    for (const ToolbarButton &button : CommandTable::toolbarButtons()) {
-        const QString name = QString::fromUtf16(icons[button.number - 1]);
-        QIcon icon;
-        icon.addFile(QStringLiteral(":/icons/%1-24.png").arg(name), QSize(24, 24));
-        icon.addFile(QStringLiteral(":/icons/%1-48.png").arg(name), QSize(48, 48));
-        QAction *action = m_toolbar->addAction(icon, button.caption);
-        // The caption is shown as a label, where "&&" stands for one "&".
-        action->setIconText(button.caption);
-        action->setObjectName(button.key);
-        action->setToolTip(button.tooltip);
-        const int number = button.number;
-        connect(action, &QAction::triggered, this,
-                [this, number] { Toolbar2_ButtonClick(number); });
-    }
 }
 
 void frmMain::buildFrame1()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainMenuBar.h"
+#include "MainToolbar.h"
 #include "ReportCommands.h"
 #include "app/CommandTable.h"
 #include "frmSplash1.h"
@@ -88,7 +90,6 @@ protected:
 
 private:
     void buildFrame1();
-    void buildToolbar();
     void connectController();
     void Form_Unload();
     void quitNow();
@@ -114,10 +115,9 @@ private:
     QString m_programFolder;
     ModalShower m_modalShower;
 
-    QMenuBar *m_menuBar;
-    QList<QMenu *> m_menus;
+    MainMenuBar *m_menuBar;
     SkinBand *m_skin;
-    QToolBar *m_toolbar;
+    MainToolbar *m_toolbar;
     QFrame *m_frame1;
     QComboBox *m_chooser;
     QCheckBox *m_chkGroup;
@@ -129,8 +129,6 @@ private:
 
     double m_dpi;
     bool m_inLayout = false;
-    // Menu clicks being delivered: the menu that delivers one must outlive it.
-    int m_menuClickDepth = 0;
 };
 
 } // namespace Ledgerly

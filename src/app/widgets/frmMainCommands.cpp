@@ -15,9 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -49,50 +46,7 @@ void frmMain::SectionListDBNam_Activated(int index)
 
 void frmMain::BuildMenu()
 {
-    // Rebuilt from nothing, so a second build never adds a second copy.
-    m_menuBar->clear();
-    for (QMenu *menu : std::as_const(m_menus)) {
-        // The change-user item rebuilds the menu it was clicked in; that menu
-        // is still delivering the click, so it goes once the click is over.
-        if (m_menuClickDepth > 0) {
-            // Until then it must not be taken for one of the new menus.
-            menu->setObjectName(QString());
-            for (QAction *action : menu->actions())
-                action->setObjectName(QString());
-            menu->deleteLater();
-        } else {
-            delete menu;
-        }
-    }
-    m_menus.clear();
-    QHash<QString, QMenu *> menus;
-    for (const MenuItem &item :
-         CommandTable::menuItems(m_controller.userChoice()->reportToolSetUp())) {
-        if (item.isTopLevel()) {
-            QMenu *menu = m_menuBar->addMenu(item.caption);
-            menu->setObjectName(item.key);
-            menus.insert(item.key, menu);
-            m_menus.append(menu);
-            continue;
-        }
-        QMenu *parentMenu = menus.value(item.parentKey);
-        if (!parentMenu)
-            continue;
-        if (item.isSeparator()) {
-            parentMenu->addSeparator();
-            continue;
-        }
-        QAction *action = parentMenu->addAction(item.caption);
-        action->setObjectName(item.key);
-        action->setData(item.key);
-        action->setShortcut(item.shortcut());
-        const QString key = item.key;
-        connect(action, &QAction::triggered, this, [this, key] {
-            ++m_menuClickDepth;
-            const auto done = qScopeGuard([this] { --m_menuClickDepth; });
-            SmartMenuXP1_MenuItemClick(key);
-        });
-    }
+    m_menuBar->rebuild(m_controller.userChoice()->reportToolSetUp());
 }
 
 void frmMain::SmartMenuXP1_MenuItemClick(const QString &key)
