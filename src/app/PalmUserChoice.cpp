@@ -130,10 +130,8 @@ bool PalmUserChoice::showDialog(QStringList users, const QString &offered, bool 
 
 void PalmUserChoice::ChoosePalmUserAtStart()
 {
-    QString s = defaultUser();
+    const QString s = defaultUser();
     m_state.AlwaysUseUser = readAlwaysUse();
-    if (m_state.AlwaysUseUser)
-        s = defaultUser();
 
     QString chosen = s;
     bool always = m_state.AlwaysUseUser;
