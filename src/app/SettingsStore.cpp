@@ -43,7 +43,21 @@ QSettingsStore::QSettingsStore(QString folder)
 QString QSettingsStore::value(const QString &application, const QString &section,
                               const QString &key, const QString &defaultValue) const
 {
-    return open(m_folder, application)->value(path(section, key), defaultValue).toString();
+    auto settings = open(m_folder, application);
+#ifdef Q_OS_WIN
+    if (m_folder.isEmpty())
+        return settings->value(path(section, key), defaultValue).toString();
+#endif
+    // Read with the same reader setValue writes with: QSettings keeps what it
+    // read per file and may miss a rewrite of the same size within a second.
+    const QString file = settings->fileName();
+    settings.reset();
+    const QString wanted = path(section, key);
+    for (const auto &[name, stored] : IniSettingsFile::read(file)) {
+        if (name == wanted)
+            return stored.toString();
+    }
+    return defaultValue;
 }
 
 bool QSettingsStore::setValue(const QString &application, const QString &section,

@@ -1,5 +1,6 @@
 #include "IniSettingsFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -110,7 +111,18 @@ QByteArray IniSettingsFile::render(const Values &values)
 
 SafeFile::Result IniSettingsFile::write(const QString &path, const Values &values)
 {
-    return SafeFile::write(path, render(values));
+    const QDateTime before = QFileInfo(path).lastModified();
+    const SafeFile::Result result = SafeFile::write(path, render(values));
+    // QSettings keeps the files it read and knows them again by size and
+    // modification time. Two writes within the file system's clock step can
+    // leave both the same, and a value just stored would read as the old
+    // one; the time is moved on so every write is seen.
+    if (result.ok() && before.isValid()) {
+        QFile file(path);
+        if (QFileInfo(path).lastModified() <= before && file.open(QIODevice::ReadWrite))
+            file.setFileTime(before.addMSecs(1), QFileDevice::FileModificationTime);
+    }
+    return result;
 }
 
 } // namespace Ledgerly
