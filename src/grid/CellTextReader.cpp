@@ -1,6 +1,7 @@
 #include "CellTextReader.h"
 
 #include "GridValue.h"
+#include "common/YesNoText.h"
 
 namespace Ledgerly::CellTextReader {
 
@@ -9,20 +10,12 @@ namespace {
 // Spreadsheets and other programs write yes/no columns in several ways.
 bool readYesNo(const QString &text, bool *out)
 {
-    const QString t = text.trimmed();
-    for (const char *word : {"True", "1", "yes"}) {
-        if (t.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) {
-            *out = true;
-            return true;
-        }
-    }
-    for (const char *word : {"False", "0", "no"}) {
-        if (t.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) {
-            *out = false;
-            return true;
-        }
-    }
-    return false;
+    const YesNoText::Answer answer =
+        YesNoText::read(text, YesNoText::TrueFalse | YesNoText::YesNo | YesNoText::Binary);
+    if (answer == YesNoText::Answer::Unreadable)
+        return false;
+    *out = answer == YesNoText::Answer::Yes;
+    return true;
 }
 
 } // namespace
