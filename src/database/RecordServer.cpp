@@ -86,8 +86,8 @@ QString RecordServer::GetUserFolder(const QString &user)
                            ? QStringLiteral("The HotSync home \"%1\" has no users")
                                  .arg(QDir::toNativeSeparators(m_home))
                            : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
-    if (!user.isEmpty())
-        m_lastFolderUser = home.users.at(index).name;
+    // The empty name asks for the current user, who is then the default again.
+    m_lastFolderUser = user.isEmpty() ? QString() : home.users.at(index).name;
     return home.absoluteFolder(home.users.at(index));
 }
 
