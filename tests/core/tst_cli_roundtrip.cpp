@@ -104,6 +104,8 @@ private Q_SLOTS:
     void createRefusesUnsafeSection();
     void demoDatabasesResaveUnchanged_data();
     void demoDatabasesResaveUnchanged();
+    void demoDatabasesSurviveExportAndImport_data();
+    void demoDatabasesSurviveExportAndImport();
 };
 
 void TestCliRoundtrip::initTestCase()
@@ -277,6 +279,40 @@ void TestCliRoundtrip::demoDatabasesResaveUnchanged()
     const CliRun run = runCli(program, home, config, {QStringLiteral("resave"), section});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     const CliRun after = dump();
+    QCOMPARE(after.status, 0);
+    QCOMPARE(after.out, before.out);
+}
+
+void TestCliRoundtrip::demoDatabasesSurviveExportAndImport_data()
+{
+    addDemoSectionRows();
+}
+
+// Every value the export writes comes back through the import and its save,
+// type-6 date and time values included.
+void TestCliRoundtrip::demoDatabasesSurviveExportAndImport()
+{
+    QFETCH(QString, section);
+    const QString demo = demoHotSyncHome();
+    if (section.isEmpty() || demo.isEmpty())
+        QSKIP("the demo HotSync home has not been generated in this build");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString config = dir.path() + QStringLiteral("/config");
+    const QString csv = dir.path() + QStringLiteral("/out.csv");
+    QVERIFY(copyTree(demo, home));
+    RecordServer server(home);
+    const QString path = server.GetUserFolder(server.GetDefaultUser()) + QLatin1Char('/') +
+                         section + QStringLiteral(".pdb");
+    const QString program = QStringLiteral(LEDGERLY_BIN_DIR);
+    const auto cli = [&](const QStringList &args) { return runCli(program, home, config, args); };
+    const CliRun before = cli({QStringLiteral("dump"), path});
+    QCOMPARE(before.status, 0);
+    const CliRun exported = cli({QStringLiteral("export"), section, csv});
+    QVERIFY2(exported.status == 0, qPrintable(exported.err));
+    const CliRun imported = cli({QStringLiteral("import"), section, csv});
+    QVERIFY2(imported.status == 0, qPrintable(imported.err));
+    const CliRun after = cli({QStringLiteral("dump"), path});
     QCOMPARE(after.status, 0);
     QCOMPARE(after.out, before.out);
 }
