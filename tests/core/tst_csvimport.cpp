@@ -38,6 +38,8 @@ private Q_SLOTS:
     void mixedLineEndsEndRecords();
     void fieldsMissingFromTheFileAreAskedAbout_data();
     void fieldsMissingFromTheFileAreAskedAbout();
+    void namesDifferingInCaseKeepTheirOwnColumns_data();
+    void namesDifferingInCaseKeepTheirOwnColumns();
     void picturesReadBack_data();
     void picturesReadBack();
     void exportThenImportGivesTheSameTable_data();
@@ -422,6 +424,41 @@ void TestCsvImport::fieldsMissingFromTheFileAreAskedAbout()
                  (QList<QVariantList>{{QStringLiteral("z"), true, {}, {}}}));
     else
         QCOMPARE(tableValues(db.controller().grid()), before);
+}
+
+void TestCsvImport::namesDifferingInCaseKeepTheirOwnColumns_data()
+{
+    QTest::addColumn<int>("secondType");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QVariantList>("expected");
+    const QByteArray captions = "\"a\",\"b\"\r\n";
+    QTest::newRow("two text fields") << int(FieldText) << captions + "\"Note\",\"NOTE\"\r\nx,y\r\n"
+                                     << QVariantList{QStringLiteral("x"), QStringLiteral("y")};
+    QTest::newRow("file columns swapped")
+        << int(FieldText) << captions + "\"NOTE\",\"Note\"\r\ny,x\r\n"
+        << QVariantList{QStringLiteral("x"), QStringLiteral("y")};
+    QTest::newRow("a date beside a text field")
+        << int(FieldDate) << captions + "\"NOTE\",\"Note\"\r\n1/2/2026,x\r\n"
+        << QVariantList{QStringLiteral("x"), wall(2026, 1, 2)};
+}
+
+// Each file column goes to the field spelt like it, and is read by that
+// field's own type.
+void TestCsvImport::namesDifferingInCaseKeepTheirOwnColumns()
+{
+    QFETCH(int, secondType);
+    QFETCH(QByteArray, text);
+    QFETCH(QVariantList, expected);
+    const QList<CsvTestField> fields = {{QStringLiteral("Note"), QStringLiteral("a")},
+                                        {QStringLiteral("NOTE"), QStringLiteral("b"), secondType}};
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Case"), fields);
+    db.writeDatabase(QStringLiteral("Case"), fields, {{QStringLiteral("old"), QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Case")));
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), text));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()), QList<QVariantList>{expected});
 }
 
 void TestCsvImport::picturesReadBack_data()
