@@ -281,20 +281,23 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
 
 void TestCsvImport::errorMessages_data()
 {
-    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<QByteArray>("database"); // replaces the file; "gone" removes it
     QTest::addColumn<bool>("csvThere");
     QTest::addColumn<QString>("message");
-    QTest::newRow("database cannot be opened")
-        << true << true
+    QTest::newRow("damaged database")
+        << QByteArray("no database at all") << true
         << QStringLiteral("Error opening database.  Ensure this a Ledgerly Database.");
+    QTest::newRow("database gone is no damage")
+        << QByteArray("gone") << true
+        << QStringLiteral("Error opening database.  The file \"%1\" does not exist (error 1).");
     QTest::newRow("CSV file cannot be opened")
-        << false << false
+        << QByteArray() << false
         << QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status.");
 }
 
 void TestCsvImport::errorMessages()
 {
-    QFETCH(bool, databaseGone);
+    QFETCH(QByteArray, database);
     QFETCH(bool, csvThere);
     QFETCH(QString, message);
     CsvTestDatabase db;
@@ -302,11 +305,14 @@ void TestCsvImport::errorMessages()
     const QList<QVariantList> before = tableValues(db.controller().grid());
     if (csvThere)
         QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n"));
-    if (databaseGone)
-        QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Log"))));
+    const QString path = db.databasePath(QStringLiteral("Log"));
+    if (database == "gone")
+        QVERIFY(QFile::remove(path));
+    else if (!database.isEmpty())
+        QVERIFY(writeFile(path, database));
     db.controller().ImportCsv(db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.prompter.messages.size(), 1);
-    QCOMPARE(db.prompter.messages.at(0).text, message);
+    QCOMPARE(db.prompter.messages.at(0).text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
     QCOMPARE(tableValues(db.controller().grid()), before);
 }
