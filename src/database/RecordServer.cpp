@@ -115,6 +115,13 @@ std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, Ope
     const QFileInfo info(path);
     const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists()) {
+        // A link whose target is missing is no missing file: creating it
+        // would write the target, wherever the link points.
+        if (info.isSymLink())
+            throw PdbError(ErrPathAccess,
+                           QStringLiteral("\"%1\" is a symbolic link to \"%2\", which does not "
+                                          "exist; nothing is written through it")
+                               .arg(native, QDir::toNativeSeparators(info.symLinkTarget())));
         if (mode == OpenMode::CreateIfMissing)
             return std::make_unique<PdbDatabase>();
         throw PdbError(ErrFileNotFound,
