@@ -121,7 +121,7 @@ QString MainController::databasePathFor(const QString &user) const
 
 void MainController::LoadDatabase(const QString &path)
 {
-    if (m_quitRequested)
+    if (m_quitRequested || !lockDatabase(path))
         return;
     try {
         m_state.PalmUser = m_server.GetDefaultUser();
@@ -242,6 +242,16 @@ void MainController::SaveDatabaseAs()
     // must still offer to save them.
     if (chosen.isEmpty())
         return;
+    // The copy becomes the open file, so it is locked like one first.
+    DatabaseLock copyLock;
+    if (m_locksDatabases && !holdsLockFor(chosen)) {
+        copyLock = DatabaseLock::acquire(chosen);
+        if (!copyLock.isLocked()) {
+            m_prompter.message(copyLock.error(), Prompter::Buttons::Ok,
+                               Prompter::Icon::Exclamation);
+            return;
+        }
+    }
     const QString previous = m_state.CurrentPath;
     m_state.CurrentPath = chosen;
     if (!writeDatabase()) {
@@ -249,6 +259,8 @@ void MainController::SaveDatabaseAs()
         m_state.CurrentPath = previous;
         return;
     }
+    if (copyLock.isLocked())
+        m_lock = std::move(copyLock);
     Q_EMIT captionChanged(caption());
 }
 
@@ -264,7 +276,7 @@ void MainController::Clear_Click()
 
 void MainController::CreateDatabase(const QString &path)
 {
-    if (m_quitRequested || m_creating)
+    if (m_quitRequested || m_creating || !lockDatabase(path))
         return;
     m_creating = true;
     m_document.clearRecords();
@@ -298,6 +310,7 @@ void MainController::CreateDatabase(const QString &path)
 void MainController::closeDatabase()
 {
     m_openSection = -1;
+    m_lock.release();
     m_document.close();
     m_state.CurrentPath.clear();
     m_state.DatabaseEdited = false;

@@ -2,6 +2,7 @@
 
 #include "MainState.h"
 #include "catalogue/Catalogue.h"
+#include "database/DatabaseLock.h"
 #include "document/Document.h"
 #include "exchange/CsvOutcome.h"
 
@@ -105,6 +106,10 @@ public:
 
     // The help document's full path.
     QString helpFilePath() const;
+    // While on (the default), the open database is locked against other
+    // programs, and one another program holds is not opened. A command line
+    // run that locks only what it changes turns this off.
+    void setLocksDatabases(bool on) { m_locksDatabases = on; }
 
 Q_SIGNALS:
     void statusTextChanged(const QString &text);   // status bar panel 3
@@ -122,6 +127,9 @@ private:
     void setProgress(int value);
     void handleLoadError(const PdbError &error);
     void closeDatabase();
+    // False after telling that another program holds the file at path.
+    bool lockDatabase(const QString &path);
+    bool holdsLockFor(const QString &path) const;
     void selectSection(int index);
     void showMessage(const QString &text);
     void applyGrouping();
@@ -140,6 +148,8 @@ private:
     int m_currentSection = -1;
     int m_openSection = -1; // the section whose database the table holds
     int m_progress = 0;
+    bool m_locksDatabases = true;
+    DatabaseLock m_lock; // of the open database
 };
 
 } // namespace Ledgerly

@@ -86,8 +86,8 @@ QString RecordServer::GetUserFolder(const QString &user)
                            ? QStringLiteral("The HotSync home \"%1\" has no users")
                                  .arg(QDir::toNativeSeparators(m_home))
                            : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
-    if (!user.isEmpty())
-        m_lastFolderUser = home.users.at(index).name;
+    // The empty name asks for the current user, who is then the default again.
+    m_lastFolderUser = user.isEmpty() ? QString() : home.users.at(index).name;
     return home.absoluteFolder(home.users.at(index));
 }
 
@@ -115,6 +115,13 @@ std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, Ope
     const QFileInfo info(path);
     const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists()) {
+        // A link whose target is missing is no missing file: creating it
+        // would write the target, wherever the link points.
+        if (info.isSymLink())
+            throw PdbError(ErrPathAccess,
+                           QStringLiteral("\"%1\" is a symbolic link to \"%2\", which does not "
+                                          "exist; nothing is written through it")
+                               .arg(native, QDir::toNativeSeparators(info.symLinkTarget())));
         if (mode == OpenMode::CreateIfMissing)
             return std::make_unique<PdbDatabase>();
         throw PdbError(ErrFileNotFound,

@@ -1,6 +1,7 @@
 #include "DatabaseSaver.h"
 
 #include "FieldColumns.h"
+#include "common/YesNoText.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbTime.h"
@@ -38,7 +39,7 @@ bool isEmptyCell(const QVariant &value)
 }
 
 // The yes/no rule: "True" and "False" in any case, empty as False; any other
-// text writes nothing (null result).
+// text writes nothing (null result), so the stored value stays.
 QVariant yesNoValue(const QVariant &cell)
 {
     if (cell.typeId() == QMetaType::Bool)
@@ -46,10 +47,16 @@ QVariant yesNoValue(const QVariant &cell)
     if (cell.typeId() != QMetaType::QString && cell.isValid())
         return {};
     const QString text = cell.toString();
-    if (text.isEmpty() || text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+    if (text.isEmpty())
         return false;
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+    switch (YesNoText::read(text, YesNoText::TrueFalse)) {
+    case YesNoText::Answer::Yes:
         return true;
+    case YesNoText::Answer::No:
+        return false;
+    case YesNoText::Answer::Unreadable:
+        break;
+    }
     return {};
 }
 
@@ -159,6 +166,14 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
                     record.setValue(p.field, value);
                 break;
             }
+            case FieldDateTime:
+                // Nothing is made up for an empty cell: the value is gone.
+                if (isEmptyCell(cell)) {
+                    record.setValue(p.field, QVariant());
+                } else if (const QDateTime value = dateTimeValue(cell); value.isValid()) {
+                    record.setValue(p.field, value);
+                }
+                break;
             case FieldPicture:
                 if (isEmptyCell(cell)) {
                     if (const QByteArray *blank = blankPicture())

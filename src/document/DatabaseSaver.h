@@ -13,11 +13,11 @@ class PdbDatabase;
 // Rewrites a database's records from the table: every stored record goes and
 // one record is appended per plain row, in table order.
 //
-// The table does not write everything a record can hold (type-6 and unknown
-// fields, yes/no text that is neither True, False nor empty, fields without a
-// column). A row loaded from a stored record therefore starts from a copy of
-// that record, so such values survive; rows made in the table start empty.
-// Each saved row then points at its new record.
+// The table does not write everything a record can hold (unknown field
+// types, yes/no text that is neither True, False nor empty, date text that
+// reads as no date, fields without a column). A row loaded from a stored record therefore starts
+// from a copy of that record, so such values survive; rows made in the table start empty. Each
+// saved row then points at its new record.
 class DatabaseSaver
 {
 public:

@@ -73,11 +73,16 @@ void Document::hideColumns()
     ColumnSetup::HideColumns(m_model, m_database.get(), m_schema);
 }
 
-std::unique_ptr<PdbDatabase> Document::openStored(const QString &path) const
+std::unique_ptr<PdbDatabase> Document::openStored(const QString &path, int *number,
+                                                  QString *reason) const
 {
     try {
         return m_server.OpenDatabase(path);
-    } catch (const PdbError &) {
+    } catch (const PdbError &e) {
+        if (number)
+            *number = e.number();
+        if (reason)
+            *reason = e.message();
         return nullptr;
     }
 }

@@ -54,8 +54,10 @@ public:
     void hideColumns();
 
     // The open file as stored, in a database object of its own (unsaved
-    // edits are not in it); null when it cannot be read.
-    std::unique_ptr<PdbDatabase> openStored(const QString &path) const;
+    // edits are not in it); null when it cannot be read, with the error's
+    // number and text in *number and *reason when given.
+    std::unique_ptr<PdbDatabase> openStored(const QString &path, int *number = nullptr,
+                                            QString *reason = nullptr) const;
 
 private:
     RecordServer &m_server;

@@ -29,6 +29,7 @@ bool isWritten(int fieldType)
     case FieldYesNo:
     case FieldDate:
     case FieldTime:
+    case FieldDateTime:
     case FieldPicture:
         return true;
     default:

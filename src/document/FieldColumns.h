@@ -11,7 +11,7 @@ namespace Ledgerly::FieldColumns {
 int dataTypeFor(int fieldType);
 
 // Whether the table writes the field type back into records on a save
-// (type 6 and unknown types are kept as stored).
+// (unknown types are kept as stored).
 bool isWritten(int fieldType);
 
 } // namespace Ledgerly::FieldColumns

@@ -31,10 +31,14 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
 
     // The export reads the file as stored: unsaved edits in the table are not
     // exported.
-    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath);
+    int number = 0;
+    QString reason;
+    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath, &number, &reason);
     if (!database) {
-        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                          QStringLiteral("Database.");
+        outcome.message =
+            databaseOpenError(number, reason,
+                              QStringLiteral("Error opening database.  Ensure this a ") + appName +
+                                  QStringLiteral("Database."));
         return outcome;
     }
 

@@ -32,10 +32,14 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
     outcome.csvPath = chosenPath;
 
-    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath);
+    int number = 0;
+    QString reason;
+    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath, &number, &reason);
     if (!database) {
-        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                          QStringLiteral(" Database.");
+        outcome.message =
+            databaseOpenError(number, reason,
+                              QStringLiteral("Error opening database.  Ensure this a ") + appName +
+                                  QStringLiteral(" Database."));
         return outcome;
     }
 

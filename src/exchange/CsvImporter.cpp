@@ -16,18 +16,14 @@ namespace {
 // a cell naming a huge file must not exhaust memory.
 constexpr qint64 kMaxBitmapBytes = 16 * 1024 * 1024;
 
-int typeFromColumn(const GridColumn &column)
+// The table column keyed by name: one spelt exactly alike first, so fields
+// whose names differ only in case each get their own file column.
+int columnNamed(const GridModel &grid, const QString &name)
 {
-    switch (column.dataType) {
-    case DataBoolean:
-        return FieldYesNo;
-    case DataDate:
-        return FieldDate;
-    case DataPicture:
-        return FieldPicture;
-    default:
-        return FieldText;
-    }
+    for (int c = 1; c < grid.columnCount(); ++c)
+        if (grid.column(c).key == name)
+            return c;
+    return grid.columnByKey(name);
 }
 
 } // namespace
@@ -51,7 +47,7 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
         // Spreadsheets sometimes pad header cells; a field name never has
         // blanks at its ends.
         const QString name = cell.text.trimmed();
-        int column = m_grid.columnByKey(name);
+        int column = name.isEmpty() ? -1 : columnNamed(m_grid, name);
         // Column 0 holds record numbers, and a column named twice in the file
         // takes its first cell only.
         if (column <= 0 || taken.value(column, true))
@@ -60,8 +56,10 @@ void CsvImporter::mapColumns(const CsvReader::Record &names)
         if (column > 0) {
             taken[column] = true;
             ++m_matched;
-            const int field = m_fields.indexOf(name);
-            type = field >= 0 ? m_fields.Item(field).Type : typeFromColumn(m_grid.column(column));
+            // Column c shows field c - 1; a column past the stored fields
+            // holds a text field the schema added.
+            if (column - 1 < m_fields.Count())
+                type = m_fields.Item(column - 1).Type;
         }
         m_columnOf.append(column);
         m_typeOf.append(type);
@@ -118,10 +116,10 @@ QStringList CsvImporter::missingFields() const
 {
     QStringList missing;
     for (int f = 0; f < m_fields.Count(); ++f) {
-        const QString &name = m_fields.Item(f).Name;
-        const int column = m_grid.columnByKey(name);
-        if (column <= 0 || !m_columnOf.contains(column))
-            missing.append(name);
+        const int column = f + 1;
+        const bool shown = column < m_grid.columnCount() && !m_grid.column(column).key.isEmpty();
+        if (!shown || !m_columnOf.contains(column))
+            missing.append(m_fields.Item(f).Name);
     }
     return missing;
 }

@@ -21,8 +21,9 @@ public:
     // The most records a database file can hold.
     static constexpr int kMaxRecords = 65535;
 
-    // fields are the database's definitions (their types decide how a cell is
-    // read); csvFolder resolves relative bitmap paths.
+    // fields are the database's definitions, field i shown in table column
+    // i + 1 as the table is built (their types decide how a cell is read);
+    // csvFolder resolves relative bitmap paths.
     CsvImporter(const GridModel &grid, const PdbFieldList &fields,
                 const CsvRegionalFormat &format = CsvRegionalFormat(), QString csvFolder = {});
 

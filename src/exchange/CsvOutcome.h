@@ -14,4 +14,9 @@ struct CsvOutcome
     int recordLines = 0; // record lines written, or rows imported
 };
 
+// The message when the stored database cannot be opened: damagedText for a
+// damaged file; a file that is missing or cannot be read says so, as nothing
+// suggests it is no database.
+QString databaseOpenError(int number, const QString &reason, const QString &damagedText);
+
 } // namespace Ledgerly

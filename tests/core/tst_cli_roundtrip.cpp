@@ -47,7 +47,8 @@ public:
                   "AtHide=True\nPhotoHide=False\nStampHide=Calc\n\n"
                   "[Fresh]\nDatabasename=Fresh\nTitle=Title\nNotes=Notes\nTitleHide=False\n"
                   "NotesHide=False\n\n"
-                  "[Other]\nDatabasename=Other\nTitle=Title\nTitleHide=False\n");
+                  "[Other]\nDatabasename=Other\nTitle=Title\nTitleHide=False\n\n"
+                  "[Bare]\nDatabasename=Nothing but a name\n");
         RecordServer server(home);
         server.addUser(QStringLiteral("Alice"));
         server.addUser(QStringLiteral("Bob"));
@@ -102,8 +103,13 @@ private Q_SLOTS:
     void resaveRefusesUnknownSection();
     void createRefusesUnsafeSection_data();
     void createRefusesUnsafeSection();
+    void createRefusesADanglingLink_data();
+    void createRefusesADanglingLink();
+    void sectionWithOnlyANameGivesADatabaseWithoutFields();
     void demoDatabasesResaveUnchanged_data();
     void demoDatabasesResaveUnchanged();
+    void demoDatabasesSurviveExportAndImport_data();
+    void demoDatabasesSurviveExportAndImport();
 };
 
 void TestCliRoundtrip::initTestCase()
@@ -252,6 +258,50 @@ void TestCliRoundtrip::createRefusesUnsafeSection()
     QVERIFY(!QFile::exists(target));
 }
 
+void TestCliRoundtrip::createRefusesADanglingLink_data()
+{
+    QTest::addColumn<QString>("target"); // relative to the temporary folder
+    QTest::newRow("target in another folder") << QStringLiteral("elsewhere/Taken.pdb");
+    QTest::newRow("target in another user's folder") << QStringLiteral("home/Bob/Fresh.pdb");
+}
+
+void TestCliRoundtrip::createRefusesADanglingLink()
+{
+    QFETCH(QString, target);
+    CliFixture fx;
+    const QString targetPath = fx.dir.filePath(target);
+    QVERIFY(QDir().mkpath(QFileInfo(targetPath).absolutePath()));
+    const QString link = fx.alice + QStringLiteral("/Fresh.pdb");
+    QVERIFY(QFile::link(targetPath, link));
+    const CliRun run = fx.cli({QStringLiteral("create"), QStringLiteral("Fresh")});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("symbolic link")), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QVERIFY(!QFileInfo::exists(targetPath));
+    QVERIFY(QFileInfo(link).isSymLink());
+}
+
+void TestCliRoundtrip::sectionWithOnlyANameGivesADatabaseWithoutFields()
+{
+    CliFixture fx;
+    const CliRun created = fx.cli({QStringLiteral("create"), QStringLiteral("Bare")});
+    QVERIFY2(created.status == 0, qPrintable(created.err));
+    const QString path = fx.alice + QStringLiteral("/Bare.pdb");
+    QCOMPARE(created.out.trimmed(), path);
+    const QString dumped = fx.dump(path);
+    QVERIFY2(dumped.contains(QStringLiteral("\"fields\": []")), qPrintable(dumped));
+
+    const QString csv = fx.dir.filePath(QStringLiteral("bare.csv"));
+    const CliRun exported = fx.cli({QStringLiteral("export"), QStringLiteral("Bare"), csv});
+    QVERIFY2(exported.status == 0, qPrintable(exported.err));
+    QCOMPARE(exported.out, csv + QStringLiteral(" created.\n1 record(s) exported\n"));
+    QCOMPARE(readFile(csv), QByteArray("\r\n\r\n\r\n"));
+
+    const CliRun resaved = fx.cli({QStringLiteral("resave"), QStringLiteral("Bare")});
+    QVERIFY2(resaved.status == 0, qPrintable(resaved.err));
+    QCOMPARE(fx.dump(path), dumped);
+}
+
 void TestCliRoundtrip::demoDatabasesResaveUnchanged_data()
 {
     addDemoSectionRows();
@@ -277,6 +327,40 @@ void TestCliRoundtrip::demoDatabasesResaveUnchanged()
     const CliRun run = runCli(program, home, config, {QStringLiteral("resave"), section});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     const CliRun after = dump();
+    QCOMPARE(after.status, 0);
+    QCOMPARE(after.out, before.out);
+}
+
+void TestCliRoundtrip::demoDatabasesSurviveExportAndImport_data()
+{
+    addDemoSectionRows();
+}
+
+// Every value the export writes comes back through the import and its save,
+// type-6 date and time values included.
+void TestCliRoundtrip::demoDatabasesSurviveExportAndImport()
+{
+    QFETCH(QString, section);
+    const QString demo = demoHotSyncHome();
+    if (section.isEmpty() || demo.isEmpty())
+        QSKIP("the demo HotSync home has not been generated in this build");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString config = dir.path() + QStringLiteral("/config");
+    const QString csv = dir.path() + QStringLiteral("/out.csv");
+    QVERIFY(copyTree(demo, home));
+    RecordServer server(home);
+    const QString path = server.GetUserFolder(server.GetDefaultUser()) + QLatin1Char('/') +
+                         section + QStringLiteral(".pdb");
+    const QString program = QStringLiteral(LEDGERLY_BIN_DIR);
+    const auto cli = [&](const QStringList &args) { return runCli(program, home, config, args); };
+    const CliRun before = cli({QStringLiteral("dump"), path});
+    QCOMPARE(before.status, 0);
+    const CliRun exported = cli({QStringLiteral("export"), section, csv});
+    QVERIFY2(exported.status == 0, qPrintable(exported.err));
+    const CliRun imported = cli({QStringLiteral("import"), section, csv});
+    QVERIFY2(imported.status == 0, qPrintable(imported.err));
+    const CliRun after = cli({QStringLiteral("dump"), path});
     QCOMPARE(after.status, 0);
     QCOMPARE(after.out, before.out);
 }

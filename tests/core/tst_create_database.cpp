@@ -32,6 +32,8 @@ private Q_SLOTS:
     void createdDatabaseIsLoadedAndShown();
     void createdFileRoundTripsUnchanged();
     void unwritableFolderReportsOnceWithoutLooping();
+    void danglingLinkIsNeverFollowed_data();
+    void danglingLinkIsNeverFollowed();
 };
 
 void TestCreateDatabase::createsTextFieldsAndOneEmptyRecord_data()
@@ -118,6 +120,36 @@ void TestCreateDatabase::unwritableFolderReportsOnceWithoutLooping()
     // Nothing can be saved afterwards either.
     fx.controller->SaveDatabase();
     QCOMPARE(fx.prompter.messages.size(), 1);
+}
+
+void TestCreateDatabase::danglingLinkIsNeverFollowed_data()
+{
+    QTest::addColumn<QString>("target"); // relative to the temporary folder
+    QTest::newRow("target in another folder") << QStringLiteral("elsewhere/Taken.pdb");
+    QTest::newRow("target beside the link") << QStringLiteral("home/Taken.pdb");
+}
+
+// Choosing a database whose name is a link to nothing: it is not "missing",
+// so nothing is created, neither at the link nor where it points.
+void TestCreateDatabase::danglingLinkIsNeverFollowed()
+{
+    QFETCH(QString, target);
+    RoundtripFixture fx;
+    fx.writeSchema(RoundtripFixture::section(QStringLiteral("New"), schemaFields));
+    const QString root = QFileInfo(QFileInfo(fx.userFolder()).absolutePath()).absolutePath();
+    const QString targetPath = root + QLatin1Char('/') + target;
+    QVERIFY(QDir().mkpath(QFileInfo(targetPath).absolutePath()));
+    const QString link = fx.pdbPath(QStringLiteral("New"));
+    QVERIFY(QFile::link(targetPath, link));
+    fx.open(QStringLiteral("New"));
+    QCOMPARE(fx.prompter.messages.size(), 1);
+    const QString text = fx.prompter.messages.first().text;
+    QVERIFY2(text.contains(QStringLiteral("could not be loaded")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("symbolic link")), qPrintable(text));
+    QVERIFY(!QFileInfo::exists(targetPath));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!fx.controller->SaveDatabase());
+    QVERIFY(!QFileInfo::exists(targetPath));
 }
 
 QTEST_GUILESS_MAIN(TestCreateDatabase)

@@ -351,29 +351,35 @@ void TestCsvExport::pdbInAFolderNameStays()
 
 void TestCsvExport::errorMessages_data()
 {
-    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<QByteArray>("database"); // replaces the file; "gone" removes it
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("message");
-    QTest::newRow("database cannot be opened")
-        << true << QStringLiteral("s.csv")
+    QTest::newRow("damaged database")
+        << QByteArray("no database at all") << QStringLiteral("s.csv")
         << QStringLiteral("Error opening database.  Ensure this a LedgerlyDatabase.");
+    QTest::newRow("database gone is no damage")
+        << QByteArray("gone") << QStringLiteral("s.csv")
+        << QStringLiteral("Error opening database.  The file \"%1\" does not exist (error 1).");
     QTest::newRow("CSV file cannot be created")
-        << false << QStringLiteral("no such folder/s.csv")
+        << QByteArray() << QStringLiteral("no such folder/s.csv")
         << QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
 }
 
 void TestCsvExport::errorMessages()
 {
-    QFETCH(bool, databaseGone);
+    QFETCH(QByteArray, database);
     QFETCH(QString, target);
     QFETCH(QString, message);
     CsvTestDatabase db;
     QVERIFY(loadStock(db));
-    if (databaseGone)
-        QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Stock"))));
+    const QString path = db.databasePath(QStringLiteral("Stock"));
+    if (database == "gone")
+        QVERIFY(QFile::remove(path));
+    else if (!database.isEmpty())
+        QVERIFY(writeFile(path, database));
     db.controller().ExportCsv(db.out(target));
     QCOMPARE(db.prompter.messages.size(), 1);
-    QCOMPARE(db.prompter.messages.at(0).text, message);
+    QCOMPARE(db.prompter.messages.at(0).text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
     QVERIFY(!QFile::exists(db.out(target)));
 }

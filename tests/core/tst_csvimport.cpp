@@ -22,6 +22,7 @@ private Q_SLOTS:
     void quotesInsideValuesReadBackUnchanged_data();
     void quotesInsideValuesReadBackUnchanged();
     void readsFilesWrittenWithoutDoubling();
+    void rowsAreReplacedByFieldName_data();
     void rowsAreReplacedByFieldName();
     void importMarksDatabaseEdited();
     void fileNotInExportLayoutIsRefused_data();
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void mixedLineEndsEndRecords();
     void fieldsMissingFromTheFileAreAskedAbout_data();
     void fieldsMissingFromTheFileAreAskedAbout();
+    void namesDifferingInCaseKeepTheirOwnColumns_data();
+    void namesDifferingInCaseKeepTheirOwnColumns();
     void picturesReadBack_data();
     void picturesReadBack();
     void exportThenImportGivesTheSameTable_data();
@@ -170,18 +173,39 @@ void TestCsvImport::readsFilesWrittenWithoutDoubling()
                  {QStringLiteral("42"), true, wall(1904, 1, 1), PdbTime::timeOfDay(QTime(0, 0))}}));
 }
 
+void TestCsvImport::rowsAreReplacedByFieldName_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes to emptying Done") << int(Prompter::Yes);
+    QTest::newRow("No keeps the table") << int(Prompter::No);
+}
+
 void TestCsvImport::rowsAreReplacedByFieldName()
 {
+    QFETCH(int, answer);
     CsvTestDatabase db;
     loadLog(db);
+    const QList<QVariantList> before = tableValues(db.controller().grid());
     // Columns in another order, one the table lacks, and Done missing.
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       "\"c\",\"x\",\"n\",\"w\"\r\n\"At\",\"Extra\",\" note \",\"When\"\r\n"
                       "\"1:00:00 AM\",\"ignored\",\"r1\",\"1/1/1999\"\r\n"
                       "\r\n"
                       "\"2:00:00 AM\",\"ignored\",\"r2\",\"2/2/1999\"\r\n"));
-    QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
+    db.prompter.answers.enqueue(answer);
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QCOMPARE(db.prompter.messages.size(), 1);
+    QVERIFY2(db.prompter.messages.at(0).text.startsWith(u"1 field(s) of the database are not in "
+                                                        "the file and will be emptied: Done."_qs),
+             qPrintable(db.prompter.messages.at(0).text));
     const GridModel &grid = db.controller().grid();
+    if (answer == Prompter::No) {
+        QVERIFY(!outcome.ok);
+        QCOMPARE(tableValues(grid), before);
+        QVERIFY(!db.controller().state().DatabaseEdited);
+        return;
+    }
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QCOMPARE(grid.rowCount(), 2);
     QCOMPARE(tableValues(grid),
              (QList<QVariantList>{
@@ -257,20 +281,23 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
 
 void TestCsvImport::errorMessages_data()
 {
-    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<QByteArray>("database"); // replaces the file; "gone" removes it
     QTest::addColumn<bool>("csvThere");
     QTest::addColumn<QString>("message");
-    QTest::newRow("database cannot be opened")
-        << true << true
+    QTest::newRow("damaged database")
+        << QByteArray("no database at all") << true
         << QStringLiteral("Error opening database.  Ensure this a Ledgerly Database.");
+    QTest::newRow("database gone is no damage")
+        << QByteArray("gone") << true
+        << QStringLiteral("Error opening database.  The file \"%1\" does not exist (error 1).");
     QTest::newRow("CSV file cannot be opened")
-        << false << false
+        << QByteArray() << false
         << QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status.");
 }
 
 void TestCsvImport::errorMessages()
 {
-    QFETCH(bool, databaseGone);
+    QFETCH(QByteArray, database);
     QFETCH(bool, csvThere);
     QFETCH(QString, message);
     CsvTestDatabase db;
@@ -278,11 +305,14 @@ void TestCsvImport::errorMessages()
     const QList<QVariantList> before = tableValues(db.controller().grid());
     if (csvThere)
         QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), kHeader + "\"n\",,,\r\n"));
-    if (databaseGone)
-        QVERIFY(QFile::remove(db.databasePath(QStringLiteral("Log"))));
+    const QString path = db.databasePath(QStringLiteral("Log"));
+    if (database == "gone")
+        QVERIFY(QFile::remove(path));
+    else if (!database.isEmpty())
+        QVERIFY(writeFile(path, database));
     db.controller().ImportCsv(db.out(QStringLiteral("in.csv")));
     QCOMPARE(db.prompter.messages.size(), 1);
-    QCOMPARE(db.prompter.messages.at(0).text, message);
+    QCOMPARE(db.prompter.messages.at(0).text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(db.prompter.messages.at(0).icon, Prompter::Icon::Information);
     QCOMPARE(tableValues(db.controller().grid()), before);
 }
@@ -402,6 +432,41 @@ void TestCsvImport::fieldsMissingFromTheFileAreAskedAbout()
         QCOMPARE(tableValues(db.controller().grid()), before);
 }
 
+void TestCsvImport::namesDifferingInCaseKeepTheirOwnColumns_data()
+{
+    QTest::addColumn<int>("secondType");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QVariantList>("expected");
+    const QByteArray captions = "\"a\",\"b\"\r\n";
+    QTest::newRow("two text fields") << int(FieldText) << captions + "\"Note\",\"NOTE\"\r\nx,y\r\n"
+                                     << QVariantList{QStringLiteral("x"), QStringLiteral("y")};
+    QTest::newRow("file columns swapped")
+        << int(FieldText) << captions + "\"NOTE\",\"Note\"\r\ny,x\r\n"
+        << QVariantList{QStringLiteral("x"), QStringLiteral("y")};
+    QTest::newRow("a date beside a text field")
+        << int(FieldDate) << captions + "\"NOTE\",\"Note\"\r\n1/2/2026,x\r\n"
+        << QVariantList{QStringLiteral("x"), wall(2026, 1, 2)};
+}
+
+// Each file column goes to the field spelt like it, and is read by that
+// field's own type.
+void TestCsvImport::namesDifferingInCaseKeepTheirOwnColumns()
+{
+    QFETCH(int, secondType);
+    QFETCH(QByteArray, text);
+    QFETCH(QVariantList, expected);
+    const QList<CsvTestField> fields = {{QStringLiteral("Note"), QStringLiteral("a")},
+                                        {QStringLiteral("NOTE"), QStringLiteral("b"), secondType}};
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Case"), fields);
+    db.writeDatabase(QStringLiteral("Case"), fields, {{QStringLiteral("old"), QVariant()}});
+    QVERIFY(db.load(QStringLiteral("Case")));
+    QVERIFY(writeFile(db.out(QStringLiteral("in.csv")), text));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("in.csv")));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QCOMPARE(tableValues(db.controller().grid()), QList<QVariantList>{expected});
+}
+
 void TestCsvImport::picturesReadBack_data()
 {
     QTest::addColumn<QString>("cell");
@@ -431,6 +496,7 @@ void TestCsvImport::picturesReadBack()
     db.writeSchema(QStringLiteral("Things"), fields);
     db.writeDatabase(QStringLiteral("Things"), fields, {{QStringLiteral("a"), QVariant()}});
     QVERIFY(db.load(QStringLiteral("Things")));
+    const QList<QVariantList> before = tableValues(db.controller().grid());
     if (!fileBytes.isEmpty())
         QVERIFY(writeFile(db.out(QStringLiteral("pic.bmp")), fileBytes));
     const QString path = cell == QLatin1String("FULL") ? db.out(QStringLiteral("pic.bmp")) : cell;
@@ -446,7 +512,7 @@ void TestCsvImport::picturesReadBack()
         QCOMPARE(value.toByteArray(), fileBytes);
     } else {
         QVERIFY2(outcome.message.contains(u"field \"Photo\""_qs), qPrintable(outcome.message));
-        QVERIFY(value.isNull());
+        QCOMPARE(tableValues(db.controller().grid()), before);
     }
 }
 

@@ -51,12 +51,12 @@ void TestCsvReader::records_data()
     QTest::newRow("LF alone outside quotes ends a record")
         << QStringLiteral("1,2\n3,4\n")
         << QStringList{QStringLiteral("1|2"), QStringLiteral("3|4")};
-    QTest::newRow("LF in a CR LF file is part of the cell")
+    QTest::newRow("LF in a CR LF file ends a record too")
         << QStringLiteral("a\nb,c\r\nd\r\n")
-        << QStringList{QStringLiteral("a\nb|c"), QStringLiteral("d")};
-    QTest::newRow("undoubled quote before an LF in a CR LF file")
+        << QStringList{QStringLiteral("a"), QStringLiteral("b|c"), QStringLiteral("d")};
+    QTest::newRow("undoubled quote before an LF closes the cell")
         << QStringLiteral("\"say \"hi\"\nbye\",x\r\n")
-        << QStringList{QStringLiteral("[say \"hi\"\nbye]|x")};
+        << QStringList{QStringLiteral("[say \"hi]"), QStringLiteral("bye\"|x")};
     QTest::newRow("LF inside quotes of an LF file is kept")
         << QStringLiteral("\"a\nb\",c\nd\n")
         << QStringList{QStringLiteral("[a\nb]|c"), QStringLiteral("d")};

@@ -153,11 +153,17 @@ void TestHotSyncHome::defaultUserFollowsLastFolderUser()
     QCOMPARE(server.GetDefaultUser(), u"A"_qs);
     QCOMPARE(server.GetUserFolder(QStringLiteral("B")), m_home + u"/B"_qs);
     QCOMPARE(server.GetDefaultUser(), u"B"_qs);
-    // Unknown and empty names give the current user's folder, and the user
-    // last passed is no known user then, so the default is the current one.
-    QCOMPARE(server.GetUserFolder(QStringLiteral("Nobody")), m_home + u"/A"_qs);
-    QCOMPARE(server.GetDefaultUser(), u"A"_qs);
-    QCOMPARE(server.GetUserFolder(QStringLiteral("B")), m_home + u"/B"_qs);
+    // An unknown name is error 440, never another user's folder, and is no
+    // choice of a user: the default stays as it was.
+    try {
+        server.GetUserFolder(QStringLiteral("Nobody"));
+        QFAIL("an unknown user was given a folder");
+    } catch (const PdbError &e) {
+        QCOMPARE(e.number(), int(ErrNoSuchUser));
+    }
+    QCOMPARE(server.GetDefaultUser(), u"B"_qs);
+    // The empty name is the current user's folder and makes the current user
+    // the default again.
     QCOMPARE(server.GetUserFolder(QString()), m_home + u"/A"_qs);
     QCOMPARE(server.GetDefaultUser(), u"A"_qs);
     server.GetUserFolder(QStringLiteral("B"));

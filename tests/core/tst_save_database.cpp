@@ -55,6 +55,8 @@ private Q_SLOTS:
     void yesNoCellRule_data();
     void yesNoCellRule();
     void emptyDateAndTimeFilledInTableAndFile();
+    void dateTimeCellIsWritten_data();
+    void dateTimeCellIsWritten();
     void emptyPictureSavedAsBlankBitmap_data();
     void emptyPictureSavedAsBlankBitmap();
     void fieldsDifferingInCaseKeepTheirOwnValues();
@@ -94,7 +96,8 @@ void TestSaveDatabase::fullRewriteKeepsUnwrittenFieldsPerRow()
     fx.open(QStringLiteral("Kinds"));
     GridModel &grid = fx.grid();
     // Drop the first row and add a new one: the remaining row keeps its own
-    // type-6, unknown and column-less values; the new row gets none.
+    // unknown and column-less values and its type-6 value from the table; the
+    // new row gets none.
     QVERIFY(grid.removeRows(0, 1));
     const int added = grid.addRow();
     grid.setCell(added, 1, QStringLiteral("Cyd"));
@@ -129,7 +132,7 @@ void TestSaveDatabase::missingValuesSavedAsLoaded()
     fx.controller->SaveDatabase();
     const auto db = fx.read(fx.pdbPath(QStringLiteral("M")));
     // The load shows a missing value as empty text: text saves as empty text,
-    // yes/no as False; a type-6 field is never written and stays missing.
+    // yes/no as False; an empty type-6 cell has no value made up for it.
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(0)), QStringLiteral("text:"));
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(1)), QStringLiteral("no"));
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(2)), QStringLiteral("null"));
@@ -145,6 +148,10 @@ void TestSaveDatabase::yesNoCellRule_data()
     QTest::newRow("False text") << QVariant(QStringLiteral("FALSE")) << false << "no";
     QTest::newRow("empty text is False") << QVariant(QString()) << false << "no";
     QTest::newRow("ticked box") << QVariant(true) << false << "yes";
+    QTest::newRow("blanks around False") << QVariant(QStringLiteral(" false ")) << false << "no";
+    QTest::newRow("blank text keeps the stored value")
+        << QVariant(QStringLiteral("  ")) << false << "yes";
+    QTest::newRow("0 keeps the stored value") << QVariant(QStringLiteral("0")) << false << "yes";
     QTest::newRow("Yes keeps the stored value")
         << QVariant(QStringLiteral("Yes")) << false << "yes";
     QTest::newRow("Yes in a new row writes nothing")
@@ -199,6 +206,48 @@ void TestSaveDatabase::emptyDateAndTimeFilledInTableAndFile()
     const auto db = fx.read(fx.pdbPath(QStringLiteral("T")));
     QCOMPARE(db->Table().Record(0).value(0).toDateTime(), day);
     QCOMPARE(db->Table().Record(0).value(1).toDateTime(), at);
+}
+
+void TestSaveDatabase::dateTimeCellIsWritten_data()
+{
+    QTest::addColumn<QVariant>("cell");
+    QTest::addColumn<bool>("newRow");
+    QTest::addColumn<QString>("stored");
+    const QVariant later = wall(2030, 11, 12, 13, 14, 15);
+    QTest::newRow("edited value") << later << false << "time:2030-11-12T13:14:15Z";
+    QTest::newRow("new row") << later << true << "time:2030-11-12T13:14:15Z";
+    QTest::newRow("ISO text") << QVariant(QStringLiteral("2030-11-12T13:14:15")) << true
+                              << "time:2030-11-12T13:14:15Z";
+    QTest::newRow("cleared cell") << QVariant(QString()) << false << "null";
+    QTest::newRow("empty cell of a new row") << QVariant() << true << "null";
+    QTest::newRow("text that is no date keeps the stored value")
+        << QVariant(QStringLiteral("soon")) << false << "time:2023-05-06T07:08:09Z";
+}
+
+// A type-6 value comes from the table like any date, so rows made by an
+// import keep theirs.
+void TestSaveDatabase::dateTimeCellIsWritten()
+{
+    QFETCH(QVariant, cell);
+    QFETCH(bool, newRow);
+    QFETCH(QString, stored);
+    RoundtripFixture fx;
+    const QList<SchemaField> fields = {
+        {QStringLiteral("Stamp"), FieldDateTime, QStringLiteral("Stamp"), QStringLiteral("False")}};
+    fx.writeSchema(RoundtripFixture::section(QStringLiteral("S"), fields));
+    fx.writeDatabase(QStringLiteral("S"), fields, {{wall(2023, 5, 6, 7, 8, 9)}});
+    fx.open(QStringLiteral("S"));
+    int row = 0;
+    if (newRow) {
+        fx.grid().removeAllRows();
+        row = fx.grid().addRow();
+    }
+    fx.grid().setCell(row, 1, cell);
+    fx.controller->SaveDatabase();
+    QCOMPARE(fx.prompter.messages.size(), 0);
+    const auto db = fx.read(fx.pdbPath(QStringLiteral("S")));
+    QCOMPARE(db->Table().RecordCount(), 1);
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(0)), stored);
 }
 
 void TestSaveDatabase::emptyPictureSavedAsBlankBitmap_data()

@@ -20,6 +20,9 @@ CliSession::CliSession(CliContext &ctx)
     , m_settings(std::make_unique<QSettingsStore>())
     , m_controller(std::make_unique<MainController>(*m_server, *m_settings, m_prompter))
 {
+    // A command locks only a database it changes (lockOrReport); reading one
+    // another program has open must still work.
+    m_controller->setLocksDatabases(false);
     MainState &state = m_controller->state();
     state.ProgramFolder = ctx.programFolder;
     state.AppName = ReadIniValue(QStringLiteral("DesktopName"), QStringLiteral("DesktopName"),

@@ -22,6 +22,13 @@ int runCreate(CliContext &ctx)
         return 1;
     const QString stem = controller.catalogue().section(index);
     const QString path = session.databasePath(stem);
+    // A link, even one to nothing, takes the name: creating its target
+    // would write outside the user's folder.
+    if (QFileInfo(path).isSymLink()) {
+        ctx.err << "ledgerly-cli: " << path
+                << " is a symbolic link; create never writes through a link\n";
+        return 1;
+    }
     if (QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " already exists; create never overwrites a file\n";
         return 1;
