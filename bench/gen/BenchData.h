@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -17,15 +18,17 @@ inline constexpr int BenchFieldCount = 20;
 // A database of `records` records with the same content on every run: text
 // of realistic, varying length (commas, quotes, line breaks and accents now
 // and then), yes/no, dates, times, dates with time, and a small picture on
-// one record in 1,000.
-std::unique_ptr<PdbDatabase> makeBenchDatabase(int records);
+// one record in 1,000. Without pictures the picture field is left out: CSV
+// export writes one bitmap file per record and picture field, which is
+// measured apart from the plain table.
+std::unique_ptr<PdbDatabase> makeBenchDatabase(int records, bool withPictures);
 
 // The field names in order (also the caption keys of the schema section).
-QString benchFieldName(int field);
+QStringList benchFieldNames(bool withPictures);
 
 // A schema section for the benchmark database: Databasename, one caption and
 // one role key per field.
-QString benchSchemaSection(const QString &section);
+QString benchSchemaSection(const QString &section, bool withPictures);
 
 // A section of 120 keys standing for one of the many other databases a large
 // catalogue names.

@@ -1,9 +1,10 @@
 // ledgerly-benchgen: writes the benchmark data into one folder.
 //   OUT/program   a program folder: the sample's Ledgerly.ini and pictures,
-//                 and a QuayDB.ini of 800 sections (Bench32767, Bench65535
-//                 and 798 others of 120 keys each)
+//                 and a QuayDB.ini of 800 sections (the four below and 796
+//                 others of 120 keys each)
 //   OUT/home      a HotSync home whose default user "Bench User" holds
-//                 Bench32767.pdb and Bench65535.pdb
+//                 BenchN.pdb (every field kind) and PlainN.pdb (the same
+//                 without the picture field) for N = 32767 and 65535
 // The databases are made through the record component, so they are what the
 // program itself would write.
 #include "BenchData.h"
@@ -48,9 +49,11 @@ bool copyProgramFolder(const QString &from, const QString &to)
 QString schema()
 {
     QString out = QStringLiteral("; Benchmark catalogue: two real databases, many others.\n\n");
-    for (int size : Sizes)
-        out += Bench::benchSchemaSection(QStringLiteral("Bench%1").arg(size));
-    for (int n = int(std::size(Sizes)); n < SectionCount; ++n)
+    for (int size : Sizes) {
+        out += Bench::benchSchemaSection(QStringLiteral("Bench%1").arg(size), true);
+        out += Bench::benchSchemaSection(QStringLiteral("Plain%1").arg(size), false);
+    }
+    for (int n = 2 * int(std::size(Sizes)); n < SectionCount; ++n)
         out += Bench::fillerSchemaSection(n);
     return out;
 }
@@ -85,9 +88,13 @@ int main(int argc, char **argv)
         server.addUser(user, {}, false, true);
         const QString folder = server.GetUserFolder(user);
         for (int size : Sizes) {
-            const QString path = folder + QStringLiteral("/Bench%1.pdb").arg(size);
-            Bench::makeBenchDatabase(size)->SaveAs(path);
-            out << path << "\n";
+            for (const bool pictures : {true, false}) {
+                const QString path = folder + (pictures ? QStringLiteral("/Bench%1.pdb")
+                                                        : QStringLiteral("/Plain%1.pdb"))
+                                                  .arg(size);
+                Bench::makeBenchDatabase(size, pictures)->SaveAs(path);
+                out << path << "\n";
+            }
         }
     } catch (const PdbError &e) {
         err << "ledgerly-benchgen: error " << e.number() << ": " << e.message() << "\n";
