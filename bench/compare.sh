@@ -56,6 +56,7 @@ L=("$CLI" --program-folder program --hotsync-home home)
 "${L[@]}" export "$SECTION" "$WORK/data.csv" >/dev/null
 rm -f data.db && sqlite3 data.db ".import --csv data.csv t"
 cp "$PDB" original.pdb
+cp "$FULL_PDB" original-full.pdb
 cat >read-pdb.pl <<'PERL'
 use strict;
 use Palm::PDB;
@@ -99,7 +100,10 @@ for ((i = 1; i <= RUNS; ++i)); do
     measure m_resave "${L[@]}" resave "$SECTION"
     measure m_list "${L[@]}" list
     measure m_full_dump "$CLI" dump "$FULL_PDB"
+    # A save stores the blank bitmap in every empty picture cell, so each
+    # run starts again from the generated file.
     measure m_full_resave "${L[@]}" resave "$FULL"
+    cp original-full.pdb "$FULL_PDB"
 done
 cp original.pdb "$PDB"
 

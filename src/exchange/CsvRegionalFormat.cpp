@@ -42,7 +42,22 @@ CsvRegionalFormat::CsvRegionalFormat(const QLocale &locale)
     , m_timeFormat(timeWithSeconds(locale.timeFormat(QLocale::LongFormat)))
     , m_datePattern(m_dateFormat, locale)
     , m_timePattern(m_timeFormat, locale)
-{}
+{
+    // The ASCII characters a number may hold in this locale; a text with any
+    // other ASCII character is no number, which most text shows at once.
+    const auto allow = [this](const QString &chars) {
+        for (const QChar c : chars)
+            if (c.unicode() < 128)
+                m_numberAscii.set(c.unicode());
+    };
+    allow(QStringLiteral("0123456789+-.,eE \t\n\r\v\f"));
+    allow(locale.decimalPoint());
+    allow(locale.groupSeparator());
+    allow(locale.negativeSign());
+    allow(locale.positiveSign());
+    allow(locale.exponential());
+    allow(locale.exponential().toUpper());
+}
 
 QString CsvRegionalFormat::fourDigitYear(const QString &dateFormat)
 {
@@ -134,14 +149,12 @@ QString CsvRegionalFormat::boolText(bool value)
 
 bool CsvRegionalFormat::isNumberText(const QString &text) const
 {
-    // Most text starts with a letter, which no finite number does: answered
-    // without the locale's full conversion.
+    // The locale's full conversion is slow (it asks the system for every
+    // symbol); an ASCII character no number holds answers at once. Other
+    // characters (native digits, non-breaking separators) go to the locale.
     for (const QChar c : text) {
-        if (c.isSpace())
-            continue;
-        if (c.unicode() < 128 && c.isLetter())
+        if (c.unicode() < 128 && !m_numberAscii.test(c.unicode()))
             return false;
-        break;
     }
     bool ok = false;
     const double number = m_locale.toDouble(text, &ok);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <bitset>
+
 namespace Ledgerly {
 
 // How numbers, yes/no values, dates and times become CSV text in the user's
@@ -48,6 +50,7 @@ private:
     QString m_timeFormat;
     CsvDateTimePattern m_datePattern;
     CsvDateTimePattern m_timePattern;
+    std::bitset<128> m_numberAscii;
 };
 
 } // namespace Ledgerly
