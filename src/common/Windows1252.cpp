@@ -42,17 +42,22 @@ QString decode(const QByteArray &bytes)
     return text;
 }
 
+bool encodeTo(QStringView text, char *out)
+{
+    const char16_t *in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = fromUnicode(in[i]);
+        if (byte < 0)
+            return false;
+        out[i] = static_cast<char>(byte);
+    }
+    return true;
+}
+
 bool encode(const QString &text, QByteArray *out)
 {
     out->resize(text.size());
-    char *data = out->data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int byte = fromUnicode(text.at(i).unicode());
-        if (byte < 0)
-            return false;
-        data[i] = static_cast<char>(byte);
-    }
-    return true;
+    return encodeTo(text, out->data());
 }
 
 bool canEncode(const QString &text)
