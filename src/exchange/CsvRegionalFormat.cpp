@@ -3,6 +3,7 @@
 #include "common/DateTimeText.h"
 #include "common/YesNoText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Ledgerly {
@@ -57,6 +58,11 @@ CsvRegionalFormat::CsvRegionalFormat(const QLocale &locale)
     allow(locale.positiveSign());
     allow(locale.exponential());
     allow(locale.exponential().toUpper());
+    m_plainDecimal = locale.zeroDigit() == QLatin1String("0") &&
+                     locale.decimalPoint() == QLatin1String(".") &&
+                     locale.groupSeparator() != QLatin1String(".");
+    const QString group = locale.groupSeparator();
+    m_spaceGroups = std::any_of(group.cbegin(), group.cend(), [](QChar c) { return c.isSpace(); });
 }
 
 QString CsvRegionalFormat::fourDigitYear(const QString &dateFormat)
@@ -155,6 +161,29 @@ bool CsvRegionalFormat::isNumberText(const QString &text) const
     for (const QChar c : text) {
         if (c.unicode() < 128 && !m_numberAscii.test(c.unicode()))
             return false;
+    }
+    const QStringView t = QStringView(text).trimmed();
+    // Plain decimals ("215", "113.64") are numbers in every locale with ASCII
+    // digits and a decimal point; a blank inside the text never is unless
+    // the locale groups digits with one.
+    if (m_plainDecimal && !t.isEmpty() && t.size() <= 30) {
+        qsizetype i = 0;
+        while (i < t.size() && t[i].unicode() >= u'0' && t[i].unicode() <= u'9')
+            ++i;
+        if (i > 0 && i < t.size() && t[i] == u'.') {
+            const qsizetype point = ++i;
+            while (i < t.size() && t[i].unicode() >= u'0' && t[i].unicode() <= u'9')
+                ++i;
+            if (i == point)
+                i = -1; // "12." goes to the locale
+        }
+        if (i == t.size())
+            return true;
+    }
+    if (!m_spaceGroups) {
+        for (const QChar c : t)
+            if (c.unicode() < 128 && c.isSpace())
+                return false;
     }
     bool ok = false;
     const double number = m_locale.toDouble(text, &ok);

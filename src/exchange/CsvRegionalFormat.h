@@ -51,6 +51,8 @@ private:
     CsvDateTimePattern m_datePattern;
     CsvDateTimePattern m_timePattern;
     std::bitset<128> m_numberAscii;
+    bool m_plainDecimal = false; // ASCII digits, "." as decimal point, not as group
+    bool m_spaceGroups = false;  // a blank of any kind groups digits (read as one)
 };
 
 } // namespace Ledgerly

@@ -141,11 +141,16 @@ void TestCsvWriter::numberTextAgreesWithLocale()
     QFETCH(QString, locale);
     const QLocale l(locale);
     const CsvRegionalFormat format{l};
-    QStringList texts = {u"12.5"_qs,  u" 7 "_qs,   u"1e5"_qs,  u"1E5"_qs,     u"1,000"_qs,
-                         u"+3"_qs,    u"-0.5"_qs,  u"abc"_qs,  u"12a"_qs,     u"283 order"_qs,
-                         u"inf"_qs,   u"nan"_qs,   u""_qs,     u"1.234,5"_qs, u"3,5"_qs,
-                         u"1'234"_qs, u"12%"_qs,   u"0x10"_qs, u"1 000"_qs,   u"--1"_qs,
-                         u"1e999"_qs, u"\t5\n"_qs, u"5 kg"_qs, u"#3"_qs};
+    QStringList texts = {
+        u"12.5"_qs,  u" 7 "_qs,       u"1e5"_qs,     u"1E5"_qs,
+        u"1,000"_qs, u"+3"_qs,        u"-0.5"_qs,    u"abc"_qs,
+        u"12a"_qs,   u"283 order"_qs, u"inf"_qs,     u"nan"_qs,
+        u""_qs,      u"1.234,5"_qs,   u"3,5"_qs,     u"1'234"_qs,
+        u"12%"_qs,   u"0x10"_qs,      u"1 000"_qs,   u"--1"_qs,
+        u"1e999"_qs, u"\t5\n"_qs,     u"5 kg"_qs,    u"+49 589 1129033"_qs,
+        u"215"_qs,   u"113.64"_qs,    u"007"_qs,     u"12."_qs,
+        u".5"_qs,    u"1.2.3"_qs,     u" 42.5\t"_qs, u"123456789012345678901234567890123"_qs,
+        u"#3"_qs};
     texts << l.toString(1234567.25, 'f', 2) << l.toString(-42) << l.toString(1.5e-7, 'g', 3);
     for (const QString &text : texts) {
         bool ok = false;
