@@ -116,15 +116,16 @@ med() { stats "$1" "${2:-1}" | cut -d' ' -f1; }
 ratio() { awk -v a="$(med "$1")" -v b="$(med "$2")" 'BEGIN {printf "%.2f×", a / b}'; }
 base=$(med m_baseline 3)
 rss() { awk -v m="$(med "$1" 3)" -v b="$base" 'BEGIN {printf "%.0f MB (+%.0f)", m / 1024, (m - b) / 1024}'; }
+peer_rss() { awk -v m="$(med "$1" 3)" 'BEGIN {printf "%.0f MB", m / 1024}'; }
 
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -m), load $(cut -d' ' -f1-3 /proc/loadavg);" \
     "$RECORDS records × 19 fields (20 with pictures), .pdb $(wc -c <original.pdb) bytes, CSV $(wc -c <data.csv) bytes; $RUNS runs each, alternating"
 echo
 echo "| work | Ledgerly, median (min–max) | peer, same data | ratio | Ledgerly peak RSS (above baseline) | peer peak RSS |"
 echo "|---|---|---|---|---|---|"
-echo "| export | $(cell m_export) | sqlite3 -csv select: $(cell m_sqlite_export) | $(ratio m_export m_sqlite_export) | $(rss m_export) | $(rss m_sqlite_export) |"
-echo "| import | $(cell m_import) | sqlite3 .import --csv: $(cell m_sqlite_import) | $(ratio m_import m_sqlite_import) | $(rss m_import) | $(rss m_sqlite_import) |"
-echo "| dump | $(cell m_dump) | perl Palm::PDB read: $(cell m_perl_read) | $(ratio m_dump m_perl_read) | $(rss m_dump) | $(rss m_perl_read) |"
+echo "| export | $(cell m_export) | sqlite3 -csv select: $(cell m_sqlite_export) | $(ratio m_export m_sqlite_export) | $(rss m_export) | $(peer_rss m_sqlite_export) |"
+echo "| import | $(cell m_import) | sqlite3 .import --csv: $(cell m_sqlite_import) | $(ratio m_import m_sqlite_import) | $(rss m_import) | $(peer_rss m_sqlite_import) |"
+echo "| dump | $(cell m_dump) | perl Palm::PDB read: $(cell m_perl_read) | $(ratio m_dump m_perl_read) | $(rss m_dump) | $(peer_rss m_perl_read) |"
 echo "| resave | $(cell m_resave) | — | — | $(rss m_resave) | — |"
 echo "| dump, every field kind | $(cell m_full_dump) | — | — | $(rss m_full_dump) | — |"
 echo "| resave, every field kind | $(cell m_full_resave) | — | — | $(rss m_full_resave) | — |"
