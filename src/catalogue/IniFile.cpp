@@ -3,7 +3,11 @@
 #include "IniDocument.h"
 #include "common/SafeFile.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
+
+#include <memory>
 
 namespace Ledgerly {
 
@@ -18,6 +22,99 @@ QByteArray readWholeFile(const QString &file)
         !SafeFile::read(file, IniMaxFileSize, &bytes, nullptr))
         return {};
     return bytes;
+}
+
+// The catalogue asks for one key at a time, thousands of times for a large
+// schema; parsing the file once per change keeps that linear. A file edited
+// while the program runs changes its size or modification time and is read
+// afresh. Not thread-safe: only the main thread reads the schema.
+struct CachedIni
+{
+    qint64 size = -1;
+    QDateTime modified;
+    QByteArray bytes; // kept only while the modification time is recent
+    std::shared_ptr<const IniDocument> document;
+};
+
+// A file rewritten within one tick of the file system's clock keeps its
+// modification time; one that recent is compared byte by byte instead.
+bool isRecent(const QDateTime &modified)
+{
+    return !modified.isValid() || modified.msecsTo(QDateTime::currentDateTimeUtc()) < 3000;
+}
+
+std::shared_ptr<const IniDocument> parsedFile(const QString &file)
+{
+    static QHash<QString, CachedIni> cache;
+    static const auto empty = std::make_shared<const IniDocument>();
+    if (file.isEmpty())
+        return empty;
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile()) {
+        cache.remove(file);
+        return empty;
+    }
+    CachedIni &entry = cache[file];
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified().toUTC();
+    const bool recent = isRecent(modified);
+    if (entry.document && entry.size == size && entry.modified == modified && !recent) {
+        entry.bytes.clear();
+        return entry.document;
+    }
+    QByteArray bytes = readWholeFile(file);
+    if (!entry.document || bytes != entry.bytes || entry.size != size || entry.modified != modified)
+        entry.document = std::make_shared<const IniDocument>(IniDocument::parse(bytes));
+    entry.size = size;
+    entry.modified = modified;
+    entry.bytes = recent ? std::move(bytes) : QByteArray();
+    return entry.document;
+}
+
+QString valueIn(const IniDocument &doc, const QString &section, const QString &key)
+{
+    // An empty name never matches: the catalogue's look-up of an unselected
+    // key must read as empty.
+    if (section.isEmpty() || key.isEmpty())
+        return {};
+    const IniSection *s = doc.findSection(section);
+    if (!s)
+        return {};
+    const IniEntry *e = IniDocument::findEntry(*s, key);
+    if (!e)
+        return {};
+    QString value = e->value;
+    if (value.size() >= IniBufferSize) {
+        qsizetype keep = IniBufferSize - 1;
+        // Never leave half of a surrogate pair behind.
+        if (value.at(keep - 1).isHighSurrogate())
+            --keep;
+        value.truncate(keep);
+    }
+    return value;
+}
+
+QStringList sectionsIn(const IniDocument &doc)
+{
+    QStringList names;
+    names.reserve(doc.sections().size());
+    for (const IniSection &s : doc.sections())
+        names.append(s.name);
+    return limitIniNameList(names);
+}
+
+QStringList keysIn(const IniDocument &doc, const QString &section)
+{
+    if (section.isEmpty())
+        return {};
+    const IniSection *s = doc.findSection(section);
+    if (!s)
+        return {};
+    QStringList names;
+    names.reserve(s->entries.size());
+    for (const IniEntry &e : s->entries)
+        names.append(e.name);
+    return limitIniNameList(names);
 }
 
 } // namespace
@@ -48,51 +145,17 @@ QStringList limitIniNameList(const QStringList &names)
 
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key)
 {
-    // An empty name never matches: the catalogue's look-up of an unselected
-    // key must read as empty.
-    if (section.isEmpty() || key.isEmpty())
-        return {};
-    const IniDocument doc = IniDocument::parse(bytes);
-    const IniSection *s = doc.findSection(section);
-    if (!s)
-        return {};
-    const IniEntry *e = IniDocument::findEntry(*s, key);
-    if (!e)
-        return {};
-    QString value = e->value;
-    if (value.size() >= IniBufferSize) {
-        qsizetype keep = IniBufferSize - 1;
-        // Never leave half of a surrogate pair behind.
-        if (value.at(keep - 1).isHighSurrogate())
-            --keep;
-        value.truncate(keep);
-    }
-    return value;
+    return valueIn(IniDocument::parse(bytes), section, key);
 }
 
 QStringList listIniSectionsFromBytes(const QByteArray &bytes)
 {
-    const IniDocument doc = IniDocument::parse(bytes);
-    QStringList names;
-    names.reserve(doc.sections().size());
-    for (const IniSection &s : doc.sections())
-        names.append(s.name);
-    return limitIniNameList(names);
+    return sectionsIn(IniDocument::parse(bytes));
 }
 
 QStringList listIniKeysFromBytes(const QByteArray &bytes, const QString &section)
 {
-    if (section.isEmpty())
-        return {};
-    const IniDocument doc = IniDocument::parse(bytes);
-    const IniSection *s = doc.findSection(section);
-    if (!s)
-        return {};
-    QStringList names;
-    names.reserve(s->entries.size());
-    for (const IniEntry &e : s->entries)
-        names.append(e.name);
-    return limitIniNameList(names);
+    return keysIn(IniDocument::parse(bytes), section);
 }
 
 QString iniFileProblem(const QString &file)
@@ -107,17 +170,17 @@ QString iniFileProblem(const QString &file)
 
 QString ReadIniValue(const QString &section, const QString &key, const QString &file)
 {
-    return readIniValueFromBytes(readWholeFile(file), section, key);
+    return valueIn(*parsedFile(file), section, key);
 }
 
 QStringList ListIniSections(const QString &file)
 {
-    return listIniSectionsFromBytes(readWholeFile(file));
+    return sectionsIn(*parsedFile(file));
 }
 
 QStringList ListIniKeys(const QString &file, const QString &section)
 {
-    return listIniKeysFromBytes(readWholeFile(file), section);
+    return keysIn(*parsedFile(file), section);
 }
 
 } // namespace Ledgerly

@@ -8,9 +8,10 @@ namespace Ledgerly {
 // Windows profile-string rules on a reader of our own: names compared without
 // regard to case, the first matching section and key win, values trimmed of
 // blanks and one pair of enclosing quotes, ";" comment lines skipped, and the
-// 4096-character buffer limits of the platform function. Nothing is cached:
-// every call reads the file afresh. A missing file, section or key reads as
-// empty.
+// 4096-character buffer limits of the platform function. Every call sees the
+// file as it is now: the parsed file is kept only while its size and
+// modification time stay the same (and a file modified in the last seconds
+// is compared byte by byte). A missing file, section or key reads as empty.
 QString ReadIniValue(const QString &section, const QString &key, const QString &file);
 QStringList ListIniSections(const QString &file);
 QStringList ListIniKeys(const QString &file, const QString &section);

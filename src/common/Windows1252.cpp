@@ -12,7 +12,7 @@ constexpr std::array<char16_t, 32> high = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char16_t toUnicode(unsigned char byte)
+constexpr char16_t toUnicode(unsigned char byte)
 {
     if (byte >= 0x80 && byte < 0xA0 && high[byte - 0x80] != 0)
         return high[byte - 0x80];
@@ -31,28 +31,44 @@ int fromUnicode(char16_t ch)
     }
     return -1;
 }
+
+// Every record's text passes through here: one look-up per byte.
+constexpr std::array<char16_t, 256> decodeTable()
+{
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = toUnicode(static_cast<unsigned char>(b));
+    return table;
+}
 } // namespace
 
 QString decode(const QByteArray &bytes)
 {
+    static constexpr std::array<char16_t, 256> table = decodeTable();
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes.at(i))));
+        out[i] = table[in[i]];
     return text;
+}
+
+bool encodeTo(QStringView text, char *out)
+{
+    const char16_t *in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = fromUnicode(in[i]);
+        if (byte < 0)
+            return false;
+        out[i] = static_cast<char>(byte);
+    }
+    return true;
 }
 
 bool encode(const QString &text, QByteArray *out)
 {
     out->resize(text.size());
-    char *data = out->data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int byte = fromUnicode(text.at(i).unicode());
-        if (byte < 0)
-            return false;
-        data[i] = static_cast<char>(byte);
-    }
-    return true;
+    return encodeTo(text, out->data());
 }
 
 bool canEncode(const QString &text)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace Ledgerly {
 
@@ -12,6 +13,9 @@ QString decode(const QByteArray &bytes);
 // false when text holds a character the code page cannot hold; out is then
 // left unspecified.
 bool encode(const QString &text, QByteArray *out);
+// The same into memory the caller holds, text.size() bytes; false (with out
+// partly written) when a character has no code.
+bool encodeTo(QStringView text, char *out);
 bool canEncode(const QString &text);
 } // namespace Windows1252
 

@@ -146,6 +146,18 @@ void PdbWriter::writeValue(const QVariant &value, int type, int record, int fiel
         putValueBytes(bytes.constData(), bytes.size(), record, field);
         return;
     }
+    // Text, most of any database, is encoded straight into the output.
+    if (type == FieldText && value.typeId() == QMetaType::QString) {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (text.size() <= maxValueLength) {
+            const qsizetype start = m_out.size();
+            appendU16(m_out, quint32(text.size()));
+            m_out.resize(start + 2 + text.size());
+            if (Windows1252::encodeTo(text, m_out.data() + start + 2))
+                return;
+            m_out.truncate(start); // the encoder below says why
+        }
+    }
     QString why;
     if (!PdbValueEncoder::encode(value, type, &m_scratch, &why))
         refuse(record, field, why);

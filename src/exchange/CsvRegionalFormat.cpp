@@ -3,6 +3,7 @@
 #include "common/DateTimeText.h"
 #include "common/YesNoText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Ledgerly {
@@ -42,7 +43,27 @@ CsvRegionalFormat::CsvRegionalFormat(const QLocale &locale)
     , m_timeFormat(timeWithSeconds(locale.timeFormat(QLocale::LongFormat)))
     , m_datePattern(m_dateFormat, locale)
     , m_timePattern(m_timeFormat, locale)
-{}
+{
+    // The ASCII characters a number may hold in this locale; a text with any
+    // other ASCII character is no number, which most text shows at once.
+    const auto allow = [this](const QString &chars) {
+        for (const QChar c : chars)
+            if (c.unicode() < 128)
+                m_numberAscii.set(c.unicode());
+    };
+    allow(QStringLiteral("0123456789+-.,eE \t\n\r\v\f"));
+    allow(locale.decimalPoint());
+    allow(locale.groupSeparator());
+    allow(locale.negativeSign());
+    allow(locale.positiveSign());
+    allow(locale.exponential());
+    allow(locale.exponential().toUpper());
+    m_plainDecimal = locale.zeroDigit() == QLatin1String("0") &&
+                     locale.decimalPoint() == QLatin1String(".") &&
+                     locale.groupSeparator() != QLatin1String(".");
+    const QString group = locale.groupSeparator();
+    m_spaceGroups = std::any_of(group.cbegin(), group.cend(), [](QChar c) { return c.isSpace(); });
+}
 
 QString CsvRegionalFormat::fourDigitYear(const QString &dateFormat)
 {
@@ -134,14 +155,35 @@ QString CsvRegionalFormat::boolText(bool value)
 
 bool CsvRegionalFormat::isNumberText(const QString &text) const
 {
-    // Most text starts with a letter, which no finite number does: answered
-    // without the locale's full conversion.
+    // The locale's full conversion is slow (it asks the system for every
+    // symbol); an ASCII character no number holds answers at once. Other
+    // characters (native digits, non-breaking separators) go to the locale.
     for (const QChar c : text) {
-        if (c.isSpace())
-            continue;
-        if (c.unicode() < 128 && c.isLetter())
+        if (c.unicode() < 128 && !m_numberAscii.test(c.unicode()))
             return false;
-        break;
+    }
+    const QStringView t = QStringView(text).trimmed();
+    // Plain decimals ("215", "113.64") are numbers in every locale with ASCII
+    // digits and a decimal point; a blank inside the text never is unless
+    // the locale groups digits with one.
+    if (m_plainDecimal && !t.isEmpty() && t.size() <= 30) {
+        qsizetype i = 0;
+        while (i < t.size() && t[i].unicode() >= u'0' && t[i].unicode() <= u'9')
+            ++i;
+        if (i > 0 && i < t.size() && t[i] == u'.') {
+            const qsizetype point = ++i;
+            while (i < t.size() && t[i].unicode() >= u'0' && t[i].unicode() <= u'9')
+                ++i;
+            if (i == point)
+                i = -1; // "12." goes to the locale
+        }
+        if (i == t.size())
+            return true;
+    }
+    if (!m_spaceGroups) {
+        for (const QChar c : t)
+            if (c.unicode() < 128 && c.isSpace())
+                return false;
     }
     bool ok = false;
     const double number = m_locale.toDouble(text, &ok);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <bitset>
+
 namespace Ledgerly {
 
 // How numbers, yes/no values, dates and times become CSV text in the user's
@@ -48,6 +50,9 @@ private:
     QString m_timeFormat;
     CsvDateTimePattern m_datePattern;
     CsvDateTimePattern m_timePattern;
+    std::bitset<128> m_numberAscii;
+    bool m_plainDecimal = false; // ASCII digits, "." as decimal point, not as group
+    bool m_spaceGroups = false;  // a blank of any kind groups digits (read as one)
 };
 
 } // namespace Ledgerly

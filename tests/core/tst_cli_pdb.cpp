@@ -1,5 +1,7 @@
 #include "CliRun.h"
 #include "TestFiles.h"
+#include "database/FieldType.h"
+#include "database/PdbDatabase.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,6 +28,8 @@ private Q_SLOTS:
 
     // --- dump
     void dumpEveryType();
+    void dumpTextBytes_data();
+    void dumpTextBytes();
     void dumpErrors_data();
     void dumpErrors();
     void helpNamesCommands();
@@ -190,4 +194,38 @@ void TestCliPdb::helpNamesCommands()
 }
 
 QTEST_GUILESS_MAIN(TestCliPdb)
+void TestCliPdb::dumpTextBytes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << u"Plain words"_qs;
+    QTest::newRow("quote") << u"say \"hi\""_qs;
+    QTest::newRow("backslash") << u"C:\\path\\file"_qs;
+    QTest::newRow("tab and line breaks") << u"a\tb\nc\rd"_qs;
+    QTest::newRow("control characters") << u"\x01\x1f\x7f"_qs;
+    QTest::newRow("Windows-1252 letters") << u"Café €5 – “quoted” Œ"_qs;
+    QTest::newRow("slash and braces") << u"a/b {c} [d]"_qs;
+    QTest::newRow("empty") << QString();
+}
+
+void TestCliPdb::dumpTextBytes()
+{
+    // The line of a record is exactly what the JSON serialiser writes.
+    QFETCH(QString, text);
+    Ledgerly::PdbDatabase db;
+    db.Table().AddField(u"Text"_qs, Ledgerly::FieldText);
+    db.Table().AddField(u"Day"_qs, Ledgerly::FieldDate);
+    Ledgerly::PdbRecord &record = db.Table().AddRecord();
+    record.setValue(0, text);
+    record.setValue(1, QDateTime(QDate(1987, 6, 5), QTime(4, 3, 2), Qt::UTC));
+    const QString path = m_dir->filePath(u"Text.pdb"_qs);
+    db.SaveAs(path);
+    const CliRun r = run({u"dump"_qs, path});
+    QCOMPARE(r.status, 0);
+    const QByteArray line = QJsonDocument(QJsonArray{QJsonArray{text, u"1987-06-05T04:03:02"_qs}})
+                                .toJson(QJsonDocument::Compact)
+                                .mid(1)
+                                .chopped(1);
+    QVERIFY2(r.out.toUtf8().contains("\n    " + line + "\n  ]"), qPrintable(r.out));
+}
+
 #include "tst_cli_pdb.moc"

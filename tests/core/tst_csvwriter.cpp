@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace Ledgerly;
 
 // The cell rules of the export, the regional formats they rest on, and the
@@ -18,6 +20,8 @@ private Q_SLOTS:
     void cellText();
     void numbersWithTheDelimiterStayOneCell_data();
     void numbersWithTheDelimiterStayOneCell();
+    void numberTextAgreesWithLocale_data();
+    void numberTextAgreesWithLocale();
     void lineLayout();
     void encodedInSystemCodePage();
     void fourDigitYear_data();
@@ -121,6 +125,38 @@ void TestCsvWriter::numbersWithTheDelimiterStayOneCell()
     const CsvRegionalFormat format{QLocale(locale)};
     QVERIFY(format.isNumberText(text));
     QCOMPARE(CsvWriter::cellText(text, format), expected);
+}
+
+void TestCsvWriter::numberTextAgreesWithLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    const char *locales[] = {"C", "en_US", "de_DE", "fr_FR", "de_CH", "ar_EG", "hi_IN"};
+    for (const char *name : locales)
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestCsvWriter::numberTextAgreesWithLocale()
+{
+    // The quick answer must be the locale's own: any finite number it reads.
+    QFETCH(QString, locale);
+    const QLocale l(locale);
+    const CsvRegionalFormat format{l};
+    QStringList texts = {
+        u"12.5"_qs,  u" 7 "_qs,       u"1e5"_qs,     u"1E5"_qs,
+        u"1,000"_qs, u"+3"_qs,        u"-0.5"_qs,    u"abc"_qs,
+        u"12a"_qs,   u"283 order"_qs, u"inf"_qs,     u"nan"_qs,
+        u""_qs,      u"1.234,5"_qs,   u"3,5"_qs,     u"1'234"_qs,
+        u"12%"_qs,   u"0x10"_qs,      u"1 000"_qs,   u"--1"_qs,
+        u"1e999"_qs, u"\t5\n"_qs,     u"5 kg"_qs,    u"+49 589 1129033"_qs,
+        u"215"_qs,   u"113.64"_qs,    u"007"_qs,     u"12."_qs,
+        u".5"_qs,    u"1.2.3"_qs,     u" 42.5\t"_qs, u"123456789012345678901234567890123"_qs,
+        u"#3"_qs};
+    texts << l.toString(1234567.25, 'f', 2) << l.toString(-42) << l.toString(1.5e-7, 'g', 3);
+    for (const QString &text : texts) {
+        bool ok = false;
+        const double value = l.toDouble(text, &ok);
+        QVERIFY2(format.isNumberText(text) == (ok && std::isfinite(value)), qPrintable(text));
+    }
 }
 
 void TestCsvWriter::lineLayout()

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void files_data();
     void files();
     void nothingCached();
+    void editsAreSeen_data();
+    void editsAreSeen();
     void garbageNeverCrashes_data();
     void garbageNeverCrashes();
 };
@@ -372,6 +374,54 @@ void TestIniFile::nothingCached()
     QVERIFY(QFile::remove(path));
     QCOMPARE(ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path), QString());
     QCOMPARE(ListIniSections(path), QStringList{});
+}
+
+void TestIniFile::editsAreSeen_data()
+{
+    // Modification times in seconds before now; -1 leaves the time the
+    // write gave the file.
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("beforeAge");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("afterAge");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("same size, both just written")
+        << QByteArray("[A]\nk=one\n") << -1 << QByteArray("[A]\nk=two\n") << -1 << "two";
+    QTest::newRow("same size, older time changed")
+        << QByteArray("[A]\nk=one\n") << 3600 << QByteArray("[A]\nk=two\n") << 1800 << "two";
+    QTest::newRow("other size, same older time")
+        << QByteArray("[A]\nk=one\n") << 3600 << QByteArray("[A]\nk=three\n") << 3600 << "three";
+    QTest::newRow("same size, old file just rewritten")
+        << QByteArray("[A]\nk=one\n") << 3600 << QByteArray("[A]\nk=two\n") << -1 << "two";
+    QTest::newRow("unchanged old file")
+        << QByteArray("[A]\nk=one\n") << 3600 << QByteArray("[A]\nk=one\n") << 3600 << "one";
+}
+
+void TestIniFile::editsAreSeen()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, beforeAge);
+    QFETCH(QByteArray, after);
+    QFETCH(int, afterAge);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("QuayDB.ini"));
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto put = [&](const QByteArray &bytes, int age) {
+        QFile file(path);
+        return writeFile(path, bytes) &&
+               (age < 0 ||
+                (file.open(QIODevice::ReadWrite) &&
+                 file.setFileTime(now.addSecs(-age), QFileDevice::FileModificationTime)));
+    };
+    QVERIFY(put(before, beforeAge));
+    // Read twice: the second read is the one a cache would answer.
+    QVERIFY(!ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path).isEmpty());
+    QVERIFY(!ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path).isEmpty());
+    QVERIFY(put(after, afterAge));
+    QCOMPARE(ReadIniValue(QStringLiteral("A"), QStringLiteral("k"), path), expected);
+    QCOMPARE(ListIniKeys(path, QStringLiteral("A")), L({"k"}));
 }
 
 void TestIniFile::garbageNeverCrashes_data()

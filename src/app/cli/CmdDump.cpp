@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace Ledgerly::Cli {
 
 namespace {
@@ -20,11 +22,6 @@ QString json(const QJsonValue &value)
 {
     const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(text.mid(1, text.size() - 2));
-}
-
-QString compact(const QJsonArray &array)
-{
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
 }
 
 QJsonValue dumpValue(const QVariant &value, int type)
@@ -56,6 +53,64 @@ QJsonValue dumpValue(const QVariant &value, int type)
     }
 }
 
+void appendTwo(QString &out, int n)
+{
+    out += QChar(u'0' + n / 10);
+    out += QChar(u'0' + n % 10);
+}
+
+// The common values written straight into the line, byte for byte what the
+// JSON serialiser writes for them; anything else goes through it. A
+// database holds tens of thousands of records: the serialiser's per-value
+// containers and the date formatter's locale work were most of the time.
+void appendValue(QString &out, const QVariant &value, int type)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        out += QLatin1String("null");
+        return;
+    case QMetaType::Bool:
+        out += value.toBool() ? QLatin1String("true") : QLatin1String("false");
+        return;
+    case QMetaType::QString: {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate();
+        });
+        if (!plain)
+            break;
+        out += QLatin1Char('"');
+        out += text;
+        out += QLatin1Char('"');
+        return;
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime t = value.toDateTime();
+        const QDate d = t.date();
+        const QTime time = t.time();
+        if (!d.isValid() || !time.isValid() || d.year() < 1 || d.year() > 9999)
+            break;
+        out += QLatin1Char('"');
+        out += QString::number(d.year()).rightJustified(4, u'0');
+        out += QLatin1Char('-');
+        appendTwo(out, d.month());
+        out += QLatin1Char('-');
+        appendTwo(out, d.day());
+        out += QLatin1Char('T');
+        appendTwo(out, time.hour());
+        out += QLatin1Char(':');
+        appendTwo(out, time.minute());
+        out += QLatin1Char(':');
+        appendTwo(out, time.second());
+        out += QLatin1Char('"');
+        return;
+    }
+    default:
+        break;
+    }
+    out += json(dumpValue(value, type));
+}
+
 int runDump(CliContext &ctx)
 {
     if (ctx.arguments.size() != 1)
@@ -75,11 +130,16 @@ int runDump(CliContext &ctx)
     }
     out << (fields.Count() ? "\n  ],\n" : "],\n") << "  \"records\": [";
     const PdbTable &table = db->Table();
+    QString line;
     for (int r = 0; r < table.RecordCount(); ++r) {
-        QJsonArray values;
-        for (int f = 0; f < fields.Count(); ++f)
-            values.append(dumpValue(table.Record(r).value(f), fields.Item(f).Type));
-        out << (r ? ",\n    " : "\n    ") << compact(values);
+        line = QLatin1String(r ? ",\n    [" : "\n    [");
+        for (int f = 0; f < fields.Count(); ++f) {
+            if (f)
+                line += QLatin1Char(',');
+            appendValue(line, table.Record(r).value(f), fields.Item(f).Type);
+        }
+        line += QLatin1Char(']');
+        out << line;
     }
     out << (table.RecordCount() ? "\n  ]\n}\n" : "]\n}\n");
     return 0;

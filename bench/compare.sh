@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Times whole ledgerly-cli processes side by side with the tools a user would
+# otherwise reach for, on the same files, alternating, and prints a Markdown
+# table of medians, spread (min-max), processor time, ratios and peak memory.
+#
+#   bench/compare.sh [BUILD_DIR]        (default: build-release)
+#
+# Environment: COMPARE_RUNS (default 7), COMPARE_RECORDS (32767 or 65535),
+# COMPARE_DIR (scratch folder, default /tmp/ledgerly-compare).
+#
+# Needs the Debian packages sqlite3, libpalm-pdb-perl and time; run as root it
+# installs the missing ones, otherwise it prints
+#   apt-get install sqlite3 libpalm-pdb-perl time
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${1:-build-release}
+RUNS=${COMPARE_RUNS:-7}
+RECORDS=${COMPARE_RECORDS:-32767}
+WORK=${COMPARE_DIR:-/tmp/ledgerly-compare}
+
+missing=""
+for p in sqlite3 libpalm-pdb-perl time; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+    else
+        echo "Missing packages:$missing; run: sudo apt-get install$missing" >&2
+        exit 1
+    fi
+fi
+
+if [ ! -x "$BUILD/bin/ledgerly-cli" ] || [ ! -x "$BUILD/bin/ledgerly-benchgen" ]; then
+    cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$BUILD" -j "$(nproc)" --target ledgerly-cli ledgerly-benchgen >/dev/null
+fi
+CLI=$(realpath "$BUILD/bin/ledgerly-cli")
+mkdir -p "$WORK"
+cd "$WORK"
+if [ ! -f "home/Bench User/Plain$RECORDS.pdb" ]; then
+    "$OLDPWD/$BUILD/bin/ledgerly-benchgen" "$WORK" >/dev/null
+    sleep 3 # the schema counts as settled after a few seconds
+fi
+# The peers compare on the plain table (no picture field: Export CSV writes a
+# bitmap file per record and picture field); the database with every field
+# kind is timed on its own.
+SECTION=Plain$RECORDS
+PDB="home/Bench User/$SECTION.pdb"
+FULL=Bench$RECORDS
+FULL_PDB="home/Bench User/$FULL.pdb"
+L=("$CLI" --program-folder program --hotsync-home home)
+
+# The same data as plain CSV, and as a sqlite3 table.
+"${L[@]}" export "$SECTION" "$WORK/data.csv" >/dev/null
+rm -f data.db && sqlite3 data.db ".import --csv data.csv t"
+cp "$PDB" original.pdb
+cp "$FULL_PDB" original-full.pdb
+cat >read-pdb.pl <<'PERL'
+use strict;
+use Palm::PDB;
+use Palm::Raw;
+my $pdb = Palm::PDB->new;
+$pdb->Load($ARGV[0]);
+my $bytes = 0;
+$bytes += length($_->{data}) for @{$pdb->{records}};
+print scalar(@{$pdb->{records}}), " records, $bytes bytes\n";
+PERL
+
+# One measurement: "wall_ms cpu_ms peak_kb" appended to the named file.
+measure() {
+    local name=$1
+    shift
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -v -o time.txt "$@" >/dev/null 2>err.txt || {
+        echo "failed: $*" >&2
+        cat err.txt >&2
+        exit 1
+    }
+    end=$(date +%s%N)
+    awk -v wall=$(((end - start) / 1000000)) '
+        /User time/ {u = $NF} /System time/ {s = $NF}
+        /Maximum resident set size/ {m = $NF}
+        END {printf "%d %d %d\n", wall, (u + s) * 1000, m}' time.txt >>"$name.txt"
+}
+
+rm -f m_*.txt
+for ((i = 1; i <= RUNS; ++i)); do
+    measure m_baseline "$CLI" --help
+    measure m_export "${L[@]}" export "$SECTION" "$WORK/out.csv"
+    measure m_sqlite_export sh -c 'sqlite3 -csv -header data.db "select * from t" >out-sqlite.csv'
+    measure m_import "${L[@]}" import "$SECTION" "$WORK/data.csv"
+    cp original.pdb "$PDB"
+    rm -f import.db
+    measure m_sqlite_import sqlite3 import.db ".import --csv data.csv t"
+    measure m_dump "$CLI" dump "$PDB"
+    measure m_perl_read perl read-pdb.pl "$PDB"
+    measure m_resave "${L[@]}" resave "$SECTION"
+    measure m_list "${L[@]}" list
+    measure m_full_dump "$CLI" dump "$FULL_PDB"
+    # A save stores the blank bitmap in every empty picture cell, so each
+    # run starts again from the generated file.
+    measure m_full_resave "${L[@]}" resave "$FULL"
+    cp original-full.pdb "$FULL_PDB"
+done
+cp original.pdb "$PDB"
+
+# median, min and max of column $2 of a file
+stats() { cut -d' ' -f"$2" "$1.txt" | sort -n | awk '{v[NR] = $1} END {
+    printf "%d %d %d\n", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
+cell() { read -r med lo hi <<<"$(stats "$1" 1)"; cpu=$(stats "$1" 2 | cut -d' ' -f1)
+    printf "%s ms (%s–%s), cpu %s ms" "$med" "$lo" "$hi" "$cpu"; }
+med() { stats "$1" "${2:-1}" | cut -d' ' -f1; }
+ratio() { awk -v a="$(med "$1")" -v b="$(med "$2")" 'BEGIN {printf "%.2f×", a / b}'; }
+base=$(med m_baseline 3)
+rss() { awk -v m="$(med "$1" 3)" -v b="$base" 'BEGIN {printf "%.0f MB (+%.0f)", m / 1024, (m - b) / 1024}'; }
+peer_rss() { awk -v m="$(med "$1" 3)" 'BEGIN {printf "%.0f MB", m / 1024}'; }
+
+echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -m), load $(cut -d' ' -f1-3 /proc/loadavg);" \
+    "$RECORDS records × 19 fields (20 with pictures), .pdb $(wc -c <original.pdb) bytes, CSV $(wc -c <data.csv) bytes; $RUNS runs each, alternating"
+echo
+echo "| work | Ledgerly, median (min–max) | peer, same data | ratio | Ledgerly peak RSS (above baseline) | peer peak RSS |"
+echo "|---|---|---|---|---|---|"
+echo "| export | $(cell m_export) | sqlite3 -csv select: $(cell m_sqlite_export) | $(ratio m_export m_sqlite_export) | $(rss m_export) | $(peer_rss m_sqlite_export) |"
+echo "| import | $(cell m_import) | sqlite3 .import --csv: $(cell m_sqlite_import) | $(ratio m_import m_sqlite_import) | $(rss m_import) | $(peer_rss m_sqlite_import) |"
+echo "| dump | $(cell m_dump) | perl Palm::PDB read: $(cell m_perl_read) | $(ratio m_dump m_perl_read) | $(rss m_dump) | $(peer_rss m_perl_read) |"
+echo "| resave | $(cell m_resave) | — | — | $(rss m_resave) | — |"
+echo "| dump, every field kind | $(cell m_full_dump) | — | — | $(rss m_full_dump) | — |"
+echo "| resave, every field kind | $(cell m_full_resave) | — | — | $(rss m_full_resave) | — |"
+echo "| list (800 sections) | $(cell m_list) | — | — | $(rss m_list) | — |"
+echo "| --help (baseline) | $(cell m_baseline) | — | — | $((base / 1024)) MB | — |"
