@@ -22,6 +22,7 @@ GridEditInput::GridEditInput(GridView &view, RecordTableProxy &proxy, GridEditAc
                              QObject *parent)
     : QObject(parent)
     , m_view(view)
+    , m_viewport(view.viewport())
     , m_proxy(proxy)
     , m_actions(actions)
 {
@@ -151,7 +152,7 @@ void GridEditInput::showContextMenu(const QPoint &position, const QPoint &global
 
 bool GridEditInput::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_view.viewport()) {
+    if (watched != m_viewport) {
         if (event->type() == QEvent::KeyRelease) {
             if (auto *editor = qobject_cast<QLineEdit *>(watched))
                 autoFill(*editor, static_cast<QKeyEvent *>(event)->key());

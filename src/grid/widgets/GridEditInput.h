@@ -3,6 +3,7 @@
 #include <QAbstractItemDelegate>
 #include <QObject>
 #include <QPersistentModelIndex>
+#include <QPointer>
 
 class QLineEdit;
 class QMenu;
@@ -47,6 +48,9 @@ private:
     void editorClosed(QWidget *editor, QAbstractItemDelegate::EndEditHint hint);
 
     GridView &m_view;
+    // Kept apart from the view: the filter still sees the viewport's last
+    // events while the view is being destroyed, when asking the view is wrong.
+    QPointer<QObject> m_viewport;
     RecordTableProxy &m_proxy;
     GridEditActions &m_actions;
     bool m_autoFill = false;
