@@ -42,6 +42,19 @@ YesNoText::Answer YesNoText::read(QStringView text, int forms)
     return Answer::Unreadable;
 }
 
+QVariant YesNoText::value(QStringView text, int forms)
+{
+    switch (read(text, forms)) {
+    case Answer::Yes:
+        return true;
+    case Answer::No:
+        return false;
+    case Answer::Unreadable:
+        break;
+    }
+    return {};
+}
+
 QString YesNoText::text(bool value)
 {
     return value ? QStringLiteral("True") : QStringLiteral("False");

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 
 namespace Ledgerly {
 
@@ -23,6 +24,8 @@ public:
 
     // Case and surrounding blanks are ignored. Empty text is Unreadable.
     static Answer read(QStringView text, int forms = AnyForm);
+    // The same as a value: a bool, or a null QVariant when unreadable.
+    static QVariant value(QStringView text, int forms = AnyForm);
     // "True" or "False", the form every writer uses.
     static QString text(bool value);
 };

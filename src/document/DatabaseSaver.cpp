@@ -49,15 +49,7 @@ QVariant yesNoValue(const QVariant &cell)
     const QString text = cell.toString();
     if (text.isEmpty())
         return false;
-    switch (YesNoText::read(text, YesNoText::TrueFalse)) {
-    case YesNoText::Answer::Yes:
-        return true;
-    case YesNoText::Answer::No:
-        return false;
-    case YesNoText::Answer::Unreadable:
-        break;
-    }
-    return {};
+    return YesNoText::value(text, YesNoText::TrueFalse);
 }
 
 // A date or time cell as a wall-clock reading; invalid when it reads as none.

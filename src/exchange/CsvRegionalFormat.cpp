@@ -193,15 +193,7 @@ bool CsvRegionalFormat::isNumberText(const QString &text) const
 QVariant CsvRegionalFormat::parseBool(const QString &text)
 {
     // Spreadsheets write yes/no as words, -1/0 or 1/0; all of them count.
-    switch (YesNoText::read(text, YesNoText::AnyForm)) {
-    case YesNoText::Answer::Yes:
-        return true;
-    case YesNoText::Answer::No:
-        return false;
-    case YesNoText::Answer::Unreadable:
-        break;
-    }
-    return {};
+    return YesNoText::value(text, YesNoText::AnyForm);
 }
 
 QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
