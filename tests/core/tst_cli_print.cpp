@@ -1,3 +1,5 @@
+#include "PdfText.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -9,18 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString pdfText(const QString &path)
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(u"pdftotext"_s), {path, u"-"_s});
-    if (!process.waitForFinished(60000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestCliPrint : public QObject
 {

@@ -2,6 +2,8 @@
 #include "output/PageLayout.h"
 #include "output/PdfExport.h"
 
+#include "PdfText.h"
+
 #include <QProcess>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -68,15 +70,6 @@ double pageHeightForTextRows(int rows)
 {
     return PageLayout::titleHeight + PageLayout::headerHeight + PageLayout::footerHeight +
            rows * PageLayout::textRowHeight;
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(u"pdftotext"_s), {path, u"-"_s});
-    if (!process.waitForFinished(60000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
