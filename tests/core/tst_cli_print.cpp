@@ -11,8 +11,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {} // namespace
-
 class TestCliPrint : public QObject
 {
     Q_OBJECT
