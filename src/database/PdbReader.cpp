@@ -3,7 +3,6 @@
 #include "FieldType.h"
 #include "PdbError.h"
 #include "PdbLayout.h"
-#include "PdbTime.h"
 #include "common/Windows1252.h"
 
 #include <QList>
@@ -77,13 +76,16 @@ std::unique_ptr<PdbDatabase> PdbReader::read()
     readFieldBlock(*db, fieldBlock, m_recordCount > 0 ? offsets.at(0) : m_size);
 
     PdbTable &table = db->Table();
+    const PdbFieldList &fields = table.FieldDefs();
     table.reserveRecords(m_recordCount);
     for (int i = 0; i < m_recordCount; ++i) {
         const qsizetype entry = headerSize + qsizetype(i) * recordEntrySize;
         const quint32 id = (quint32(m_data[entry + 5]) << 16) | (quint32(m_data[entry + 6]) << 8) |
                            quint32(m_data[entry + 7]);
-        table.AddRecord().setUniqueId(id);
-        readRecord(*db, i, offsets.at(i), offsets.at(i + 1));
+        const qsizetype begin = offsets.at(i);
+        const qsizetype end = offsets.at(i + 1);
+        const int stored = checkRecord(fields, i, begin, end);
+        table.appendRecord(PdbRecord(&fields, m_bytes, begin, end, stored, id));
     }
     return db;
 }
@@ -137,66 +139,42 @@ void PdbReader::readFieldBlock(PdbDatabase &db, qsizetype begin, qsizetype end)
     }
 }
 
-void PdbReader::readRecord(PdbDatabase &db, int index, qsizetype begin, qsizetype end)
+int PdbReader::checkRecord(const PdbFieldList &fields, int index, qsizetype begin,
+                           qsizetype end) const
 {
-    const PdbFieldList &fields = db.Fields();
-    QList<QVariant> values;
     qsizetype at = begin;
-    for (int f = 0; f < fields.Count() && at < end; ++f) {
+    int f = 0;
+    for (; f < fields.Count() && at < end; ++f) {
         if (end - at < 2)
             damaged(QStringLiteral("record %1: the length of field %2 runs past the record")
                         .arg(index + 1)
                         .arg(f + 1));
         const int length = u16(at);
         at += 2;
-        // Every stored value takes at least its two length bytes, so the
-        // record's size caps the room it may claim.
-        if (values.isEmpty())
-            values.reserve(qMin(qsizetype(fields.Count()), (end - begin) / 2));
-        if (length == nullLength) {
-            values.append(QVariant());
+        if (length == nullLength)
             continue;
-        }
         if (end - at < length)
             damaged(QStringLiteral("record %1: the value of field %2 runs past the record")
                         .arg(index + 1)
                         .arg(f + 1));
-        values.append(decodeValue(fields.Item(f).Type, at, length, index, f));
+        const int type = fields.Item(f).Type;
+        if (type == FieldYesNo && length != 1)
+            damaged(QStringLiteral("record %1: the yes/no value of field %2 has %3 bytes, not 1")
+                        .arg(index + 1)
+                        .arg(f + 1)
+                        .arg(length));
+        if ((type == FieldDate || type == FieldTime || type == FieldDateTime) && length != 4)
+            damaged(QStringLiteral("record %1: the time value of field %2 has %3 bytes, not 4")
+                        .arg(index + 1)
+                        .arg(f + 1)
+                        .arg(length));
         at += length;
     }
     if (at < end)
         damaged(QStringLiteral("record %1: %2 byte(s) remain after the last field")
                     .arg(index + 1)
                     .arg(end - at));
-    db.Table().Record(index).setValues(std::move(values));
-}
-
-QVariant PdbReader::decodeValue(int type, qsizetype at, int length, int record, int field) const
-{
-    const char *p = m_bytes.constData() + at;
-    switch (type) {
-    case FieldText:
-        return Windows1252::decode(QByteArray::fromRawData(p, length));
-    case FieldYesNo:
-        if (length != 1)
-            damaged(QStringLiteral("record %1: the yes/no value of field %2 has %3 bytes, not 1")
-                        .arg(record + 1)
-                        .arg(field + 1)
-                        .arg(length));
-        return m_data[at] != 0;
-    case FieldDate:
-    case FieldTime:
-    case FieldDateTime:
-        if (length != 4)
-            damaged(QStringLiteral("record %1: the time value of field %2 has %3 bytes, not 4")
-                        .arg(record + 1)
-                        .arg(field + 1)
-                        .arg(length));
-        return PdbTime::fromSeconds(u32(at));
-    default:
-        // Pictures and unknown kinds are kept byte for byte.
-        return QByteArray(p, length);
-    }
+    return f;
 }
 
 } // namespace Ledgerly

@@ -24,8 +24,9 @@ private:
     quint32 u32(qsizetype at) const;
     void readHeader(PdbDatabase &db);
     void readFieldBlock(PdbDatabase &db, qsizetype begin, qsizetype end);
-    void readRecord(PdbDatabase &db, int index, qsizetype begin, qsizetype end);
-    QVariant decodeValue(int type, qsizetype at, int length, int record, int field) const;
+    // Checks one record's values against their field types; returns how
+    // many fields it stores. Values stay encoded until they are asked for.
+    int checkRecord(const PdbFieldList &fields, int index, qsizetype begin, qsizetype end) const;
     [[noreturn]] static void damaged(const QString &why);
 
     const QByteArray &m_bytes;

@@ -1,13 +1,122 @@
 #include "PdbRecord.h"
 
+#include "FieldType.h"
 #include "PdbFieldList.h"
+#include "PdbLayout.h"
+#include "PdbTime.h"
+#include "common/Windows1252.h"
 
 namespace Ledgerly {
+
+namespace {
+
+quint32 readU16(const char *p)
+{
+    return (quint32(uchar(p[0])) << 8) | quint32(uchar(p[1]));
+}
+
+quint32 readU32(const char *p)
+{
+    return (readU16(p) << 16) | readU16(p + 2);
+}
+
+} // namespace
+
+PdbRecord::PdbRecord(const PdbFieldList *fields, const QByteArray &file, qsizetype begin,
+                     qsizetype end, int storedFields, quint32 uniqueId)
+    : m_fields(fields)
+    , m_file(file)
+    , m_begin(begin)
+    , m_end(end)
+    , m_storedFields(storedFields)
+    , m_decoded(false)
+    , m_uniqueId(uniqueId)
+{}
+
+QVariant PdbRecord::decode(int type, const char *data, int length)
+{
+    switch (type) {
+    case FieldText:
+        return Windows1252::decode(QByteArray::fromRawData(data, length));
+    case FieldYesNo:
+        return length == 1 && data[0] != 0;
+    case FieldDate:
+    case FieldTime:
+    case FieldDateTime:
+        return length == 4 ? QVariant(PdbTime::fromSeconds(readU32(data))) : QVariant();
+    default:
+        // Pictures and unknown kinds are kept byte for byte.
+        return QByteArray(data, length);
+    }
+}
+
+qsizetype PdbRecord::storedOffset(int field) const
+{
+    if (field < 0 || field >= m_storedFields)
+        return -1;
+    const char *data = m_file.constData();
+    qsizetype at = m_begin;
+    for (int f = 0; f < field; ++f) {
+        const quint32 length = readU16(data + at);
+        at += 2 + (length == PdbLayout::nullLength ? 0 : length);
+    }
+    return at;
+}
+
+QVariant PdbRecord::value(int field) const
+{
+    if (m_decoded)
+        return field >= 0 && field < m_values.size() ? m_values.at(field) : QVariant();
+    const qsizetype at = storedOffset(field);
+    if (at < 0 || !m_fields || field >= m_fields->Count())
+        return {};
+    const quint32 length = readU16(m_file.constData() + at);
+    if (length == PdbLayout::nullLength)
+        return {};
+    return decode(m_fields->Item(field).Type, m_file.constData() + at + 2, int(length));
+}
+
+bool PdbRecord::isEmpty(int field) const
+{
+    if (m_decoded) {
+        const QVariant v = value(field);
+        if (!v.isValid())
+            return true;
+        switch (v.typeId()) {
+        case QMetaType::QString:
+            return v.toString().isEmpty();
+        case QMetaType::QByteArray:
+            return v.toByteArray().isEmpty();
+        default:
+            return false;
+        }
+    }
+    const qsizetype at = storedOffset(field);
+    if (at < 0)
+        return true;
+    const quint32 length = readU16(m_file.constData() + at);
+    return length == 0 || length == PdbLayout::nullLength;
+}
+
+void PdbRecord::decodeAll()
+{
+    if (m_decoded)
+        return;
+    QList<QVariant> values;
+    values.reserve(m_storedFields);
+    for (int f = 0; f < m_storedFields; ++f)
+        values.append(value(f));
+    m_values = std::move(values);
+    m_decoded = true;
+    m_file = QByteArray();
+    m_storedFields = 0;
+}
 
 void PdbRecord::setValue(int field, const QVariant &value)
 {
     if (field < 0)
         return;
+    decodeAll();
     // Values past the end read as null, so a null needs no room.
     if (field >= m_values.size()) {
         if (!value.isValid())
@@ -15,6 +124,32 @@ void PdbRecord::setValue(int field, const QVariant &value)
         m_values.resize(field + 1);
     }
     m_values[field] = value;
+}
+
+QList<QVariant> PdbRecord::values() const
+{
+    if (m_decoded)
+        return m_values;
+    QList<QVariant> values;
+    values.reserve(m_storedFields);
+    for (int f = 0; f < m_storedFields; ++f)
+        values.append(value(f));
+    return values;
+}
+
+void PdbRecord::setValues(QList<QVariant> values)
+{
+    m_file = QByteArray();
+    m_storedFields = 0;
+    m_decoded = true;
+    m_values = std::move(values);
+}
+
+QByteArrayView PdbRecord::storedBytes() const
+{
+    if (m_decoded)
+        return {};
+    return QByteArrayView(m_file.constData() + m_begin, m_end - m_begin);
 }
 
 QVariant PdbRecord::value(const QString &fieldName) const

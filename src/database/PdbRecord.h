@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QVariant>
 
@@ -12,6 +13,12 @@ class PdbFieldList;
 // Value types by field type code: text QString, yes/no bool, date/time kinds
 // QDateTime (see PdbTime), picture QByteArray (the bitmap file's bytes),
 // unknown codes QByteArray (kept as stored). No value is a null QVariant.
+//
+// A record read from a file keeps its values encoded in the file's bytes
+// (shared by every record of that file) and decodes one when it is asked
+// for: a large database costs little more than its file until values are
+// changed, and an unchanged record is written back byte for byte. The first
+// change decodes the record's values once and keeps them.
 class PdbRecord
 {
 public:
@@ -20,25 +27,47 @@ public:
         : m_fields(fields)
         , m_uniqueId(uniqueId)
     {}
+    // A record as read: bytes [begin, end) of file hold `storedFields`
+    // length-prefixed values, already checked against their field types.
+    PdbRecord(const PdbFieldList *fields, const QByteArray &file, qsizetype begin, qsizetype end,
+              int storedFields, quint32 uniqueId);
 
-    QVariant value(int field) const
-    {
-        return field >= 0 && field < m_values.size() ? m_values.at(field) : QVariant();
-    }
+    QVariant value(int field) const;
     void setValue(int field, const QVariant &value);
     // By field name; an unknown name reads as null and writes nothing (returns false).
     QVariant value(const QString &fieldName) const;
     bool setValue(const QString &fieldName, const QVariant &value);
+    // True when the field holds no value or an empty one, without decoding it.
+    bool isEmpty(int field) const;
 
     // All values by position; the list may be shorter than the field list.
-    const QList<QVariant> &values() const { return m_values; }
-    void setValues(QList<QVariant> values) { m_values = std::move(values); }
+    QList<QVariant> values() const;
+    void setValues(QList<QVariant> values);
+
+    // The bytes the record was read from while none of its values has been
+    // changed (null otherwise), and how many fields they hold.
+    bool isAsRead() const { return !m_decoded && m_fields; }
+    QByteArrayView storedBytes() const;
+    int storedFieldCount() const { return m_decoded ? 0 : m_storedFields; }
+    const PdbFieldList *fields() const { return m_fields; }
 
     quint32 uniqueId() const { return m_uniqueId; }
     void setUniqueId(quint32 id) { m_uniqueId = id; }
 
+    // The value the stored bytes of one field stand for.
+    static QVariant decode(int type, const char *data, int length);
+
 private:
+    // Where the field's length prefix starts in m_file; -1 past the stored fields.
+    qsizetype storedOffset(int field) const;
+    void decodeAll();
+
     const PdbFieldList *m_fields = nullptr;
+    QByteArray m_file;
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
+    int m_storedFields = 0;
+    bool m_decoded = true; // values live in m_values, not in m_file
     QList<QVariant> m_values;
     quint32 m_uniqueId = 0;
 };

@@ -23,6 +23,9 @@ public:
     const PdbRecord &Record(int index) const { return m_records.at(index); }
     // Appends an empty record (every value null) and returns it.
     PdbRecord &AddRecord();
+    void appendRecord(PdbRecord record) { m_records.append(std::move(record)); }
+    // Replaces every record at once; they must belong to this table's fields.
+    void setRecords(QList<PdbRecord> records) { m_records = std::move(records); }
     // Appends a field definition; existing records read null for it.
     void AddField(const QString &name, int type);
     void DeleteAllRecords() { m_records.clear(); }

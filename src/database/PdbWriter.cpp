@@ -218,6 +218,16 @@ PdbWriteResult PdbWriter::write(const QString &stem)
         // The id's top byte is the attributes byte, which stays 0.
         qToBigEndian<quint32>(result.recordIds.at(r), m_out.data() + entry + 4);
         const PdbRecord &record = table.Record(r);
+        // A record no one changed goes out as it came in; fields added
+        // since it was read hold no value.
+        if (record.isAsRead() && record.fields() == &m_db.Fields() &&
+            record.storedFieldCount() <= fieldCount) {
+            const QByteArrayView stored = record.storedBytes();
+            m_out.append(stored.data(), stored.size());
+            for (int f = record.storedFieldCount(); f < fieldCount; ++f)
+                appendU16(m_out, nullLength);
+            continue;
+        }
         for (int f = 0; f < fieldCount; ++f)
             writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
     }

@@ -1,6 +1,7 @@
 #include "DatabaseLoader.h"
 
 #include "FieldColumns.h"
+#include "StoredTableRows.h"
 #include "catalogue/SchemaRules.h"
 #include "catalogue/SchemaSection.h"
 #include "database/FieldType.h"
@@ -64,35 +65,24 @@ GridColumn columnFor(const PdbDatabase &database, const SchemaSection &schema, i
 
 } // namespace
 
-void fillTable(GridModel &grid, PdbDatabase &database, const SchemaSection &schema)
+void fillTable(GridModel &grid, const std::shared_ptr<PdbDatabase> &database,
+               const SchemaSection &schema)
 {
-    prepare(grid, database, schema);
+    prepare(grid, *database, schema);
 
     const int count = schema.fieldCount();
     for (int i = 1; i <= count; ++i)
-        grid.addColumn(columnFor(database, schema, i));
+        grid.addColumn(columnFor(*database, schema, i));
 
-    // Fields beyond the schema's columns are not shown; their values stay in
-    // the stored records, which a save keeps for every row loaded from one.
-    const PdbTable &table = database.Table();
-    const int columns = grid.columnCount();
-    const int shown = qMin(database.Fields().Count(), columns - 1);
-    QList<GridRow> rows;
-    rows.reserve(table.RecordCount());
-    for (int r = 0; r < table.RecordCount(); ++r) {
-        const PdbRecord &record = table.Record(r);
-        GridRow row;
-        row.sourceRecord = r;
-        row.cells.resize(columns);
-        for (int f = 0; f < shown; ++f) {
-            QVariant value = record.value(f);
-            // A missing value shows as empty text, like an empty one.
-            if (!value.isValid())
-                value = QString();
-            row.cells[f + 1] = std::move(value);
-        }
-        rows.append(std::move(row));
-    }
+    // Rows read their values from the records until they change. Fields
+    // beyond the schema's columns are not shown; their values stay in the
+    // stored records, which a save keeps for every row loaded from one.
+    const PdbTable &table = database->Table();
+    const int shown = qMin(database->Fields().Count(), grid.columnCount() - 1);
+    QList<GridRow> rows(table.RecordCount());
+    for (int r = 0; r < rows.size(); ++r)
+        rows[r].sourceRecord = r;
+    grid.setStoredRows(std::make_shared<StoredTableRows>(database, shown));
     grid.setRows(std::move(rows));
 }
 

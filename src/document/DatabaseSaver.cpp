@@ -107,30 +107,34 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
     PdbTable &table = database.Table();
     const QList<ColumnPlan> plan = planColumns(grid, database);
 
-    QList<PdbRecord> stored;
-    stored.reserve(table.RecordCount());
-    for (int i = 0; i < table.RecordCount(); ++i)
-        stored.append(table.Record(i));
-    table.DeleteAllRecords();
-    table.reserveRecords(grid.rowCount());
-
     const QDateTime clock = PdbTime::now();
     // Whole seconds: that is all the file keeps, and the table shows the same.
     const QDateTime now = GridValue::wallClock(
         clock.date(), QTime(clock.time().hour(), clock.time().minute(), clock.time().second()));
     const int rows = grid.rowCount();
+    // The stored records stay in place until every row is written: rows that
+    // have not changed read their values from them.
+    QList<PdbRecord> records;
+    records.reserve(rows);
+    QList<int> writtenFrom; // the row each new record comes from
+    writtenFrom.reserve(rows);
     int lastStep = -1;
     for (int r = 0; r < rows; ++r) {
-        GridRow &row = grid.gridRow(r);
+        const GridRow &row = std::as_const(grid).gridRow(r);
         if (row.rowType != 0)
             continue;
-        PdbRecord &record = table.AddRecord();
-        if (row.sourceRecord >= 0 && row.sourceRecord < stored.size())
-            record = stored.at(row.sourceRecord);
-        row.sourceRecord = table.RecordCount() - 1;
+        const int source = row.sourceRecord;
+        const bool unchanged = grid.readsStoredRecord(r);
+        PdbRecord record = source >= 0 && source < table.RecordCount()
+                               ? table.Record(source)
+                               : PdbRecord(&table.FieldDefs());
 
         for (const ColumnPlan &p : plan) {
-            const QVariant cell = row.cells.value(p.column);
+            // An unchanged row shows what its record holds, which writes
+            // back as it is, except where the record holds nothing.
+            if (unchanged && !record.isEmpty(p.field))
+                continue;
+            const QVariant cell = grid.cell(r, p.column);
             switch (p.type) {
             case FieldText:
                 if (cell.typeId() != QMetaType::QByteArray)
@@ -178,6 +182,8 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
                 break;
             }
         }
+        records.append(std::move(record));
+        writtenFrom.append(r);
         if (progress) {
             const int step = int((qint64(r + 1) * 100) / rows);
             if (step != lastStep) {
@@ -186,6 +192,9 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
             }
         }
     }
+    table.setRecords(std::move(records));
+    for (int i = 0; i < writtenFrom.size(); ++i)
+        grid.gridRow(writtenFrom.at(i)).sourceRecord = i;
 }
 
 } // namespace Ledgerly

@@ -28,7 +28,7 @@ void Document::open(const QString &path, bool createIfMissing)
 void Document::fillTable()
 {
     m_loadCompleted = false;
-    DatabaseLoader::fillTable(m_model, *m_database, m_schema);
+    DatabaseLoader::fillTable(m_model, m_database, m_schema);
     m_editor->clear();
     m_loadCompleted = true;
 }
@@ -36,6 +36,7 @@ void Document::fillTable()
 void Document::buildNewTable()
 {
     m_loadCompleted = false;
+    m_model.setStoredRows(nullptr);
     DatabaseCreator::buildTable(m_model, *m_database, m_schema);
     m_editor->clear();
     m_loadCompleted = true;
@@ -59,6 +60,7 @@ void Document::close()
 {
     m_model.removeAllRows();
     m_model.removeAllColumns();
+    m_model.setStoredRows(nullptr);
     m_database.reset();
     m_loadCompleted = false;
 }

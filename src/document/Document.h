@@ -64,7 +64,7 @@ private:
     GridModel m_model;
     std::unique_ptr<TableEditor> m_editor;
     SchemaSection m_schema;
-    std::unique_ptr<PdbDatabase> m_database;
+    std::shared_ptr<PdbDatabase> m_database; // shared with the rows that read from it
     bool m_loadCompleted = false;
 };
 

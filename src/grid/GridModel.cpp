@@ -95,21 +95,51 @@ void GridModel::setRows(QList<GridRow> rows)
     endResetModel();
 }
 
+void GridModel::setStoredRows(std::shared_ptr<const StoredRows> stored)
+{
+    m_stored = std::move(stored);
+}
+
+bool GridModel::readsStored(const GridRow &row) const
+{
+    return row.cells.isEmpty() && row.sourceRecord >= 0 && m_stored &&
+           row.sourceRecord < m_stored->recordCount();
+}
+
+bool GridModel::readsStoredRecord(int row) const
+{
+    return row >= 0 && row < m_rows.size() && readsStored(m_rows.at(row));
+}
+
 QVariant GridModel::cell(int row, int column) const
 {
     if (row < 0 || row >= m_rows.size() || column < 0)
         return {};
-    return m_rows.at(row).cells.value(column);
+    const GridRow &r = m_rows.at(row);
+    if (readsStored(r))
+        return column >= 1 && column < m_columns.size() ? m_stored->cell(r.sourceRecord, column)
+                                                        : QVariant();
+    return r.cells.value(column);
+}
+
+QList<QVariant> &GridModel::ownCells(int row)
+{
+    GridRow &r = m_rows[row];
+    if (readsStored(r)) {
+        r.cells.resize(m_columns.size());
+        for (int c = 1; c < m_columns.size(); ++c)
+            r.cells[c] = m_stored->cell(r.sourceRecord, c);
+    } else if (r.cells.size() < m_columns.size()) {
+        r.cells.resize(m_columns.size());
+    }
+    return r.cells;
 }
 
 void GridModel::setCell(int row, int column, const QVariant &value)
 {
     if (row < 0 || row >= m_rows.size() || column < 1 || column >= m_columns.size())
         return;
-    QList<QVariant> &cells = m_rows[row].cells;
-    if (cells.size() <= column)
-        cells.resize(m_columns.size());
-    cells[column] = value;
+    ownCells(row)[column] = value;
     m_pictures.remove(cacheKey(row, column));
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed);
@@ -144,10 +174,7 @@ void GridModel::setCells(const QList<GridCell> &cells)
     for (const GridCell &c : cells) {
         if (c.row < 0 || c.row >= m_rows.size() || c.column < 1 || c.column >= m_columns.size())
             continue;
-        QList<QVariant> &row = m_rows[c.row].cells;
-        if (row.size() <= c.column)
-            row.resize(m_columns.size());
-        row[c.column] = c.value;
+        ownCells(c.row)[c.column] = c.value;
         m_pictures.remove(cacheKey(c.row, c.column));
         top = qMin(top, c.row);
         bottom = qMax(bottom, c.row);
@@ -184,14 +211,13 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return {};
     }
     const GridColumn &column = m_columns.at(col);
-    const QVariant value = cell(row, col);
     switch (role) {
     case Qt::DisplayRole:
         if (column.displayType == DisplayCheckBox || isPictureColumn(column))
             return QString();
-        return GridValue::displayText(value);
+        return GridValue::displayText(cell(row, col));
     case Qt::EditRole:
-        return value;
+        return cell(row, col);
     case Qt::TextAlignmentRole:
         // Totalled columns are number columns while grouped: figures line up.
         if (column.dataType != DataInteger)
@@ -200,11 +226,15 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::CheckStateRole:
         if (column.displayType != DisplayCheckBox)
             return {};
-        return GridValue::isTrue(value) ? Qt::Checked : Qt::Unchecked;
-    case Qt::DecorationRole:
-        if (!isPictureColumn(column) || value.typeId() != QMetaType::QByteArray)
+        return GridValue::isTrue(cell(row, col)) ? Qt::Checked : Qt::Unchecked;
+    case Qt::DecorationRole: {
+        if (!isPictureColumn(column))
+            return {};
+        const QVariant value = cell(row, col);
+        if (value.typeId() != QMetaType::QByteArray)
             return {};
         return picture(row, col, value.toByteArray());
+    }
     default:
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include "GridColumn.h"
 #include "GridRoles.h"
+#include "StoredRows.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -9,11 +10,16 @@
 #include <QList>
 #include <QVariant>
 
+#include <memory>
+
 namespace Ledgerly {
 
 // One row of the table. Plain record rows have rowType 0; grouping adds rows
 // of other types that are never saved. sourceRecord is the position of the
 // stored record the row was loaded from (-1 for rows made in the table).
+// A row loaded from a stored record and never changed has no cells of its
+// own: the model reads them from its StoredRows. The model's cell() is the
+// way to read any row's values.
 struct GridRow
 {
     int rowType = 0;
@@ -67,6 +73,11 @@ public:
     const GridRow &gridRow(int index) const { return m_rows.at(index); }
     void removeAllRows();
     void setRows(QList<GridRow> rows); // replaces every row at once
+    // The stored records rows without cells of their own read from; kept
+    // until the next call, so rows taken for an undo still find their values.
+    void setStoredRows(std::shared_ptr<const StoredRows> stored);
+    // True when the row shows its stored record unchanged.
+    bool readsStoredRecord(int row) const;
     QVariant cell(int row, int column) const;
     void setCell(int row, int column, const QVariant &value);
     const QList<GridRow> &gridRows() const { return m_rows; }
@@ -95,10 +106,14 @@ Q_SIGNALS:
 
 private:
     static bool isPictureColumn(const GridColumn &column);
+    bool readsStored(const GridRow &row) const;
+    // Gives a row that reads its stored record cells of its own, before one changes.
+    QList<QVariant> &ownCells(int row);
     QImage picture(int row, int column, const QByteArray &bytes) const;
 
     QList<GridColumn> m_columns;
     QList<GridRow> m_rows;
+    std::shared_ptr<const StoredRows> m_stored;
     mutable QHash<qint64, QImage> m_pictures; // decoded lazily, per cell
 };
 
