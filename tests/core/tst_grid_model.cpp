@@ -32,6 +32,17 @@ QByteArray redBitmap()
     return GridValue::bitmapBytes(image);
 }
 
+// Stored values named after their record and column.
+class NamedStoredRows : public StoredRows
+{
+public:
+    int recordCount() const override { return 3; }
+    QVariant cell(int record, int column) const override
+    {
+        return QStringLiteral("r%1c%2").arg(record).arg(column);
+    }
+};
+
 } // namespace
 
 class TestGridModel : public QObject
@@ -58,6 +69,7 @@ private Q_SLOTS:
     void removeAllColumnsKeepsRecordNumbers();
     void setRowsResetsOnce();
     void insertAndRemoveRows();
+    void rowsReadStoredRecordsUntilChanged();
     void passesTheModelTester();
 };
 
@@ -393,6 +405,38 @@ void TestGridModel::insertAndRemoveRows()
 
 // Every change a load, an edit, an import or a clear makes, under Qt's own
 // consistency checks of the model's signals, indexes and roles.
+void TestGridModel::rowsReadStoredRecordsUntilChanged()
+{
+    GridModel model;
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("A")));
+    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("B")));
+    model.setStoredRows(std::make_shared<NamedStoredRows>());
+    QList<GridRow> rows(4);
+    rows[0].sourceRecord = 2;
+    rows[1].sourceRecord = 0;
+    rows[3].sourceRecord = 7; // no such record: reads nothing
+    model.setRows(rows);
+
+    QCOMPARE(model.data(model.index(0, 1)).toString(), u"r2c1"_qs);
+    QVERIFY(model.readsStoredRecord(0));
+    QVERIFY(!model.readsStoredRecord(2));
+    QVERIFY(!model.cell(2, 1).isValid());
+    QVERIFY(!model.cell(3, 1).isValid());
+    QVERIFY(!model.cell(0, 0).isValid());
+
+    // The first change gives the row its own cells, the others kept.
+    model.setCells({{0, 2, u"edited"_qs}});
+    QVERIFY(!model.readsStoredRecord(0));
+    QCOMPARE(model.cell(0, 1).toString(), u"r2c1"_qs);
+    QCOMPARE(model.cell(0, 2).toString(), u"edited"_qs);
+
+    // Rows taken for an undo read their records again when put back.
+    const QList<GridRow> taken = model.takeGridRows(1, 1);
+    model.insertGridRows(0, taken);
+    QCOMPARE(model.cell(0, 2).toString(), u"r0c2"_qs);
+    QCOMPARE(model.cell(1, 2).toString(), u"edited"_qs);
+}
+
 void TestGridModel::passesTheModelTester()
 {
     GridModel model;

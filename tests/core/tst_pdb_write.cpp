@@ -41,6 +41,7 @@ private Q_SLOTS:
     void saveOverFolder();
     void saveReplacesWholeFile();
     void pictureObjectStoredAsBitmap();
+    void recordsReadBackWriteAsRead();
 
     // --- opening
     void openMissingFile();
@@ -179,6 +180,33 @@ void TestPdbWrite::saveReplacesWholeFile()
     const QByteArray bytes = readFile(path);
     QVERIFY(bytes.size() < 1000);
     QCOMPARE(PdbDatabase::fromBytes(bytes)->Table().Record(0).value(0), QVariant(u"small"_qs));
+}
+
+void TestPdbWrite::recordsReadBackWriteAsRead()
+{
+    auto db = twoFields(FieldDate);
+    const QDateTime day(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC);
+    PdbRecord &first = db->Table().AddRecord();
+    first.setValue(0, QStringLiteral("caf\u00e9 \u0081"));
+    first.setValue(1, day);
+    db->Table().AddRecord().setValue(0, QStringLiteral("second"));
+    db->Table().AddRecord();
+
+    // Read back, a field added and one record changed: the untouched records
+    // go out as they came in, with no value for the new field.
+    auto read = PdbDatabase::fromBytes(db->toBytes(QStringLiteral("Stored")));
+    read->Table().AddField(QStringLiteral("Added"), FieldYesNo);
+    read->Table().Record(1).setValue(2, true);
+    const auto back = PdbDatabase::fromBytes(read->toBytes(QStringLiteral("Stored")));
+
+    const PdbTable &table = back->Table();
+    QCOMPARE(table.RecordCount(), 3);
+    QCOMPARE(table.Record(0).values(),
+             QVariantList({QStringLiteral("caf\u00e9 \u0081"), day, QVariant()}));
+    QCOMPARE(table.Record(1).values(), QVariantList({QStringLiteral("second"), QVariant(), true}));
+    QCOMPARE(table.Record(2).values(), QVariantList({QVariant(), QVariant(), QVariant()}));
+    QVERIFY(table.Record(2).isEmpty(1));
+    QVERIFY(!table.Record(0).isEmpty(1));
 }
 
 void TestPdbWrite::pictureObjectStoredAsBitmap()
