@@ -1,0 +1,170 @@
+// How the main window behaves with the largest database open: the time from
+// choosing it to its first rows on screen, the longest stall while scrolling
+// and resizing, and the memory the open database adds.
+//
+//   bench_window [PROGRAM_FOLDER HOTSYNC_HOME SECTION]
+//
+// The defaults are bench/compare.sh's data in /tmp/ledgerly-compare (copied
+// first, since opening may write). Runs offscreen.
+
+#include "app/DocumentOpener.h"
+#include "app/FileRegistry.h"
+#include "app/MainController.h"
+#include "app/ProgramLauncher.h"
+#include "app/SettingsStore.h"
+#include "app/widgets/frmMain.h"
+#include "common/Prompter.h"
+#include "database/RecordServer.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+using namespace Ledgerly;
+
+namespace {
+
+// Answers every question with its default, so nothing waits for a person.
+class DefaultPrompter : public Prompter
+{
+public:
+    int message(const QString &text, Buttons buttons, Icon, const QString &) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return buttons == Buttons::Ok ? Ok : No;
+    }
+    QString fileName(const FileRequest &) override { return {}; }
+    void chooseUser(UserChoice &choice) override
+    {
+        choice.ChosenUser = choice.UserList.value(0);
+        choice.Accepted = true;
+    }
+};
+
+class NoLauncher : public ProgramLauncher
+{
+public:
+    bool startDetached(const QString &, const QStringList &, QString *) override { return false; }
+};
+
+class NoOpener : public DocumentOpener
+{
+public:
+    bool openDocument(const QString &, bool) override { return false; }
+};
+
+// Resident memory in KB. Memory freed by an earlier, larger database is
+// handed back first, so the figure is what the window holds now.
+qint64 residentKb()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Runs what is pending and paints the window, as a person would see it.
+double settleMs(QWidget &window, QElapsedTimer &clock)
+{
+    QCoreApplication::processEvents();
+    window.grab();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir scratch;
+    qputenv("XDG_CONFIG_HOME", scratch.filePath(QStringLiteral("config")).toLocal8Bit());
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QString program = args.value(1);
+    QString home = args.value(2);
+    const QString section = args.value(3, QStringLiteral("Plain32767"));
+    if (program.isEmpty()) {
+        const QString data = QStringLiteral("/tmp/ledgerly-compare");
+        if (!QFile::exists(data + QStringLiteral("/home"))) {
+            std::printf("bench_window: no data; run bench/compare.sh first\n");
+            return 0;
+        }
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-a"), data + QStringLiteral("/home"),
+                           data + QStringLiteral("/program"), scratch.path()});
+        program = scratch.filePath(QStringLiteral("program"));
+        home = scratch.filePath(QStringLiteral("home"));
+    }
+
+    RecordServer server(home);
+    QSettingsStore settings(scratch.filePath(QStringLiteral("settings")));
+    DefaultPrompter prompter;
+    MainController controller(server, settings, prompter);
+    FileRegistry registry(scratch.filePath(QStringLiteral("registry.ini")));
+    NoLauncher launcher;
+    NoOpener opener;
+    frmMain window({controller, prompter, registry, launcher, opener, program});
+    // Start-up's dialogs are shown, never waited for.
+    window.setModalShower([](QDialog &dialog) { dialog.show(); });
+    window.resize(1024, 700);
+    window.show();
+    window.Form_Load();
+    const int index = controller.catalogue().indexOf(section);
+    if (index < 0) {
+        std::printf("bench_window: no section %s\n", qPrintable(section));
+        return 1;
+    }
+    // Start from a small database, as a person switching would: the last
+    // section's, made empty when missing. Leaving a database saves it, so
+    // the time below is the large database's own.
+    controller.openSection(controller.catalogue().count() - 1);
+    QCoreApplication::processEvents();
+    window.grab();
+    const qint64 before = residentKb();
+    QElapsedTimer clock;
+    clock.start();
+    controller.openSection(index);
+    const double openMs = settleMs(window, clock);
+    const qint64 after = residentKb();
+
+    auto *view = window.findChild<QAbstractItemView *>(QStringLiteral("SGGrid1"));
+    QScrollBar *bar = view ? view->verticalScrollBar() : nullptr;
+    double scrollMax = 0;
+    if (bar) {
+        for (int step = 0; step <= 20; ++step) {
+            clock.restart();
+            bar->setValue(bar->maximum() * ((step * 7) % 21) / 20);
+            scrollMax = qMax(scrollMax, settleMs(window, clock));
+        }
+    }
+    double resizeMax = 0;
+    for (int step = 0; step < 10; ++step) {
+        clock.restart();
+        window.resize(800 + (step % 2) * 400, 600 + (step % 3) * 100);
+        resizeMax = qMax(resizeMax, settleMs(window, clock));
+    }
+
+    QTextStream out(stdout);
+    out << "bench_window " << section << " (" << (view ? view->model()->rowCount() : 0)
+        << " rows): first rows shown " << openMs << " ms; longest scroll " << scrollMax
+        << " ms; longest resize " << resizeMax << " ms; resident " << before / 1024 << " MB -> "
+        << after / 1024 << " MB (+" << (after - before) / 1024 << " MB)\n";
+    return 0;
+}
