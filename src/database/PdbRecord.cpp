@@ -29,7 +29,6 @@ PdbRecord::PdbRecord(const PdbFieldList *fields, const QByteArray &file, qsizety
     , m_begin(begin)
     , m_end(end)
     , m_storedFields(storedFields)
-    , m_decoded(false)
     , m_uniqueId(uniqueId)
 {}
 
@@ -63,10 +62,8 @@ qsizetype PdbRecord::storedOffset(int field) const
     return at;
 }
 
-QVariant PdbRecord::value(int field) const
+QVariant PdbRecord::storedValue(int field) const
 {
-    if (m_decoded)
-        return field >= 0 && field < m_values.size() ? m_values.at(field) : QVariant();
     const qsizetype at = storedOffset(field);
     if (at < 0 || !m_fields || field >= m_fields->Count())
         return {};
@@ -76,13 +73,18 @@ QVariant PdbRecord::value(int field) const
     return decode(m_fields->Item(field).Type, m_file.constData() + at + 2, int(length));
 }
 
+QVariant PdbRecord::value(int field) const
+{
+    return isChanged(field) ? m_values.at(field) : storedValue(field);
+}
+
 bool PdbRecord::isEmpty(int field) const
 {
-    if (m_decoded) {
-        const QVariant v = value(field);
-        if (!v.isValid())
-            return true;
+    if (isChanged(field)) {
+        const QVariant &v = m_values.at(field);
         switch (v.typeId()) {
+        case QMetaType::UnknownType:
+            return true;
         case QMetaType::QString:
             return v.toString().isEmpty();
         case QMetaType::QByteArray:
@@ -98,41 +100,27 @@ bool PdbRecord::isEmpty(int field) const
     return length == 0 || length == PdbLayout::nullLength;
 }
 
-void PdbRecord::decodeAll()
-{
-    if (m_decoded)
-        return;
-    QList<QVariant> values;
-    values.reserve(m_storedFields);
-    for (int f = 0; f < m_storedFields; ++f)
-        values.append(value(f));
-    m_values = std::move(values);
-    m_decoded = true;
-    m_file = QByteArray();
-    m_storedFields = 0;
-}
-
 void PdbRecord::setValue(int field, const QVariant &value)
 {
     if (field < 0)
         return;
-    decodeAll();
-    // Values past the end read as null, so a null needs no room.
+    // Past the stored fields and the values set, a null is what is there already.
+    if (field >= m_values.size() && field >= m_storedFields && !value.isValid())
+        return;
     if (field >= m_values.size()) {
-        if (!value.isValid())
-            return;
         m_values.resize(field + 1);
+        m_changed.resize(field + 1, false);
     }
     m_values[field] = value;
+    m_changed[field] = true;
 }
 
 QList<QVariant> PdbRecord::values() const
 {
-    if (m_decoded)
-        return m_values;
+    const int count = qMax(m_storedFields, int(m_values.size()));
     QList<QVariant> values;
-    values.reserve(m_storedFields);
-    for (int f = 0; f < m_storedFields; ++f)
+    values.reserve(count);
+    for (int f = 0; f < count; ++f)
         values.append(value(f));
     return values;
 }
@@ -140,15 +128,14 @@ QList<QVariant> PdbRecord::values() const
 void PdbRecord::setValues(QList<QVariant> values)
 {
     m_file = QByteArray();
+    m_begin = m_end = 0;
     m_storedFields = 0;
-    m_decoded = true;
+    m_changed = QList<bool>(values.size(), true);
     m_values = std::move(values);
 }
 
 QByteArrayView PdbRecord::storedBytes() const
 {
-    if (m_decoded)
-        return {};
     return QByteArrayView(m_file.constData() + m_begin, m_end - m_begin);
 }
 

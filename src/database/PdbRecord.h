@@ -16,9 +16,9 @@ class PdbFieldList;
 //
 // A record read from a file keeps its values encoded in the file's bytes
 // (shared by every record of that file) and decodes one when it is asked
-// for: a large database costs little more than its file until values are
-// changed, and an unchanged record is written back byte for byte. The first
-// change decodes the record's values once and keeps them.
+// for; values set later are kept beside them. A large database costs little
+// more than its file, and a save copies every value nobody changed byte for
+// byte.
 class PdbRecord
 {
 public:
@@ -42,13 +42,18 @@ public:
 
     // All values by position; the list may be shorter than the field list.
     QList<QVariant> values() const;
+    // Replaces every value, the stored ones included.
     void setValues(QList<QVariant> values);
 
-    // The bytes the record was read from while none of its values has been
-    // changed (null otherwise), and how many fields they hold.
-    bool isAsRead() const { return !m_decoded && m_fields; }
+    // The bytes the record was read from (empty for a record made in
+    // memory), how many fields they hold, and which values were set since.
     QByteArrayView storedBytes() const;
-    int storedFieldCount() const { return m_decoded ? 0 : m_storedFields; }
+    int storedFieldCount() const { return m_storedFields; }
+    bool hasChanges() const { return !m_changed.isEmpty(); }
+    bool isChanged(int field) const
+    {
+        return field >= 0 && field < m_changed.size() && m_changed.at(field);
+    }
     const PdbFieldList *fields() const { return m_fields; }
 
     quint32 uniqueId() const { return m_uniqueId; }
@@ -60,15 +65,15 @@ public:
 private:
     // Where the field's length prefix starts in m_file; -1 past the stored fields.
     qsizetype storedOffset(int field) const;
-    void decodeAll();
+    QVariant storedValue(int field) const;
 
     const PdbFieldList *m_fields = nullptr;
     QByteArray m_file;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
     int m_storedFields = 0;
-    bool m_decoded = true; // values live in m_values, not in m_file
-    QList<QVariant> m_values;
+    QList<QVariant> m_values; // values set since the record was read, by field
+    QList<bool> m_changed;    // which entries of m_values hold one
     quint32 m_uniqueId = 0;
 };
 

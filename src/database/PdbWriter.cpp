@@ -164,6 +164,36 @@ void PdbWriter::writeValue(const QVariant &value, int type, int record, int fiel
     putValueBytes(m_scratch.constData(), m_scratch.size(), record, field);
 }
 
+// A record read from a file: the values nobody set go out as they came in,
+// and fields added since it was read hold no value unless one was set.
+void PdbWriter::writeStoredRecord(const PdbRecord &record, int index)
+{
+    const PdbFieldList &fields = m_db.Fields();
+    const QByteArrayView stored = record.storedBytes();
+    if (!record.hasChanges()) {
+        m_out.append(stored.data(), stored.size());
+        for (int f = record.storedFieldCount(); f < fields.Count(); ++f)
+            appendU16(m_out, nullLength);
+        return;
+    }
+    const uchar *data = reinterpret_cast<const uchar *>(stored.data());
+    qsizetype at = 0;
+    for (int f = 0; f < fields.Count(); ++f) {
+        qsizetype next = at;
+        if (f < record.storedFieldCount()) {
+            const quint32 length = quint32((data[at] << 8) | data[at + 1]);
+            next = at + 2 + (length == nullLength ? 0 : length);
+        }
+        if (record.isChanged(f))
+            writeValue(record.value(f), fields.Item(f).Type, index, f);
+        else if (f < record.storedFieldCount())
+            m_out.append(stored.data() + at, next - at);
+        else
+            appendU16(m_out, nullLength);
+        at = next;
+    }
+}
+
 PdbWriteResult PdbWriter::write(const QString &stem)
 {
     const PdbTable &table = m_db.Table();
@@ -218,18 +248,11 @@ PdbWriteResult PdbWriter::write(const QString &stem)
         // The id's top byte is the attributes byte, which stays 0.
         qToBigEndian<quint32>(result.recordIds.at(r), m_out.data() + entry + 4);
         const PdbRecord &record = table.Record(r);
-        // A record no one changed goes out as it came in; fields added
-        // since it was read hold no value.
-        if (record.isAsRead() && record.fields() == &m_db.Fields() &&
-            record.storedFieldCount() <= fieldCount) {
-            const QByteArrayView stored = record.storedBytes();
-            m_out.append(stored.data(), stored.size());
-            for (int f = record.storedFieldCount(); f < fieldCount; ++f)
-                appendU16(m_out, nullLength);
-            continue;
-        }
-        for (int f = 0; f < fieldCount; ++f)
-            writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
+        if (record.fields() == &m_db.Fields() && record.storedFieldCount() <= fieldCount)
+            writeStoredRecord(record, r);
+        else
+            for (int f = 0; f < fieldCount; ++f)
+                writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
     }
     if (m_out.size() > qsizetype(0xFFFFFFFFLL))
         throw PdbError(ErrInvalidValue, QStringLiteral("The database is too large for one file"));
