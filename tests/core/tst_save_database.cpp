@@ -189,13 +189,16 @@ void TestSaveDatabase::unchangedAndEditedRowsSaveAlike()
     // ones included.
     RoundtripFixture fx;
     const QVariantList full = allKindsRecords().at(0);
+    // Missing values alone, and between stored ones.
     const QVariantList missing(full.size());
+    QVariantList mixed = full;
+    mixed[0] = mixed[3] = QVariant();
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("Kinds"), allKinds));
     fx.writeDatabase(QStringLiteral("Kinds"), QList<SchemaField>(allKinds) << extraField,
-                     {full, full, missing, missing});
+                     {full, full, missing, missing, mixed, mixed});
     fx.open(QStringLiteral("Kinds"));
     GridModel &grid = fx.grid();
-    for (int row : {1, 3})
+    for (int row : {1, 3, 5})
         grid.setCell(row, 1, grid.cell(row, 1));
     fx.controller->SaveDatabase();
     QCOMPARE(fx.prompter.messages.size(), 0);
@@ -207,7 +210,10 @@ void TestSaveDatabase::unchangedAndEditedRowsSaveAlike()
                  field + RoundtripFixture::describe(db->Table().Record(0).value(f)));
         QCOMPARE(field + RoundtripFixture::describe(db->Table().Record(3).value(f)),
                  field + RoundtripFixture::describe(db->Table().Record(2).value(f)));
+        QCOMPARE(field + RoundtripFixture::describe(db->Table().Record(5).value(f)),
+                 field + RoundtripFixture::describe(db->Table().Record(4).value(f)));
     }
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(4).value(0)), QStringLiteral("text:"));
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(2).value(0)), QStringLiteral("text:"));
 }
 
