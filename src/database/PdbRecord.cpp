@@ -108,8 +108,11 @@ void PdbRecord::setValue(int field, const QVariant &value)
     if (field >= m_values.size() && field >= m_storedFields && !value.isValid())
         return;
     if (field >= m_values.size()) {
-        m_values.resize(field + 1);
-        m_changed.resize(field + 1, false);
+        // Room for every field at once: records are mostly filled field by field.
+        const qsizetype size =
+            qMax(qsizetype(field) + 1, qsizetype(m_fields ? m_fields->Count() : 0));
+        m_values.resize(size);
+        m_changed.resize(size, false);
     }
     m_values[field] = value;
     m_changed[field] = true;
