@@ -123,8 +123,24 @@ QList<QVariant> PdbRecord::values() const
     const int count = qMax(m_storedFields, int(m_values.size()));
     QList<QVariant> values;
     values.reserve(count);
-    for (int f = 0; f < count; ++f)
-        values.append(value(f));
+    // The stored values in one pass, rather than a walk from the start per field.
+    const char *data = m_file.constData();
+    qsizetype at = m_begin;
+    for (int f = 0; f < count; ++f) {
+        if (f >= m_storedFields || !m_fields || f >= m_fields->Count()) {
+            values.append(isChanged(f) ? m_values.at(f) : QVariant());
+            continue;
+        }
+        const quint32 length = readU16(data + at);
+        const qsizetype valueAt = at + 2;
+        at = valueAt + (length == PdbLayout::nullLength ? 0 : length);
+        if (isChanged(f))
+            values.append(m_values.at(f));
+        else if (length == PdbLayout::nullLength)
+            values.append(QVariant());
+        else
+            values.append(decode(m_fields->Item(f).Type, data + valueAt, int(length)));
+    }
     return values;
 }
 

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 #include "TestFiles.h"
+#include "common/Windows1252.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
 
@@ -205,6 +206,10 @@ void TestCliPdb::dumpTextBytes_data()
     QTest::newRow("Windows-1252 letters") << u"Café €5 – “quoted” Œ"_qs;
     QTest::newRow("slash and braces") << u"a/b {c} [d]"_qs;
     QTest::newRow("empty") << QString();
+    QByteArray everyByte;
+    for (int b = 1; b < 256; ++b)
+        everyByte.append(char(b));
+    QTest::newRow("every byte") << Ledgerly::Windows1252::decode(everyByte);
 }
 
 void TestCliPdb::dumpTextBytes()

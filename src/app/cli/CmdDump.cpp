@@ -59,6 +59,55 @@ void appendTwo(QString &out, int n)
     out += QChar(u'0' + n % 10);
 }
 
+// Text as the JSON serialiser writes it: quotes, backslashes and control
+// characters escaped, everything else as it is. False (and nothing added)
+// for text with surrogates, which the serialiser handles.
+bool appendJsonString(QString &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    const qsizetype start = out.size();
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u != u'"' && u != u'\\') {
+            if (c.isSurrogate()) {
+                out.truncate(start);
+                return false;
+            }
+            out += c;
+            continue;
+        }
+        out += QLatin1Char('\\');
+        switch (u) {
+        case u'"':
+        case u'\\':
+            out += c;
+            break;
+        case u'\b':
+            out += QLatin1Char('b');
+            break;
+        case u'\f':
+            out += QLatin1Char('f');
+            break;
+        case u'\n':
+            out += QLatin1Char('n');
+            break;
+        case u'\r':
+            out += QLatin1Char('r');
+            break;
+        case u'\t':
+            out += QLatin1Char('t');
+            break;
+        default:
+            out += QLatin1String("u00");
+            out += QLatin1Char(hex[u >> 4]);
+            out += QLatin1Char(hex[u & 0xf]);
+        }
+    }
+    out += QLatin1Char('"');
+    return true;
+}
+
 // The common values written straight into the line, byte for byte what the
 // JSON serialiser writes for them; anything else goes through it. A
 // database holds tens of thousands of records: the serialiser's per-value
@@ -72,18 +121,10 @@ void appendValue(QString &out, const QVariant &value, int type)
     case QMetaType::Bool:
         out += value.toBool() ? QLatin1String("true") : QLatin1String("false");
         return;
-    case QMetaType::QString: {
-        const QString &text = *static_cast<const QString *>(value.constData());
-        const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-            return c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate();
-        });
-        if (!plain)
-            break;
-        out += QLatin1Char('"');
-        out += text;
-        out += QLatin1Char('"');
-        return;
-    }
+    case QMetaType::QString:
+        if (appendJsonString(out, *static_cast<const QString *>(value.constData())))
+            return;
+        break;
     case QMetaType::QDateTime: {
         const QDateTime t = value.toDateTime();
         const QDate d = t.date();
@@ -133,10 +174,11 @@ int runDump(CliContext &ctx)
     QString line;
     for (int r = 0; r < table.RecordCount(); ++r) {
         line = QLatin1String(r ? ",\n    [" : "\n    [");
+        const QList<QVariant> values = table.Record(r).values();
         for (int f = 0; f < fields.Count(); ++f) {
             if (f)
                 line += QLatin1Char(',');
-            appendValue(line, table.Record(r).value(f), fields.Item(f).Type);
+            appendValue(line, values.value(f), fields.Item(f).Type);
         }
         line += QLatin1Char(']');
         out << line;
