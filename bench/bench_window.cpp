@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <functional>
+
 #include <cstdio>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -161,10 +163,37 @@ int main(int argc, char **argv)
         resizeMax = qMax(resizeMax, settleMs(window, clock));
     }
 
+    // The long commands: how long each takes and how often the status bar's
+    // progress bar moved meanwhile.
+    struct Timed
+    {
+        QString name;
+        double ms;
+        int moves;
+    };
+    QList<Timed> commands;
+    int moves = 0;
+    QObject::connect(&controller, &MainController::progressChanged, [&moves] { ++moves; });
+    const auto timeCommand = [&](const QString &name, const std::function<void()> &command) {
+        moves = 0;
+        clock.restart();
+        command();
+        commands.append({name, settleMs(window, clock), moves});
+    };
+    const QString csv = scratch.filePath(QStringLiteral("bench.csv"));
+    timeCommand(QStringLiteral("save"), [&] { controller.SaveDatabase(); });
+    timeCommand(QStringLiteral("group"), [&] { controller.setGrouped(true); });
+    timeCommand(QStringLiteral("ungroup"), [&] { controller.setGrouped(false); });
+    timeCommand(QStringLiteral("export CSV"), [&] { controller.exportCsv(csv); });
+    timeCommand(QStringLiteral("import CSV"), [&] { controller.importCsv(csv); });
+
     QTextStream out(stdout);
     out << "bench_window " << section << " (" << (view ? view->model()->rowCount() : 0)
         << " rows): first rows shown " << openMs << " ms; longest scroll " << scrollMax
         << " ms; longest resize " << resizeMax << " ms; resident " << before / 1024 << " MB -> "
         << after / 1024 << " MB (+" << (after - before) / 1024 << " MB)\n";
+    for (const Timed &t : commands)
+        out << "  " << t.name << ": " << t.ms << " ms, progress bar moved " << t.moves
+            << " times\n";
     return 0;
 }
