@@ -194,6 +194,23 @@ void PdbWriter::writeStoredRecord(const PdbRecord &record, int index)
     }
 }
 
+// Room for the whole file up front: growing a buffer of many megabytes
+// copies it and, for a moment, holds it twice.
+qsizetype PdbWriter::expectedSize() const
+{
+    const PdbTable &table = m_db.Table();
+    const int fieldCount = m_db.Fields().Count();
+    qsizetype size = headerSize + gapSize + 4 + qsizetype(fieldCount) * (3 + 255);
+    for (int r = 0; r < table.RecordCount(); ++r) {
+        const PdbRecord &record = table.Record(r);
+        size += recordEntrySize + record.storedBytes().size() +
+                qsizetype(fieldCount - record.storedFieldCount()) * 2;
+        if (record.hasChanges())
+            size += qsizetype(fieldCount) * 8; // a guess; the buffer grows if it is short
+    }
+    return size;
+}
+
 PdbWriteResult PdbWriter::write(const QString &stem)
 {
     const PdbTable &table = m_db.Table();
@@ -221,7 +238,7 @@ PdbWriteResult PdbWriter::write(const QString &stem)
 
     const int fieldCount = m_db.Fields().Count();
     m_out.clear();
-    m_out.reserve(headerSize + qsizetype(count) * (recordEntrySize + fieldCount * 8) + 1024);
+    m_out.reserve(expectedSize());
     m_out.append(h.name);
     m_out.append(nameSize - h.name.size(), '\0');
     appendU16(m_out, h.attributes);

@@ -33,6 +33,7 @@ public:
 private:
     QList<quint32> assignIds(quint32 *seed) const;
     void writeFieldBlock();
+    qsizetype expectedSize() const;
     void writeStoredRecord(const PdbRecord &record, int index);
     void writeValue(const QVariant &value, int type, int record, int field);
     void putValueBytes(const char *data, qsizetype size, int record, int field);
