@@ -15,6 +15,7 @@
 #include "app/widgets/frmMain.h"
 #include "common/Prompter.h"
 #include "database/RecordServer.h"
+#include "output/widgets/PrintPreview.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -186,6 +187,13 @@ int main(int argc, char **argv)
     timeCommand(QStringLiteral("ungroup"), [&] { controller.setGrouped(false); });
     timeCommand(QStringLiteral("export CSV"), [&] { controller.exportCsv(csv); });
     timeCommand(QStringLiteral("import CSV"), [&] { controller.importCsv(csv); });
+    timeCommand(QStringLiteral("print preview"), [&] {
+        PrintPreview preview(*view->model(), section, window.windowTitle(), prompter, &window,
+                             [&controller](int value) { controller.setProgress(value); });
+        preview.show();
+        QCoreApplication::processEvents();
+        preview.grab();
+    });
 
     QTextStream out(stdout);
     out << "bench_window " << section << " (" << (view ? view->model()->rowCount() : 0)

@@ -111,6 +111,10 @@ public:
     // run that locks only what it changes turns this off.
     void setLocksDatabases(bool on) { m_locksDatabases = on; }
 
+    // Moves the status bar's progress bar (0..100; 0 when done) for work
+    // done outside the controller, such as making the pages of a preview.
+    void setProgress(int value);
+
 Q_SIGNALS:
     void statusTextChanged(const QString &text);   // status bar panel 3
     void statusNumberChanged(const QString &text); // status bar panel 4
@@ -124,7 +128,6 @@ Q_SIGNALS:
 private:
     bool canSave() const;
     bool writeDatabase();
-    void setProgress(int value);
     void handleLoadError(const PdbError &error);
     void closeDatabase();
     // False after telling that another program holds the file at path.

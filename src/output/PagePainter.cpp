@@ -194,7 +194,8 @@ void PagePainter::paintGroupRow(QPainter &painter, int band, int position, doubl
              Qt::AlignLeft);
 }
 
-bool PagePainter::paintDocument(QPagedPaintDevice &device) const
+bool PagePainter::paintDocument(QPagedPaintDevice &device,
+                                const std::function<void(int)> &progress) const
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -206,6 +207,11 @@ bool PagePainter::paintDocument(QPagedPaintDevice &device) const
             return false;
         }
         paintPage(painter, i);
+        if (progress) {
+            const int done = int(qint64(i + 1) * 100 / m_layout.pageCount());
+            if (done != int(qint64(i) * 100 / m_layout.pageCount()))
+                progress(done);
+        }
     }
     return painter.end();
 }

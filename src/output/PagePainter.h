@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPainter;
 class QRectF;
@@ -24,7 +26,9 @@ public:
     // Every page on a printer or PDF writer whose printable area the layout
     // was made for. False when painting could not start, a new page could not
     // be made, or the device reported a failure at the end.
-    bool paintDocument(QPagedPaintDevice &device) const;
+    // progress, when given, hears the share of pages done (0..100) as it grows.
+    bool paintDocument(QPagedPaintDevice &device,
+                       const std::function<void(int)> &progress = {}) const;
 
     // Scales an active painter so that one unit is one point on its device.
     static void usePoints(QPainter &painter);

@@ -28,7 +28,7 @@ QPageLayout PdfExport::pageLayout(QPageLayout::Orientation orientation)
 }
 
 bool PdfExport::write(const QAbstractItemModel &model, const Options &options, QIODevice &device,
-                      QString *error)
+                      QString *error, const std::function<void(int)> &progress)
 {
     QPdfWriter writer(&device);
     writer.setResolution(pdfResolution);
@@ -36,7 +36,7 @@ bool PdfExport::write(const QAbstractItemModel &model, const Options &options, Q
     writer.setCreator(QStringLiteral("Ledgerly"));
     writer.setPageLayout(pageLayout(options.orientation));
     const PageLayout layout(model, writer.pageLayout().paintRectPoints().size());
-    if (!PagePainter(layout, options.title).paintDocument(writer)) {
+    if (!PagePainter(layout, options.title).paintDocument(writer, progress)) {
         setError(error, QStringLiteral("The pages could not be drawn."));
         return false;
     }
@@ -44,7 +44,8 @@ bool PdfExport::write(const QAbstractItemModel &model, const Options &options, Q
 }
 
 bool PdfExport::writeFile(const QAbstractItemModel &model, const Options &options,
-                          const QString &path, QString *error)
+                          const QString &path, QString *error,
+                          const std::function<void(int)> &progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -53,7 +54,7 @@ bool PdfExport::writeFile(const QAbstractItemModel &model, const Options &option
         return false;
     }
     QString painted;
-    if (!write(model, options, file, &painted)) {
+    if (!write(model, options, file, &painted, progress)) {
         file.cancelWriting();
         setError(error, QStringLiteral("%1 could not be written: %2").arg(path, painted));
         return false;

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "WindowFixture.h"
 
 using namespace Ledgerly;
@@ -111,10 +113,17 @@ void TestPrintPreview::viewerControls()
 {
     const auto model = tableOf(400);
     ScriptedPrompter prompter;
-    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter);
+    QList<int> progress;
+    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter, nullptr,
+                         [&progress](int value) { progress << value; });
     preview.show();
     const int pages = preview.pageCount();
     QVERIFY2(pages > 5, qPrintable(QString::number(pages)));
+    // Making the pages moved the progress bar up to the end, then back to 0.
+    QVERIFY(progress.size() > 2);
+    QCOMPARE(progress.last(), 0);
+    QCOMPARE(progress.at(progress.size() - 2), 100);
+    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend() - 1));
     triggerTool(preview, u"Last"_s);
     QCOMPARE(preview.currentPage(), pages);
     triggerTool(preview, u"Previous"_s);

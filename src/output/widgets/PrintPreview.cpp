@@ -27,9 +27,11 @@ double s_openingWidth = PrintPreview::firstOpeningWidth;
 } // namespace
 
 PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
-                           const QString &ownerCaption, Prompter &prompter, QWidget *parent)
+                           const QString &ownerCaption, Prompter &prompter, QWidget *parent,
+                           std::function<void(int)> progress)
     : QDialog(parent)
     , m_model(model)
+    , m_progress(std::move(progress))
     , m_title(std::move(title))
     , m_prompter(prompter)
     , m_printer(QPrinter::HighResolution)
@@ -127,7 +129,9 @@ void PrintPreview::Command1_Click()
 void PrintPreview::paintRequested(QPrinter *printer)
 {
     const PageLayout layout(m_model, printer->pageLayout().paintRectPoints().size());
-    PagePainter(layout, m_title).paintDocument(*printer);
+    PagePainter(layout, m_title).paintDocument(*printer, m_progress);
+    if (m_progress)
+        m_progress(0);
 }
 
 int PrintPreview::pageCount() const
@@ -206,7 +210,10 @@ bool PrintPreview::exportPdf()
     options.title = m_title;
     options.orientation = m_viewer->orientation();
     QString error;
-    if (!PdfExport::writeFile(m_model, options, path, &error)) {
+    const bool written = PdfExport::writeFile(m_model, options, path, &error, m_progress);
+    if (m_progress)
+        m_progress(0);
+    if (!written) {
         m_prompter.message(error, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }

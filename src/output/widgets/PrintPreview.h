@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPrinter>
 
+#include <functional>
 #include <memory>
 
 class QAbstractItemModel;
@@ -33,9 +34,11 @@ public:
     static constexpr double buttonHeight = 375;
 
     // title: the page title (the database's display name); ownerCaption: the
-    // main window's caption.
+    // main window's caption. progress hears the share of pages done (0..100,
+    // then 0) while pages are made: hundreds of pages take seconds.
     PrintPreview(const QAbstractItemModel &model, QString title, const QString &ownerCaption,
-                 Prompter &prompter, QWidget *parent = nullptr);
+                 Prompter &prompter, QWidget *parent = nullptr,
+                 std::function<void(int)> progress = {});
     ~PrintPreview() override;
 
     // The width the next preview opens with: the Print Preview command sets
@@ -73,6 +76,7 @@ private:
     QSizeF sizeInTwips() const;
 
     const QAbstractItemModel &m_model;
+    std::function<void(int)> m_progress;
     QString m_title;
     Prompter &m_prompter;
     QPrinter m_printer;
