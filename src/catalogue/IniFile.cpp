@@ -77,44 +77,33 @@ QString valueIn(const IniDocument &doc, const QString &section, const QString &k
     // key must read as empty.
     if (section.isEmpty() || key.isEmpty())
         return {};
-    const IniSection *s = doc.findSection(section);
-    if (!s)
+    const int s = doc.findSection(section);
+    QStringView found;
+    if (s < 0 || !doc.findValue(s, key, &found))
         return {};
-    const IniEntry *e = IniDocument::findEntry(*s, key);
-    if (!e)
-        return {};
-    QString value = e->value;
-    if (value.size() >= IniBufferSize) {
+    if (found.size() >= IniBufferSize) {
         qsizetype keep = IniBufferSize - 1;
         // Never leave half of a surrogate pair behind.
-        if (value.at(keep - 1).isHighSurrogate())
+        if (found.at(keep - 1).isHighSurrogate())
             --keep;
-        value.truncate(keep);
+        found.truncate(keep);
     }
-    return value;
+    return found.toString();
 }
 
 QStringList sectionsIn(const IniDocument &doc)
 {
-    QStringList names;
-    names.reserve(doc.sections().size());
-    for (const IniSection &s : doc.sections())
-        names.append(s.name);
-    return limitIniNameList(names);
+    return limitIniNameList(doc.sectionNames());
 }
 
 QStringList keysIn(const IniDocument &doc, const QString &section)
 {
     if (section.isEmpty())
         return {};
-    const IniSection *s = doc.findSection(section);
-    if (!s)
+    const int s = doc.findSection(section);
+    if (s < 0)
         return {};
-    QStringList names;
-    names.reserve(s->entries.size());
-    for (const IniEntry &e : s->entries)
-        names.append(e.name);
-    return limitIniNameList(names);
+    return limitIniNameList(doc.keyNames(s));
 }
 
 } // namespace
@@ -166,6 +155,26 @@ QString iniFileProblem(const QString &file)
         SafeFile::read(file, IniMaxFileSize, &bytes, &why))
         return {};
     return why;
+}
+
+std::shared_ptr<const IniDocument> readIniFile(const QString &file)
+{
+    return parsedFile(file);
+}
+
+QString readIniValue(const IniDocument &document, const QString &section, const QString &key)
+{
+    return valueIn(document, section, key);
+}
+
+QStringList listIniSections(const IniDocument &document)
+{
+    return sectionsIn(document);
+}
+
+QStringList listIniKeys(const IniDocument &document, const QString &section)
+{
+    return keysIn(document, section);
 }
 
 QString ReadIniValue(const QString &section, const QString &key, const QString &file)
