@@ -182,31 +182,33 @@ char16_t *CsvDateTimePattern::write(char16_t *out, const QDate &date, const QTim
 {
     // Written by hand into memory the caller holds: a QString per part would
     // cost an allocation for every part of every date in a large export.
+    // QDate works out the year, month and day afresh on each call: once here.
+    int year = 0, month = 0, day = 0;
+    if (date.isValid())
+        date.getDate(&year, &month, &day);
     for (const Token &token : m_tokens) {
         switch (token.kind) {
         case Kind::Literal:
             out = writeText(out, token.text);
             break;
         case Kind::Day:
-            out = writeNumber(out, date.day(), token.width);
+            out = writeNumber(out, day, token.width);
             break;
         case Kind::DayName: {
-            const int day = date.dayOfWeek() - 1;
-            if (day >= 0 && day < 7)
-                out = writeText(out, m_dayNames[token.width == 4].at(day));
+            const int weekDay = date.dayOfWeek() - 1;
+            if (weekDay >= 0 && weekDay < 7)
+                out = writeText(out, m_dayNames[token.width == 4].at(weekDay));
             break;
         }
         case Kind::Month:
-            out = writeNumber(out, date.month(), token.width);
+            out = writeNumber(out, month, token.width);
             break;
-        case Kind::MonthName: {
-            const int month = date.month() - 1;
-            if (month >= 0 && month < 12)
-                out = writeText(out, m_monthNames[token.width == 4].at(month));
+        case Kind::MonthName:
+            if (month >= 1 && month <= 12)
+                out = writeText(out, m_monthNames[token.width == 4].at(month - 1));
             break;
-        }
         case Kind::Year:
-            out = writeNumber(out, date.year(), 4);
+            out = writeNumber(out, year, 4);
             break;
         case Kind::Hour:
             out = writeNumber(out, time.hour(), token.width);
