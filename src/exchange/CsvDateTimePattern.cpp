@@ -243,6 +243,26 @@ bool CsvDateTimePattern::readNumber(QStringView text, qsizetype &pos, int maxDig
     return digits > 0;
 }
 
+bool CsvDateTimePattern::startsWithName(QStringView text, QStringView name)
+{
+    // ASCII against ASCII compares as lower case; anything else takes Qt's
+    // case folding.
+    if (text.size() < name.size())
+        return text.startsWith(name, Qt::CaseInsensitive);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t a = text[i].unicode();
+        const char16_t b = name[i].unicode();
+        if (a >= 0x80 || b >= 0x80)
+            return text.startsWith(name, Qt::CaseInsensitive);
+        const auto lower = [](char16_t c) {
+            return c >= u'A' && c <= u'Z' ? char16_t(c | 0x20) : c;
+        };
+        if (lower(a) != lower(b))
+            return false;
+    }
+    return true;
+}
+
 int CsvDateTimePattern::matchName(QStringView text, qsizetype &pos, const QStringList &names)
 {
     int best = -1;
@@ -264,7 +284,7 @@ int CsvDateTimePattern::matchName(QStringView text, qsizetype &pos, const QStrin
         const char16_t nameFirst = name.front().unicode();
         if (first < 0x80 && nameFirst < 0x80 && asciiLower(first) != asciiLower(nameFirst))
             continue;
-        if (rest.startsWith(name, Qt::CaseInsensitive)) {
+        if (startsWithName(rest, name)) {
             best = int(k);
             bestLength = name.size();
         }

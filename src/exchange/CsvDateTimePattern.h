@@ -64,6 +64,8 @@ private:
     static char16_t *writeNumber(char16_t *out, int value, int width);
     static char16_t *writeText(char16_t *out, const QString &text);
     static bool readNumber(QStringView text, qsizetype &pos, int maxDigits, int &value);
+    // True when text starts with name, case ignored.
+    static bool startsWithName(QStringView text, QStringView name);
     // The longest of names matching text at pos (case ignored); its index or -1.
     static int matchName(QStringView text, qsizetype &pos, const QStringList &names);
 

@@ -42,8 +42,10 @@ void CsvReader::readQuoted(Cell &cell)
             cell.text += piece;
     };
     while (m_pos < size) {
+        // Both characters that matter sort below '#': most characters are
+        // passed with one comparison.
         const char16_t c = text[m_pos];
-        if (c != u'"' && c != u'\r') {
+        if (c > u'"' || (c != u'"' && c != u'\r')) {
             ++m_pos;
             continue;
         }
@@ -78,10 +80,13 @@ bool CsvReader::readRecord(Record &record)
     record.clear();
     if (atEnd())
         return false;
+    const char16_t *text = m_text.utf16();
     for (; m_countedTo < m_pos; ++m_countedTo) {
-        const QChar c = m_text[m_countedTo];
-        if (c == kLf ||
-            (c == kCr && (m_countedTo + 1 >= m_text.size() || m_text[m_countedTo + 1] != kLf)))
+        const char16_t c = text[m_countedTo];
+        if (c > u'\r')
+            continue; // most characters: one comparison
+        if (c == u'\n' ||
+            (c == u'\r' && (m_countedTo + 1 >= m_text.size() || text[m_countedTo + 1] != u'\n')))
             ++m_line;
     }
     m_recordLine = m_line;
