@@ -146,6 +146,13 @@ void CsvDateTimePattern::compile(const QString &format)
 
 char16_t *CsvDateTimePattern::writeNumber(char16_t *out, int value, int width)
 {
+    // Days, months and clock parts: at most two digits.
+    if (value >= 0 && value < 100 && width <= 2) {
+        if (value >= 10 || width == 2)
+            *out++ = char16_t(u'0' + value / 10);
+        *out++ = char16_t(u'0' + value % 10);
+        return out;
+    }
     char16_t digits[12];
     int count = 0;
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);

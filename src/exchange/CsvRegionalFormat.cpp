@@ -127,7 +127,8 @@ char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDateTime &value
 {
     const QTime time = value.time();
     out = m_datePattern.write(out, value.date(), {});
-    if (time.isValid() && time != QTime(0, 0)) {
+    // Not midnight; compared without building a QTime per cell.
+    if (time.isValid() && time.msecsSinceStartOfDay() != 0) {
         *out++ = u' ';
         out = m_timePattern.write(out, {}, time);
     }
