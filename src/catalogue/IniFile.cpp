@@ -108,28 +108,49 @@ QStringList keysIn(const IniDocument &doc, const QString &section)
 
 } // namespace
 
-QStringList limitIniNameList(const QStringList &names)
+namespace {
+
+// How many names the name buffer keeps, from their lengths alone.
+template<typename Length> qsizetype keptNameCount(qsizetype count, Length length)
 {
     // Each name takes its length plus a NUL, and the list ends with one more.
     qsizetype needed = 1;
-    for (const QString &n : names)
-        needed += n.size() + 1;
+    for (qsizetype i = 0; i < count; ++i)
+        needed += length(i) + 1;
     // When the list does not fit, the platform keeps the first
     // IniBufferSize - 2 characters and closes the buffer with two NULs.
     const bool cut = needed > IniBufferSize;
     const qsizetype room = IniBufferSize - 2;
 
-    QStringList out;
     qsizetype pos = 0;
-    for (const QString &n : names) {
-        if (n.isEmpty())
-            break; // an empty name reads as the list's closing NUL
-        if (cut && pos + n.size() > room)
-            break;
-        out.append(n);
-        pos += n.size() + 1;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype size = length(i);
+        if (size == 0)
+            return i; // an empty name reads as the list's closing NUL
+        if (cut && pos + size > room)
+            return i;
+        pos += size + 1;
     }
-    return out;
+    return count;
+}
+
+} // namespace
+
+QStringList limitIniNameList(const QStringList &names)
+{
+    return names.first(
+        keptNameCount(names.size(), [&](qsizetype i) { return names.at(i).size(); }));
+}
+
+int countIniKeys(const IniDocument &document, const QString &section)
+{
+    if (section.isEmpty())
+        return 0;
+    const int s = document.findSection(section);
+    if (s < 0)
+        return 0;
+    return int(keptNameCount(document.keyCount(s),
+                             [&](qsizetype i) { return document.keyName(s, int(i)).size(); }));
 }
 
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key)

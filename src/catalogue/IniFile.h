@@ -27,6 +27,8 @@ std::shared_ptr<const IniDocument> readIniFile(const QString &file);
 QString readIniValue(const IniDocument &document, const QString &section, const QString &key);
 QStringList listIniSections(const IniDocument &document);
 QStringList listIniKeys(const IniDocument &document, const QString &section);
+// listIniKeys(document, section).size(), without making the names.
+int countIniKeys(const IniDocument &document, const QString &section);
 
 // Files larger than this are not INI files a person or a program wrote for
 // us; they are refused rather than read into memory.
