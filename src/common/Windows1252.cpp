@@ -1,7 +1,6 @@
 #include "Windows1252.h"
 
 #include <array>
-#include <cstring>
 
 namespace Ledgerly::Windows1252 {
 
@@ -49,23 +48,7 @@ QString decode(const QByteArray &bytes)
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    // Most text is ASCII: eight bytes without a high bit are widened as they
-    // are, which the compiler does in a few vector instructions; only other
-    // bytes are looked up.
-    for (; i + 8 <= size; i += 8) {
-        quint64 word;
-        std::memcpy(&word, in + i, sizeof word);
-        if ((word & 0x8080808080808080ULL) == 0) {
-            for (int k = 0; k < 8; ++k)
-                out[i + k] = in[i + k];
-        } else {
-            for (int k = 0; k < 8; ++k)
-                out[i + k] = table[in[i + k]];
-        }
-    }
-    for (; i < size; ++i)
+    for (qsizetype i = 0; i < bytes.size(); ++i)
         out[i] = table[in[i]];
     return text;
 }
@@ -74,6 +57,12 @@ bool encodeTo(QStringView text, char *out)
 {
     const char16_t *in = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // Every record's text passes through here on a save: ASCII without a
+        // call.
+        if (in[i] < 0x80) {
+            out[i] = static_cast<char>(in[i]);
+            continue;
+        }
         const int byte = fromUnicode(in[i]);
         if (byte < 0)
             return false;
