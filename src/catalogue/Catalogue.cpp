@@ -1,5 +1,6 @@
 #include "Catalogue.h"
 
+#include "IniDocument.h"
 #include "IniFile.h"
 
 namespace Ledgerly {
@@ -8,11 +9,12 @@ Catalogue Catalogue::build(const QString &schemaFile)
 {
     Catalogue catalogue;
     catalogue.m_schemaFile = schemaFile;
-    catalogue.m_sections = ListIniSections(schemaFile);
+    const std::shared_ptr<const IniDocument> document = readIniFile(schemaFile);
+    catalogue.m_sections = listIniSections(*document);
     catalogue.m_displayNames.reserve(catalogue.m_sections.size());
+    const QString key = QStringLiteral("Databasename");
     for (const QString &section : std::as_const(catalogue.m_sections))
-        catalogue.m_displayNames.append(
-            ReadIniValue(section, QStringLiteral("Databasename"), schemaFile));
+        catalogue.m_displayNames.append(readIniValue(*document, section, key));
     return catalogue;
 }
 

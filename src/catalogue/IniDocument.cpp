@@ -9,30 +9,28 @@ namespace Ledgerly {
 namespace {
 
 // The blanks the profile functions trim; a no-break space is text, not blank.
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
-QStringView trimmed(QStringView s)
+bool isAscii(QStringView s)
 {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && isBlank(s.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(s.at(end - 1)))
-        --end;
-    return s.mid(begin, end - begin);
+    for (const QChar c : s)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
 }
 
-QStringView withoutEnclosingQuotes(QStringView s)
+QString asciiLower(QStringView s)
 {
-    if (s.size() >= 2) {
-        const QChar first = s.front();
-        if ((first == u'"' || first == u'\'') && s.back() == first)
-            return s.mid(1, s.size() - 2);
+    QString out(s.size(), Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        to[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
     }
-    return s;
+    return out;
 }
 
 } // namespace
@@ -43,80 +41,158 @@ QString IniDocument::decode(const QByteArray &bytes)
     const bool utf16be = bytes.startsWith("\xFE\xFF");
     if (utf16le || utf16be) {
         QStringDecoder decoder(utf16le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return decoder(bytes.mid(2));
+        return decoder(QByteArrayView(bytes).sliced(2));
     }
-    QByteArray body = bytes;
+    QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
+        body = body.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(body);
     if (!utf8.hasError())
         return text;
-    return Windows1252::decode(body);
+    return Windows1252::decode(body.toByteArray());
 }
 
 IniDocument IniDocument::parse(const QByteArray &bytes)
 {
     IniDocument doc;
-    const QString text = decode(bytes);
-    const QStringView all(text);
+    doc.m_text = decode(bytes);
+    const char16_t *text = reinterpret_cast<const char16_t *>(doc.m_text.constData());
+    const qsizetype size = doc.m_text.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= all.size(); ++i) {
-        if (i < all.size() && all.at(i) != u'\n' && all.at(i) != u'\r')
-            continue;
-        doc.parseLine(all.mid(start, i - start));
+    qsizetype i = 0;
+    for (;;) {
+        // A NUL cannot stand inside a name or value handed out as a C string;
+        // the line's content ends there, the line itself at CR or LF.
+        qsizetype contentEnd = -1;
+        for (; i < size; ++i) {
+            const char16_t c = text[i];
+            if (c > u'\r')
+                continue;
+            if (c == u'\n' || c == u'\r')
+                break;
+            if (c == 0 && contentEnd < 0)
+                contentEnd = i;
+        }
+        doc.parseLine(start, contentEnd < 0 ? i : contentEnd);
+        if (i >= size)
+            break;
         // CR LF is one line end, not two.
-        if (i + 1 < all.size() && all.at(i) == u'\r' && all.at(i + 1) == u'\n')
+        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
             ++i;
-        start = i + 1;
+        start = ++i;
     }
     return doc;
 }
 
-void IniDocument::parseLine(QStringView line)
+void IniDocument::parseLine(qsizetype begin, qsizetype end)
 {
-    // A NUL cannot stand inside a name or value handed out as a C string;
-    // the line ends there.
-    const qsizetype nul = line.indexOf(QChar(0));
-    if (nul >= 0)
-        line = line.left(nul);
-    line = trimmed(line);
-    if (line.isEmpty() || line.front() == u';')
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    if (begin == end || text[begin] == u';')
         return;
-    if (line.front() == u'[') {
-        const qsizetype close = line.indexOf(u']');
-        const QStringView name = close < 0 ? line.mid(1) : line.mid(1, close - 1);
-        m_sections.append(IniSection{trimmed(name).toString(), {}});
+    if (text[begin] == u'[') {
+        qsizetype close = begin + 1;
+        while (close < end && text[close] != u']')
+            ++close;
+        qsizetype nameBegin = begin + 1;
+        while (nameBegin < close && isBlank(text[nameBegin]))
+            ++nameBegin;
+        while (close > nameBegin && isBlank(text[close - 1]))
+            --close;
+        addSection(QStringView(text + nameBegin, close - nameBegin));
         return;
     }
     if (m_sections.isEmpty())
         return;
-    IniEntry entry;
-    const qsizetype eq = line.indexOf(u'=');
-    if (eq < 0) {
-        entry.name = line.toString();
-    } else {
-        entry.name = trimmed(line.left(eq)).toString();
-        entry.value = withoutEnclosingQuotes(trimmed(line.mid(eq + 1))).toString();
-        entry.hasValue = true;
+    qsizetype eq = begin;
+    while (eq < end && text[eq] != u'=')
+        ++eq;
+    Entry entry{begin, end - begin, 0, -1};
+    if (eq < end) {
+        qsizetype nameEnd = eq;
+        while (nameEnd > begin && isBlank(text[nameEnd - 1]))
+            --nameEnd;
+        entry.nameLength = nameEnd - begin;
+        qsizetype value = eq + 1;
+        while (value < end && isBlank(text[value]))
+            ++value;
+        // One pair of enclosing quotes, either kind, is not part of the value.
+        if (end - value >= 2 && (text[value] == u'"' || text[value] == u'\'') &&
+            text[end - 1] == text[value]) {
+            ++value;
+            --end;
+        }
+        entry.valueStart = value;
+        entry.valueLength = end - value;
     }
-    m_sections.last().entries.append(entry);
+    m_entries.append(entry);
+    ++m_sections.last().entryCount;
 }
 
-const IniSection *IniDocument::findSection(const QString &name) const
+void IniDocument::addSection(QStringView name)
 {
-    for (const IniSection &s : m_sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const int index = int(m_sections.size());
+    m_sections.append(Section{m_entries.size(), 0});
+    m_sectionNames.append(name.toString());
+    if (!isAscii(name))
+        m_otherSections.append(index);
+    else if (const QString key = asciiLower(name); !m_asciiSections.contains(key))
+        m_asciiSections.insert(key, index);
 }
 
-const IniEntry *IniDocument::findEntry(const IniSection &section, const QString &key)
+int IniDocument::findSection(const QString &name) const
 {
-    for (const IniEntry &e : section.entries)
-        if (e.name.compare(key, Qt::CaseInsensitive) == 0)
-            return &e;
-    return nullptr;
+    const auto matches = [&](int index) {
+        return m_sectionNames.at(index).compare(name, Qt::CaseInsensitive) == 0;
+    };
+    if (!isAscii(name)) {
+        for (int i = 0; i < m_sectionNames.size(); ++i)
+            if (matches(i))
+                return i;
+        return -1;
+    }
+    const int ascii = m_asciiSections.value(asciiLower(name), -1);
+    for (const int other : m_otherSections) {
+        if (ascii >= 0 && other > ascii)
+            break;
+        if (matches(other))
+            return other;
+    }
+    return ascii;
+}
+
+QStringView IniDocument::keyName(int section, int i) const
+{
+    const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
+    return QStringView(m_text).mid(e.nameStart, e.nameLength);
+}
+
+QStringList IniDocument::keyNames(int section) const
+{
+    QStringList names;
+    const int count = keyCount(section);
+    names.reserve(count);
+    for (int i = 0; i < count; ++i)
+        names.append(keyName(section, i).toString());
+    return names;
+}
+
+bool IniDocument::findValue(int section, QStringView key, QStringView *value) const
+{
+    const Section &s = m_sections.at(section);
+    const QStringView text(m_text);
+    for (qsizetype i = s.firstEntry; i < s.firstEntry + s.entryCount; ++i) {
+        const Entry &e = m_entries.at(i);
+        if (text.mid(e.nameStart, e.nameLength).compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        *value = e.valueLength < 0 ? QStringView() : text.mid(e.valueStart, e.valueLength);
+        return true;
+    }
+    return false;
 }
 
 } // namespace Ledgerly

@@ -1,30 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 namespace Ledgerly {
-
-// One "name=value" line. A line without "=" is still a key (it is listed) but
-// has no value.
-struct IniEntry
-{
-    QString name;
-    QString value; // blanks and one pair of enclosing quotes already removed
-    bool hasValue = false;
-};
-
-struct IniSection
-{
-    QString name;
-    QList<IniEntry> entries; // in file order, duplicates kept
-};
 
 // An INI file parsed the way the Windows profile-string functions see it.
 // Every section header starts a new section, even when an earlier one has
 // the same name; look-ups take the first match, ignoring case. Lines before
 // the first section header belong to no section and are never read.
+//
+// A schema file holds about a hundred thousand keys of which a listing reads
+// only a few, so the document keeps the decoded text once and each key as
+// positions in it; a name or value becomes a QString only when asked for.
 class IniDocument
 {
 public:
@@ -34,14 +26,47 @@ public:
     // Windows-1252: files written on Windows read correctly.
     static QString decode(const QByteArray &bytes);
 
-    const QList<IniSection> &sections() const { return m_sections; }
-    const IniSection *findSection(const QString &name) const;
-    static const IniEntry *findEntry(const IniSection &section, const QString &key);
+    int sectionCount() const { return int(m_sections.size()); }
+    const QStringList &sectionNames() const { return m_sectionNames; }
+    // The first section of that name, case ignored; -1 when none.
+    int findSection(const QString &name) const;
+
+    int keyCount(int section) const { return int(m_sections.at(section).entryCount); }
+    // The key at position i of the section (0 <= i < keyCount), as written.
+    QStringView keyName(int section, int i) const;
+    QStringList keyNames(int section) const;
+    // The value of the section's first key of that name (case ignored),
+    // blanks and one pair of enclosing quotes removed. False when the section
+    // has no such key; a key written without "=" has an empty value.
+    bool findValue(int section, QStringView key, QStringView *value) const;
 
 private:
-    void parseLine(QStringView line);
+    // Positions in m_text; a value length of -1 marks a key without "=".
+    struct Entry
+    {
+        qsizetype nameStart;
+        qsizetype nameLength;
+        qsizetype valueStart;
+        qsizetype valueLength;
+    };
+    struct Section
+    {
+        qsizetype firstEntry;
+        qsizetype entryCount;
+    };
 
-    QList<IniSection> m_sections;
+    void parseLine(qsizetype begin, qsizetype end);
+    void addSection(QStringView name);
+
+    QString m_text;
+    QStringList m_sectionNames;
+    QList<Section> m_sections;
+    QList<Entry> m_entries;
+    // Sections whose name is plain ASCII, by that name in lower case: the
+    // first of each. Other names can match an ASCII one under Unicode case
+    // folding (the Kelvin sign folds to "k"), so they are searched in turn.
+    QHash<QString, int> m_asciiSections;
+    QList<int> m_otherSections;
 };
 
 } // namespace Ledgerly

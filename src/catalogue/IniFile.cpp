@@ -77,70 +77,80 @@ QString valueIn(const IniDocument &doc, const QString &section, const QString &k
     // key must read as empty.
     if (section.isEmpty() || key.isEmpty())
         return {};
-    const IniSection *s = doc.findSection(section);
-    if (!s)
+    const int s = doc.findSection(section);
+    QStringView found;
+    if (s < 0 || !doc.findValue(s, key, &found))
         return {};
-    const IniEntry *e = IniDocument::findEntry(*s, key);
-    if (!e)
-        return {};
-    QString value = e->value;
-    if (value.size() >= IniBufferSize) {
+    if (found.size() >= IniBufferSize) {
         qsizetype keep = IniBufferSize - 1;
         // Never leave half of a surrogate pair behind.
-        if (value.at(keep - 1).isHighSurrogate())
+        if (found.at(keep - 1).isHighSurrogate())
             --keep;
-        value.truncate(keep);
+        found.truncate(keep);
     }
-    return value;
+    return found.toString();
 }
 
 QStringList sectionsIn(const IniDocument &doc)
 {
-    QStringList names;
-    names.reserve(doc.sections().size());
-    for (const IniSection &s : doc.sections())
-        names.append(s.name);
-    return limitIniNameList(names);
+    return limitIniNameList(doc.sectionNames());
 }
 
 QStringList keysIn(const IniDocument &doc, const QString &section)
 {
     if (section.isEmpty())
         return {};
-    const IniSection *s = doc.findSection(section);
-    if (!s)
+    const int s = doc.findSection(section);
+    if (s < 0)
         return {};
-    QStringList names;
-    names.reserve(s->entries.size());
-    for (const IniEntry &e : s->entries)
-        names.append(e.name);
-    return limitIniNameList(names);
+    return limitIniNameList(doc.keyNames(s));
+}
+
+} // namespace
+
+namespace {
+
+// How many names the name buffer keeps, from their lengths alone.
+template<typename Length> qsizetype keptNameCount(qsizetype count, Length length)
+{
+    // Each name takes its length plus a NUL, and the list ends with one more.
+    qsizetype needed = 1;
+    for (qsizetype i = 0; i < count; ++i)
+        needed += length(i) + 1;
+    // When the list does not fit, the platform keeps the first
+    // IniBufferSize - 2 characters and closes the buffer with two NULs.
+    const bool cut = needed > IniBufferSize;
+    const qsizetype room = IniBufferSize - 2;
+
+    qsizetype pos = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype size = length(i);
+        if (size == 0)
+            return i; // an empty name reads as the list's closing NUL
+        if (cut && pos + size > room)
+            return i;
+        pos += size + 1;
+    }
+    return count;
 }
 
 } // namespace
 
 QStringList limitIniNameList(const QStringList &names)
 {
-    // Each name takes its length plus a NUL, and the list ends with one more.
-    qsizetype needed = 1;
-    for (const QString &n : names)
-        needed += n.size() + 1;
-    // When the list does not fit, the platform keeps the first
-    // IniBufferSize - 2 characters and closes the buffer with two NULs.
-    const bool cut = needed > IniBufferSize;
-    const qsizetype room = IniBufferSize - 2;
+    return names.first(
+        keptNameCount(names.size(), [&](qsizetype i) { return names.at(i).size(); }));
+}
 
-    QStringList out;
-    qsizetype pos = 0;
-    for (const QString &n : names) {
-        if (n.isEmpty())
-            break; // an empty name reads as the list's closing NUL
-        if (cut && pos + n.size() > room)
-            break;
-        out.append(n);
-        pos += n.size() + 1;
-    }
-    return out;
+int countIniKeys(const IniDocument &document, const QString &section)
+{
+    if (section.isEmpty())
+        return 0;
+    const int s = document.findSection(section);
+    if (s < 0)
+        return 0;
+    return int(keptNameCount(document.keyCount(s),
+                             [&](qsizetype i) { return document.keyName(s, int(i)).size(); }));
 }
 
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key)
@@ -166,6 +176,26 @@ QString iniFileProblem(const QString &file)
         SafeFile::read(file, IniMaxFileSize, &bytes, &why))
         return {};
     return why;
+}
+
+std::shared_ptr<const IniDocument> readIniFile(const QString &file)
+{
+    return parsedFile(file);
+}
+
+QString readIniValue(const IniDocument &document, const QString &section, const QString &key)
+{
+    return valueIn(document, section, key);
+}
+
+QStringList listIniSections(const IniDocument &document)
+{
+    return sectionsIn(document);
+}
+
+QStringList listIniKeys(const IniDocument &document, const QString &section)
+{
+    return keysIn(document, section);
 }
 
 QString ReadIniValue(const QString &section, const QString &key, const QString &file)

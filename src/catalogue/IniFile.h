@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ledgerly {
+
+class IniDocument;
 
 // Windows profile-string rules on a reader of our own: names compared without
 // regard to case, the first matching section and key win, values trimmed of
@@ -15,6 +19,16 @@ namespace Ledgerly {
 QString ReadIniValue(const QString &section, const QString &key, const QString &file);
 QStringList ListIniSections(const QString &file);
 QStringList ListIniKeys(const QString &file, const QString &section);
+
+// A run of look-ups that belong together (the catalogue's display names)
+// checks the file once: the file parsed as it is now, shared until it
+// changes, and the same rules applied to it.
+std::shared_ptr<const IniDocument> readIniFile(const QString &file);
+QString readIniValue(const IniDocument &document, const QString &section, const QString &key);
+QStringList listIniSections(const IniDocument &document);
+QStringList listIniKeys(const IniDocument &document, const QString &section);
+// listIniKeys(document, section).size(), without making the names.
+int countIniKeys(const IniDocument &document, const QString &section);
 
 // Files larger than this are not INI files a person or a program wrote for
 // us; they are refused rather than read into memory.

@@ -8,8 +8,18 @@ namespace Ledgerly {
 SchemaSection::SchemaSection(QString schemaFile, QString name)
     : m_schemaFile(std::move(schemaFile))
     , m_name(std::move(name))
-    , m_keys(ListIniKeys(m_schemaFile, m_name))
+    , m_document(readIniFile(m_schemaFile))
+    , m_keyCount(countIniKeys(*m_document, m_name))
 {}
+
+const QStringList &SchemaSection::keys() const
+{
+    if (!m_keysNamed && m_document) {
+        m_keys = listIniKeys(*m_document, m_name);
+        m_keysNamed = true;
+    }
+    return m_keys;
+}
 
 int SchemaSection::fieldCount() const
 {
@@ -19,13 +29,14 @@ int SchemaSection::fieldCount() const
 QStringList SchemaSection::fieldNames() const
 {
     const int count = qMin(fieldCount(), keyCount() - 1);
-    return count > 0 ? m_keys.mid(1, count) : QStringList();
+    return count > 0 ? keys().mid(1, count) : QStringList();
 }
 
 int SchemaSection::keyIndex(const QString &name) const
 {
-    for (int i = 0; i < m_keys.size(); ++i)
-        if (m_keys.at(i).compare(name, Qt::CaseInsensitive) == 0)
+    const QStringList &names = keys();
+    for (int i = 0; i < names.size(); ++i)
+        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

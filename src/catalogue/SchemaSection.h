@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ledgerly {
+
+class IniDocument;
 
 // One database's section of the schema file: its keys as listed when the
 // database was chosen, and look-ups that read the values from the file each
@@ -23,12 +27,12 @@ public:
     const QString &name() const { return m_name; }
     const QString &schemaFile() const { return m_schemaFile; }
 
-    const QStringList &keys() const { return m_keys; }
-    int keyCount() const { return int(m_keys.size()); }
+    const QStringList &keys() const;
+    int keyCount() const { return m_keyCount; }
     // The number of fields the section describes (half-to-even rule).
     int fieldCount() const;
     // The key at position i (0 is Databasename); empty out of range.
-    QString key(int i) const { return m_keys.value(i); }
+    QString key(int i) const { return keys().value(i); }
     // The field names the section gives, keys 1..fieldCount().
     QStringList fieldNames() const;
     // Position of the first key equal to name, case ignored; -1 when none.
@@ -44,7 +48,13 @@ public:
 private:
     QString m_schemaFile;
     QString m_name;
-    QStringList m_keys;
+    // The file as it was when the keys were listed: a catalogue of hundreds
+    // of sections counts every section's keys but names few of them, so the
+    // names become strings only when asked for.
+    std::shared_ptr<const IniDocument> m_document;
+    int m_keyCount = 0;
+    mutable QStringList m_keys;
+    mutable bool m_keysNamed = false;
 };
 
 } // namespace Ledgerly

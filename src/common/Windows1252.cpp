@@ -57,6 +57,12 @@ bool encodeTo(QStringView text, char *out)
 {
     const char16_t *in = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // Every record's text passes through here on a save: ASCII without a
+        // call.
+        if (in[i] < 0x80) {
+            out[i] = static_cast<char>(in[i]);
+            continue;
+        }
         const int byte = fromUnicode(in[i]);
         if (byte < 0)
             return false;

@@ -1,5 +1,7 @@
 #include "CsvDateTimePattern.h"
 
+#include <algorithm>
+
 namespace Ledgerly {
 
 CsvDateTimePattern::CsvDateTimePattern(const QString &format, const QLocale &locale)
@@ -106,12 +108,51 @@ void CsvDateTimePattern::compile(const QString &format)
     }
     m_am = m_am.isEmpty() ? QStringLiteral("AM") : m_am;
     m_pm = m_pm.isEmpty() ? QStringLiteral("PM") : m_pm;
+    m_amPmCased[0][0] = m_am.toLower();
+    m_amPmCased[0][1] = m_am.toUpper();
+    m_amPmCased[1][0] = m_pm.toLower();
+    m_amPmCased[1][1] = m_pm.toUpper();
+
+    const auto longest = [](const QStringList &names) {
+        qsizetype most = 0;
+        for (const QString &name : names)
+            most = qMax(most, name.size());
+        return most;
+    };
+    // A number is at most ten digits and a sign, or its width of zeros.
+    m_maxLength = 0;
+    for (const Token &token : std::as_const(m_tokens)) {
+        switch (token.kind) {
+        case Kind::Literal:
+            m_maxLength += token.text.size();
+            break;
+        case Kind::DayName:
+            m_maxLength += longest(m_dayNames[token.width == 4]);
+            break;
+        case Kind::MonthName:
+            m_maxLength += longest(m_monthNames[token.width == 4]);
+            break;
+        case Kind::AmPm:
+            for (const auto &cased : m_amPmCased)
+                for (const QString &text : cased)
+                    m_maxLength += text.size();
+            break;
+        default:
+            m_maxLength += 1 + qMax(token.width, 11);
+            break;
+        }
+    }
 }
 
-void CsvDateTimePattern::appendNumber(QString &out, int value, int width)
+char16_t *CsvDateTimePattern::writeNumber(char16_t *out, int value, int width)
 {
-    // Written by hand: a QString per number would cost an allocation for
-    // every part of every date in a large export.
+    // Days, months and clock parts: at most two digits.
+    if (value >= 0 && value < 100 && width <= 2) {
+        if (value >= 10 || width == 2)
+            *out++ = char16_t(u'0' + value / 10);
+        *out++ = char16_t(u'0' + value % 10);
+        return out;
+    }
     char16_t digits[12];
     int count = 0;
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
@@ -120,54 +161,80 @@ void CsvDateTimePattern::appendNumber(QString &out, int value, int width)
         magnitude /= 10;
     } while (magnitude != 0 && count < 11);
     if (value < 0)
-        out += QLatin1Char('-');
+        *out++ = u'-';
     for (int k = count; k < width; ++k)
-        out += QLatin1Char('0');
+        *out++ = u'0';
     while (count > 0)
-        out += QChar(digits[--count]);
+        *out++ = digits[--count];
+    return out;
+}
+
+char16_t *CsvDateTimePattern::writeText(char16_t *out, const QString &text)
+{
+    const qsizetype size = text.size();
+    if (size > 0)
+        std::copy_n(reinterpret_cast<const char16_t *>(text.constData()), size, out);
+    return out + size;
 }
 
 void CsvDateTimePattern::append(QString &out, const QDate &date, const QTime &time) const
 {
+    const qsizetype start = out.size();
+    out.resize(start + m_maxLength);
+    char16_t *begin = reinterpret_cast<char16_t *>(out.data());
+    out.truncate(write(begin + start, date, time) - begin);
+}
+
+char16_t *CsvDateTimePattern::write(char16_t *out, const QDate &date, const QTime &time) const
+{
+    // Written by hand into memory the caller holds: a QString per part would
+    // cost an allocation for every part of every date in a large export.
+    // QDate works out the year, month and day afresh on each call: once here.
+    int year = 0, month = 0, day = 0;
+    if (date.isValid())
+        date.getDate(&year, &month, &day);
     for (const Token &token : m_tokens) {
         switch (token.kind) {
         case Kind::Literal:
-            out += token.text;
+            out = writeText(out, token.text);
             break;
         case Kind::Day:
-            appendNumber(out, date.day(), token.width);
+            out = writeNumber(out, day, token.width);
             break;
-        case Kind::DayName:
-            out += m_dayNames[token.width == 4].value(date.dayOfWeek() - 1);
+        case Kind::DayName: {
+            const int weekDay = date.dayOfWeek() - 1;
+            if (weekDay >= 0 && weekDay < 7)
+                out = writeText(out, m_dayNames[token.width == 4].at(weekDay));
             break;
+        }
         case Kind::Month:
-            appendNumber(out, date.month(), token.width);
+            out = writeNumber(out, month, token.width);
             break;
         case Kind::MonthName:
-            out += m_monthNames[token.width == 4].value(date.month() - 1);
+            if (month >= 1 && month <= 12)
+                out = writeText(out, m_monthNames[token.width == 4].at(month - 1));
             break;
         case Kind::Year:
-            appendNumber(out, date.year(), 4);
+            out = writeNumber(out, year, 4);
             break;
         case Kind::Hour:
-            appendNumber(out, time.hour(), token.width);
+            out = writeNumber(out, time.hour(), token.width);
             break;
         case Kind::Hour12:
-            appendNumber(out, time.hour() % 12 == 0 ? 12 : time.hour() % 12, token.width);
+            out = writeNumber(out, time.hour() % 12 == 0 ? 12 : time.hour() % 12, token.width);
             break;
         case Kind::Minute:
-            appendNumber(out, time.minute(), token.width);
+            out = writeNumber(out, time.minute(), token.width);
             break;
         case Kind::Second:
-            appendNumber(out, time.second(), token.width);
+            out = writeNumber(out, time.second(), token.width);
             break;
-        case Kind::AmPm: {
-            const QString &text = time.hour() < 12 ? m_am : m_pm;
-            out += token.upper ? text.toUpper() : text.toLower();
+        case Kind::AmPm:
+            out = writeText(out, m_amPmCased[time.hour() >= 12][token.upper]);
             break;
-        }
         }
     }
+    return out;
 }
 
 bool CsvDateTimePattern::readNumber(QStringView text, qsizetype &pos, int maxDigits, int &value)
@@ -183,15 +250,48 @@ bool CsvDateTimePattern::readNumber(QStringView text, qsizetype &pos, int maxDig
     return digits > 0;
 }
 
+bool CsvDateTimePattern::startsWithName(QStringView text, QStringView name)
+{
+    // ASCII against ASCII compares as lower case; anything else takes Qt's
+    // case folding.
+    if (text.size() < name.size())
+        return text.startsWith(name, Qt::CaseInsensitive);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t a = text[i].unicode();
+        const char16_t b = name[i].unicode();
+        if (a >= 0x80 || b >= 0x80)
+            return text.startsWith(name, Qt::CaseInsensitive);
+        const auto lower = [](char16_t c) {
+            return c >= u'A' && c <= u'Z' ? char16_t(c | 0x20) : c;
+        };
+        if (lower(a) != lower(b))
+            return false;
+    }
+    return true;
+}
+
 int CsvDateTimePattern::matchName(QStringView text, qsizetype &pos, const QStringList &names)
 {
     int best = -1;
     qsizetype bestLength = 0;
     const QStringView rest = text.mid(pos);
+    if (rest.isEmpty())
+        return -1;
+    // Two ASCII letters that differ in more than case differ after case
+    // folding too: most names are turned away by their first letter without
+    // the full comparison.
+    const auto asciiLower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? char16_t(c | 0x20) : c;
+    };
+    const char16_t first = rest.front().unicode();
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QString &name = names.at(k);
-        if (!name.isEmpty() && name.size() > bestLength &&
-            rest.startsWith(name, Qt::CaseInsensitive)) {
+        if (name.isEmpty() || name.size() <= bestLength)
+            continue;
+        const char16_t nameFirst = name.front().unicode();
+        if (first < 0x80 && nameFirst < 0x80 && asciiLower(first) != asciiLower(nameFirst))
+            continue;
+        if (startsWithName(rest, name)) {
             best = int(k);
             bestLength = name.size();
         }

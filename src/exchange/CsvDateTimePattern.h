@@ -22,6 +22,11 @@ public:
     bool usable() const { return m_usable; }
 
     void append(QString &out, const QDate &date, const QTime &time) const;
+    // The most characters write() puts out for any date and time.
+    qsizetype maxLength() const { return m_maxLength; }
+    // Writes the text at out, which has room for maxLength() characters, and
+    // returns the end of what was written.
+    char16_t *write(char16_t *out, const QDate &date, const QTime &time) const;
 
     struct Parsed
     {
@@ -56,8 +61,11 @@ private:
     };
 
     void compile(const QString &format);
-    static void appendNumber(QString &out, int value, int width);
+    static char16_t *writeNumber(char16_t *out, int value, int width);
+    static char16_t *writeText(char16_t *out, const QString &text);
     static bool readNumber(QStringView text, qsizetype &pos, int maxDigits, int &value);
+    // True when text starts with name, case ignored.
+    static bool startsWithName(QStringView text, QStringView name);
     // The longest of names matching text at pos (case ignored); its index or -1.
     static int matchName(QStringView text, qsizetype &pos, const QStringList &names);
 
@@ -67,6 +75,8 @@ private:
     QStringList m_dayNames[2];   // short, long; index 0 is Monday
     QString m_am;
     QString m_pm;
+    QString m_amPmCased[2][2]; // [pm][upper], cased once rather than per cell
+    qsizetype m_maxLength = 0;
     bool m_usable = false;
 };
 

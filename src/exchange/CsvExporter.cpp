@@ -9,6 +9,12 @@
 
 namespace Ledgerly {
 
+namespace {
+// Characters of text encoded at a time: large enough that the encoder's
+// set-up does not count, small enough to stay in the processor's cache.
+constexpr qsizetype kEncodeBlock = 64 * 1024;
+} // namespace
+
 CsvExporter::CsvExporter(const CsvRegionalFormat &format)
     : m_format(format)
     , m_writer(m_format)
@@ -48,7 +54,7 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
     }
 
     const int count = qBound(0, recordLines, table.RecordCount());
-    m_writer.reserve(m_writer.text().size() + qsizetype(count) * (names.size() * 12 + 2));
+    m_bytes.reserve(m_bytes.size() + qsizetype(count) * (names.size() * 12 + 2));
     for (int i = 0; i < count; ++i) {
         const PdbRecord &record = table.Record(i);
         for (qsizetype j = 0; j < names.size(); ++j) {
@@ -84,6 +90,10 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
         }
         m_writer.endLine();
         ++m_lines;
+        // Whole lines only: a block never ends inside a character the
+        // encoder needs whole.
+        if (m_writer.size() >= kEncodeBlock)
+            m_bytes += m_writer.takeEncoded();
     }
 }
 

@@ -34,8 +34,7 @@ public:
     int bitmapFailures() const { return m_bitmapFailures; }
     // Why the first bitmap that failed was not written.
     QString firstBitmapError() const { return m_firstBitmapError; }
-    const QString &text() const { return m_writer.text(); }
-    QByteArray encoded() const { return m_writer.encoded(); }
+    QByteArray encoded() const { return m_bytes + m_writer.encoded(); }
 
     // Writes bytes to path through a temporary file renamed over it, so a
     // failed write never leaves half a file behind.
@@ -44,6 +43,7 @@ public:
 private:
     CsvRegionalFormat m_format;
     CsvWriter m_writer;
+    QByteArray m_bytes; // the lines encoded so far; the writer holds the rest
     int m_lines = 0;
     int m_bitmaps = 0;
     int m_bitmapFailures = 0;

@@ -25,25 +25,46 @@ void CsvReader::readQuoted(Cell &cell)
     cell.quoted = true;
     ++m_pos; // the opening quote
     const qsizetype size = m_text.size();
+    const char16_t *text = m_text.utf16();
+    // Most cells hold no quote of their own: the text between the quotes
+    // then becomes the value in one piece. Runs between quotes are copied
+    // whole otherwise.
+    qsizetype run = m_pos;
+    const auto take = [&](qsizetype end) {
+        // Nothing taken leaves the text null, as an empty quoted cell has
+        // always read.
+        if (end == run)
+            return;
+        const QStringView piece = m_text.mid(run, end - run);
+        if (cell.text.isNull())
+            cell.text = piece.toString();
+        else
+            cell.text += piece;
+    };
     while (m_pos < size) {
-        const QChar c = m_text[m_pos];
-        if (c == kCr)
-            return; // a CR ends the record even inside quotes
-        if (c != kQuote) {
-            cell.text += c;
+        // Both characters that matter sort below '#': most characters are
+        // passed with one comparison.
+        const char16_t c = text[m_pos];
+        if (c > u'"' || (c != u'"' && c != u'\r')) {
             ++m_pos;
             continue;
         }
-        if (m_pos + 1 < size && m_text[m_pos + 1] == kQuote) {
-            cell.text += kQuote;
+        if (c == u'\r')
+            break; // a CR ends the record even inside quotes
+        if (m_pos + 1 < size && text[m_pos + 1] == u'"') {
+            take(m_pos + 1); // one of the doubled quotes stays
             m_pos += 2;
+            run = m_pos;
             continue;
         }
         ++m_pos;
-        if (m_pos >= size || m_text[m_pos] == kComma || isRecordEnd(m_text[m_pos]))
-            return;          // the closing quote
-        cell.text += kQuote; // a lone inner quote of an undoubled file
+        if (m_pos >= size || text[m_pos] == u',' || isRecordEnd(m_text[m_pos])) {
+            take(m_pos - 1); // the closing quote
+            return;
+        }
+        // A lone inner quote of an undoubled file is part of the value.
     }
+    take(m_pos);
 }
 
 void CsvReader::readBare(Cell &cell)
@@ -59,10 +80,13 @@ bool CsvReader::readRecord(Record &record)
     record.clear();
     if (atEnd())
         return false;
+    const char16_t *text = m_text.utf16();
     for (; m_countedTo < m_pos; ++m_countedTo) {
-        const QChar c = m_text[m_countedTo];
-        if (c == kLf ||
-            (c == kCr && (m_countedTo + 1 >= m_text.size() || m_text[m_countedTo + 1] != kLf)))
+        const char16_t c = text[m_countedTo];
+        if (c > u'\r')
+            continue; // most characters: one comparison
+        if (c == u'\n' ||
+            (c == u'\r' && (m_countedTo + 1 >= m_text.size() || text[m_countedTo + 1] != u'\n')))
             ++m_line;
     }
     m_recordLine = m_line;

@@ -118,22 +118,39 @@ QString CsvRegionalFormat::timeWithSeconds(const QString &timeFormat)
     return out;
 }
 
-QString CsvRegionalFormat::dateTimeText(const QDateTime &value) const
+qsizetype CsvRegionalFormat::maxDateTimeLength() const
+{
+    return m_datePattern.maxLength() + 1 + m_timePattern.maxLength();
+}
+
+char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDateTime &value) const
 {
     const QTime time = value.time();
-    const bool withTime = time.isValid() && time != QTime(0, 0);
-    if (m_datePattern.usable() && m_timePattern.usable()) {
-        QString out;
-        out.reserve(24);
-        m_datePattern.append(out, value.date(), {});
-        if (withTime) {
-            out += QLatin1Char(' ');
-            m_timePattern.append(out, {}, time);
-        }
+    out = m_datePattern.write(out, value.date(), {});
+    // Not midnight; compared without building a QTime per cell.
+    if (time.isValid() && time.msecsSinceStartOfDay() != 0) {
+        *out++ = u' ';
+        out = m_timePattern.write(out, {}, time);
+    }
+    return out;
+}
+
+char16_t *CsvRegionalFormat::writeTime(char16_t *out, const QTime &time) const
+{
+    return m_timePattern.write(out, {}, time);
+}
+
+QString CsvRegionalFormat::dateTimeText(const QDateTime &value) const
+{
+    if (compiledPatterns()) {
+        QString out(maxDateTimeLength(), Qt::Uninitialized);
+        char16_t *begin = reinterpret_cast<char16_t *>(out.data());
+        out.truncate(writeDateTime(begin, value) - begin);
         return out;
     }
+    const QTime time = value.time();
     QString text = m_locale.toString(value.date(), m_dateFormat);
-    if (withTime)
+    if (time.isValid() && time != QTime(0, 0))
         text += QLatin1Char(' ') + timeText(time);
     return text;
 }

@@ -29,6 +29,11 @@ public:
     // The short date, followed by the time when it is not midnight.
     QString dateTimeText(const QDateTime &value) const;
     QString timeText(const QTime &time) const;
+    // The same texts written into memory the caller holds, with room for
+    // maxDateTimeLength() characters; only when compiledPatterns().
+    qsizetype maxDateTimeLength() const;
+    char16_t *writeDateTime(char16_t *out, const QDateTime &value) const;
+    char16_t *writeTime(char16_t *out, const QTime &time) const;
     static QString boolText(bool value);
 
     // True when text reads as a finite number in the regional settings

@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Ledgerly {
@@ -10,7 +11,7 @@ namespace {
 
 // A bare cell must not carry anything that would split it or end the line,
 // such as a decimal comma or a comma grouping.
-bool safeBare(const QString &text)
+bool safeBare(QStringView text)
 {
     for (const QChar c : text) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
@@ -26,47 +27,95 @@ CsvWriter::CsvWriter(const CsvRegionalFormat &format)
     : m_format(format)
 {}
 
+void CsvWriter::reserve(qsizetype characters)
+{
+    if (characters > m_text.size())
+        m_text.resize(characters);
+}
+
+char16_t *CsvWriter::room(qsizetype n)
+{
+    if (m_text.size() - m_size < n)
+        m_text.resize(qMax(m_size + n, qMax<qsizetype>(2 * m_text.size(), 256)));
+    return reinterpret_cast<char16_t *>(m_text.data()) + m_size;
+}
+
 void CsvWriter::separate()
 {
     if (m_lineStarted)
-        m_text += QLatin1Char(',');
+        put(u',');
     m_lineStarted = true;
 }
 
-void CsvWriter::addBare(const QString &text)
+void CsvWriter::addBare(QStringView text)
 {
     if (!safeBare(text)) {
         addQuoted(text);
         return;
     }
     separate();
-    m_text += text;
+    char16_t *out = room(text.size());
+    std::copy_n(text.utf16(), text.size(), out);
+    m_size += text.size();
 }
 
-void CsvWriter::addQuoted(const QString &text)
+void CsvWriter::addQuoted(QStringView text)
 {
-    separate();
-    m_text += QLatin1Char('"');
-    // Runs without a CR or a quote are copied whole.
-    const QStringView view(text);
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < view.size(); ++i) {
-        const char16_t c = view[i].unicode();
-        if (c != u'\r' && c != u'"')
-            continue;
-        m_text += view.mid(run, i - run);
+    // A separator, two quotes, and each character at most doubled.
+    char16_t *const begin = room(3 + 2 * text.size());
+    char16_t *out = begin;
+    if (m_lineStarted)
+        *out++ = u',';
+    m_lineStarted = true;
+    *out++ = u'"';
+    const char16_t *in = text.utf16();
+    for (const char16_t *end = in + text.size(); in != end; ++in) {
+        const char16_t c = *in;
         // A CR would end the record: it becomes "|". Quotes are doubled, so
         // that spreadsheets and our own import read the value back unchanged.
-        m_text += c == u'\r' ? QStringView(u"|") : QStringView(u"\"\"");
-        run = i + 1;
+        if (c == u'\r') {
+            *out++ = u'|';
+        } else {
+            if (c == u'"')
+                *out++ = u'"';
+            *out++ = c;
+        }
     }
-    m_text += view.mid(run);
-    m_text += QLatin1Char('"');
+    *out++ = u'"';
+    m_size += out - begin;
 }
 
 void CsvWriter::addEmpty()
 {
     separate();
+}
+
+void CsvWriter::addDateTime(const QDateTime &value, bool timeOnly)
+{
+    if (!m_format.compiledPatterns()) {
+        addQuoted(timeOnly ? m_format.timeText(value.time()) : m_format.dateTimeText(value));
+        return;
+    }
+    const qsizetype start = m_size;
+    const bool lineStarted = m_lineStarted;
+    char16_t *const begin = room(3 + m_format.maxDateTimeLength());
+    char16_t *out = begin;
+    if (m_lineStarted)
+        *out++ = u',';
+    m_lineStarted = true;
+    *out++ = u'"';
+    char16_t *const text = out;
+    out = timeOnly ? m_format.writeTime(out, value.time()) : m_format.writeDateTime(out, value);
+    // Regional texts with a quote or a CR in them take the quoting path.
+    if (std::any_of(text, out, [](char16_t c) { return c == u'"' || c == u'\r'; })) {
+        const QString cell = QStringView(text, out).toString();
+        m_size = start;
+        m_lineStarted = lineStarted;
+        addQuoted(cell);
+        return;
+    }
+    *out++ = u'"';
+    m_size += out - begin;
 }
 
 void CsvWriter::addValue(const QVariant &value, bool timeOnly)
@@ -100,7 +149,7 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
         if (!dt.isValid())
             addQuoted(QString()); // no date is no value
         else
-            addQuoted(timeOnly ? m_format.timeText(dt.time()) : m_format.dateTimeText(dt));
+            addDateTime(dt, timeOnly);
         return;
     }
     case QMetaType::QDate:
@@ -119,7 +168,7 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
         // "numbers" of a record are text that reads as a number in the
         // regional settings: written as it is, without quotes, as a
         // spreadsheet expects. Any other text is quoted.
-        const QString text = value.toString();
+        const QString &text = *static_cast<const QString *>(value.constData());
         if (m_format.isNumberText(text))
             addBare(text);
         else
@@ -134,14 +183,24 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
 
 void CsvWriter::endLine()
 {
-    m_text += QLatin1String("\r\n");
+    char16_t *out = room(2);
+    out[0] = u'\r';
+    out[1] = u'\n';
+    m_size += 2;
     m_lineStarted = false;
 }
 
 QByteArray CsvWriter::encoded() const
 {
     QStringEncoder encoder(QStringEncoder::System);
-    return encoder.encode(m_text);
+    return encoder.encode(QStringView(m_text).first(m_size));
+}
+
+QByteArray CsvWriter::takeEncoded()
+{
+    QByteArray bytes = encoded();
+    m_size = 0;
+    return bytes;
 }
 
 QString CsvWriter::cellText(const QVariant &value, const CsvRegionalFormat &format, bool timeOnly)

@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "TestValues.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/IniFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,9 @@ private Q_SLOTS:
     void entryLookup();
     void fieldsAndRoles();
     void lookupRereadsFile();
+    void keyCountMatchesListedKeys_data();
+    void keyCountMatchesListedKeys();
+    void keysAreThoseOfWhenTheSectionWasChosen();
 
 private:
     QString writeSchema(const QByteArray &bytes);
@@ -147,6 +151,47 @@ void TestCatalogue::lookupRereadsFile()
     writeSchema("[A]\nDatabasename=a\nDate=Day\n");
     QCOMPARE(schema.caption(QStringLiteral("Date")), QStringLiteral("Day"));
     QCOMPARE(schema.value(QStringLiteral("Amount")), QString());
+}
+
+void TestCatalogue::keyCountMatchesListedKeys_data()
+{
+    // The count is worked out from the names' lengths, the list from the
+    // names: both must stop at the same name.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("section");
+    QByteArray manyKeys = "[Big]\n";
+    for (int i = 0; i < 400; ++i)
+        manyKeys += "Field" + QByteArray::number(i) + "=x\n";
+    QTest::newRow("plain") << threeDatabases << "a";
+    QTest::newRow("no keys") << QByteArray("[S]\n") << "S";
+    QTest::newRow("missing section") << threeDatabases << "Z";
+    QTest::newRow("empty key name ends the list") << QByteArray("[S]\nk=1\n=2\nm=3\n") << "s";
+    QTest::newRow("names past the name buffer") << manyKeys << "Big";
+    QTest::newRow("first of duplicate sections") << QByteArray("[S]\na=1\n[s]\nb=1\nc=1\n") << "S";
+}
+
+void TestCatalogue::keyCountMatchesListedKeys()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, section);
+    const QString file = writeSchema(bytes);
+    const QStringList listed = ListIniKeys(file, section);
+    const SchemaSection schema(file, section);
+    QCOMPARE(schema.keyCount(), listed.size());
+    QCOMPARE(schema.keys(), listed);
+}
+
+void TestCatalogue::keysAreThoseOfWhenTheSectionWasChosen()
+{
+    // The names are made when first asked for, from the file as it was when
+    // the section was chosen; values are still read afresh.
+    const QString file = writeSchema(threeDatabases);
+    const SchemaSection schema(file, QStringLiteral("A"));
+    writeSchema("[A]\nDatabasename=a\nOther=Day\n");
+    QCOMPARE(schema.keys(), L({"Databasename", "Date", "Amount", "DateHide", "AmountHide"}));
+    QCOMPARE(schema.keyCount(), 5);
+    QCOMPARE(schema.valueAt(1), QString());
+    QCOMPARE(schema.value(QStringLiteral("Other")), QStringLiteral("Day"));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

@@ -1,8 +1,12 @@
 #include "TestValues.h"
+#include "database/FieldType.h"
+#include "database/PdbTable.h"
+#include "exchange/CsvExporter.h"
 #include "exchange/CsvNaming.h"
 #include "exchange/CsvRegionalFormat.h"
 #include "exchange/CsvWriter.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 #include <cmath>
@@ -24,6 +28,7 @@ private Q_SLOTS:
     void numberTextAgreesWithLocale();
     void lineLayout();
     void encodedInSystemCodePage();
+    void longExportEncodesLikeOneText();
     void fourDigitYear_data();
     void fourDigitYear();
     void timeWithSeconds_data();
@@ -32,6 +37,8 @@ private Q_SLOTS:
     void dateAndTimeReadBack();
     void patternMatchesQLocale_data();
     void patternMatchesQLocale();
+    void namePatterns_data();
+    void namePatterns();
     void parseRejects_data();
     void parseRejects();
     void parseBool_data();
@@ -186,6 +193,33 @@ void TestCsvWriter::encodedInSystemCodePage()
 #endif
 }
 
+void TestCsvWriter::longExportEncodesLikeOneText()
+{
+    // The export encodes its text a block of lines at a time; the bytes must
+    // be those of the whole text encoded at once, whatever characters meet
+    // at the block edges (accents, a character outside the BMP, a CR).
+    PdbTable table;
+    table.AddField(QStringLiteral("Note"), FieldText);
+    QString expected = QStringLiteral("\"Note\"\r\n\"Note\"\r\n");
+    const int records = 20000; // well over one block of characters
+    for (int i = 0; i < records; ++i) {
+        const QString note = QStringLiteral("Caf\u00e9 \U0001D11E\r%1").arg(i);
+        table.AddRecord().setValue(0, note);
+        expected += QLatin1Char('"') + QString(note).replace(QLatin1Char('\r'), QLatin1Char('|')) +
+                    QStringLiteral("\"\r\n");
+    }
+    QVERIFY(expected.size() > 3 * 64 * 1024);
+    CsvExporter exporter{CsvRegionalFormat(QLocale(QStringLiteral("en_US")))};
+    exporter.writeHeaders({QStringLiteral("Note")}, {QStringLiteral("Note")});
+    exporter.writeRecords(table, {QStringLiteral("Note")}, records, QString(), QString());
+    QCOMPARE(exporter.linesWritten(), records);
+    const QByteArray bytes = exporter.encoded();
+    QStringEncoder encoder(QStringEncoder::System);
+    const QByteArray whole = encoder.encode(expected);
+    QCOMPARE(bytes.size(), whole.size());
+    QVERIFY(bytes == whole);
+}
+
 void TestCsvWriter::fourDigitYear_data()
 {
     QTest::addColumn<QString>("format");
@@ -276,6 +310,44 @@ void TestCsvWriter::patternMatchesQLocale()
                                              QLatin1Char(' ') +
                                              l.toString(value.time(), format.timeFormat()));
     QCOMPARE(format.timeText(value.time()), l.toString(value.time(), format.timeFormat()));
+}
+
+void TestCsvWriter::namePatterns_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("pattern");
+    const QStringList locales = {QStringLiteral("en_US"), QStringLiteral("de_DE"),
+                                 QStringLiteral("fr_FR"), QStringLiteral("ru_RU")};
+    const QStringList patterns = {QStringLiteral("dddd d MMMM yyyy"),
+                                  QStringLiteral("ddd, dd MMM yyyy HH:mm:ss")};
+    for (const QString &l : locales)
+        for (const QString &p : patterns)
+            QTest::addRow("%s %s", qPrintable(l), qPrintable(p)) << l << p;
+}
+
+void TestCsvWriter::namePatterns()
+{
+    // Day and month names, the longest parts a pattern writes: the text is
+    // QLocale's, and it reads back in any letter case (names outside ASCII
+    // included).
+    QFETCH(QString, locale);
+    QFETCH(QString, pattern);
+    const QLocale l(locale);
+    const CsvDateTimePattern compiled(pattern, l);
+    QVERIFY(compiled.usable());
+    for (const QDateTime &value : {wall(2023, 9, 27, 18, 5, 9), wall(1999, 5, 1, 7, 0, 0)}) {
+        QString text;
+        compiled.append(text, value.date(), value.time());
+        QCOMPARE(text, l.toString(value, pattern));
+        QVERIFY(text.size() <= compiled.maxLength());
+        for (const QString &cased : {text, l.toUpper(text), l.toLower(text)}) {
+            qsizetype pos = 0;
+            CsvDateTimePattern::Parsed parsed;
+            QVERIFY2(compiled.parse(cased, pos, parsed), qPrintable(cased));
+            QCOMPARE(pos, cased.size());
+            QCOMPARE(QDate(parsed.year, parsed.month, parsed.day), value.date());
+        }
+    }
 }
 
 void TestCsvWriter::parseRejects_data()

@@ -110,6 +110,27 @@ void TestIniFile::readValue_data()
         << QByteArray("[S]\na=1\n[s]\nb=3\n") << "S"
         << "b"
         << "";
+    // Sections are found through their names in ASCII lower case; a name
+    // outside ASCII can still match under case folding (the Kelvin sign
+    // folds to "k"), and the first match in the file wins either way.
+    QTest::newRow("a folding non-ASCII section before the ASCII one wins")
+        << QByteArray("[\xE2\x84\xAA"
+                      "ey]\na=1\n[key]\na=2\n")
+        << "KEY"
+        << "a"
+        << "1";
+    QTest::newRow("an ASCII section before a folding non-ASCII one wins")
+        << QByteArray("[key]\na=1\n[\xE2\x84\xAA"
+                      "ey]\na=2\n")
+        << "KEY"
+        << "a"
+        << "1";
+    QTest::newRow("a non-ASCII name asked for finds an ASCII section")
+        << QByteArray("[key]\na=1\n") << QStringLiteral("\u212Aey") << "a"
+        << "1";
+    QTest::newRow("non-ASCII section name case ignored")
+        << QByteArray("[Caf\xC3\xA9]\na=1\n") << QStringLiteral("CAF\u00C9") << "a"
+        << "1";
     QTest::newRow("blanks around equals trimmed")
         << QByteArray("[S]\n   key   =   some value   \n") << "S"
         << "key"
