@@ -134,13 +134,18 @@ void MainController::ImportCSV_Click()
 
 CsvOutcome MainController::exportCsv(const QString &chosenPath)
 {
-    return exportCsvFile(m_document, m_state.CurrentPath, m_state.AppName, chosenPath);
+    const CsvOutcome outcome = exportCsvFile(m_document, m_state.CurrentPath, m_state.AppName,
+                                             chosenPath, [this](int value) { setProgress(value); });
+    setProgress(0);
+    return outcome;
 }
 
 CsvOutcome MainController::importCsv(const QString &chosenPath)
 {
     const CsvOutcome outcome =
-        importCsvFile(m_document, m_prompter, m_state.CurrentPath, m_state.AppName, chosenPath);
+        importCsvFile(m_document, m_prompter, m_state.CurrentPath, m_state.AppName, chosenPath,
+                      [this](int value) { setProgress(value); });
+    setProgress(0);
     // The imported rows exist only in the table until saved: closing or
     // switching must know there is something to keep.
     if (outcome.ok)

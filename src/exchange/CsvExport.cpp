@@ -22,7 +22,8 @@ int countRecordRows(const GridModel &grid)
 }
 
 CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath)
+                         const QString &appName, const QString &chosenPath,
+                         const std::function<void(int)> &progress)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
@@ -80,7 +81,7 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
 
     CsvExporter exporter;
     exporter.writeHeaders(captions, names);
-    exporter.writeRecords(table, names, lines, prefix, title);
+    exporter.writeRecords(table, names, lines, prefix, title, progress);
     const QByteArray bytes = exporter.encoded();
     // A file that could not be written in full is reported, not announced as
     // created: the old file, if any, stays as it was.

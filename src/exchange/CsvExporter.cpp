@@ -31,7 +31,8 @@ void CsvExporter::writeHeaders(const QStringList &captions, const QStringList &n
 }
 
 void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, int recordLines,
-                               const QString &bitmapPrefix, const QString &bitmapTitle)
+                               const QString &bitmapPrefix, const QString &bitmapTitle,
+                               const std::function<void(int)> &progress)
 {
     const PdbFieldList &defs = table.FieldDefs();
     // Field positions and types are looked up once by name, not per cell: the
@@ -56,14 +57,15 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
     const int count = qBound(0, recordLines, table.RecordCount());
     m_bytes.reserve(m_bytes.size() + qsizetype(count) * (names.size() * 12 + 2));
     for (int i = 0; i < count; ++i) {
-        const PdbRecord &record = table.Record(i);
+        // Every value of the record in one pass over its stored bytes.
+        const QList<QVariant> values = table.Record(i).values();
         for (qsizetype j = 0; j < names.size(); ++j) {
             const int position = positions.at(j);
             if (position < 0) {
                 m_writer.addEmpty();
                 continue;
             }
-            const QVariant value = record.value(position);
+            const QVariant value = values.value(position);
             if (types.at(j) == FieldPicture) {
                 const QByteArray bytes = value.toByteArray();
                 if (value.isNull() || bytes.isEmpty()) {
@@ -94,6 +96,8 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
         // encoder needs whole.
         if (m_writer.size() >= kEncodeBlock)
             m_bytes += m_writer.takeEncoded();
+        if (progress && (i + 1) * 100 / count != i * 100 / count)
+            progress(int(qint64(i + 1) * 100 / count));
     }
 }
 

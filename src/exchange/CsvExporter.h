@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "CsvRegionalFormat.h"
 #include "CsvWriter.h"
 
@@ -26,8 +28,10 @@ public:
     // A picture of record i goes to CsvNaming::bitmapPath(bitmapPrefix,
     // bitmapTitle, i, ...). A bitmap that cannot be written is skipped and
     // counted; its cell still names the file.
+    // progress, when given, hears the share of lines written (0..100).
     void writeRecords(const PdbTable &table, const QStringList &names, int recordLines,
-                      const QString &bitmapPrefix, const QString &bitmapTitle);
+                      const QString &bitmapPrefix, const QString &bitmapTitle,
+                      const std::function<void(int)> &progress = {});
 
     int linesWritten() const { return m_lines; }
     int bitmapsWritten() const { return m_bitmaps; }

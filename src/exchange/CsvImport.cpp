@@ -26,8 +26,13 @@ const QString &openCsvError()
 } // namespace
 
 CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath)
+                         const QString &appName, const QString &chosenPath,
+                         const std::function<void(int)> &progress)
 {
+    const auto step = [&progress](int value) {
+        if (progress)
+            progress(value);
+    };
     CsvOutcome outcome;
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
     outcome.csvPath = chosenPath;
@@ -58,6 +63,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
     }
     const QString text = CsvReader::decode(chosen.readAll());
     chosen.close();
+    step(20);
 
     GridModel &grid = document.model();
     CsvImporter importer(grid, database->Fields(), CsvRegionalFormat(),
@@ -84,6 +90,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         return outcome;
     }
 
+    step(70);
     // The import replaces the records: fields the file does not carry would
     // be emptied in every one of them.
     const QStringList missing = importer.missingFields();
@@ -101,6 +108,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
     }
 
     document.editor().replaceRows(importer.rows(), QStringLiteral("Import CSV"));
+    step(100);
 
     outcome.ok = true;
     outcome.recordLines = int(importer.rows().size());

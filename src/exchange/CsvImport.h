@@ -2,6 +2,8 @@
 
 #include "CsvOutcome.h"
 
+#include <functional>
+
 namespace Ledgerly {
 
 class Document;
@@ -13,7 +15,9 @@ class Prompter;
 // imported rows reach the database file at the next save. Returns the message
 // to show; the only question it asks through the prompter is whether fields
 // the file lacks may be emptied.
+// progress, when given, hears how far the import is (0..100) at each step.
 CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath);
+                         const QString &appName, const QString &chosenPath,
+                         const std::function<void(int)> &progress = {});
 
 } // namespace Ledgerly

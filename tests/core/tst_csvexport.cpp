@@ -2,7 +2,11 @@
 
 #include "exchange/CsvExport.h"
 
+#include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <functional>
 
 using namespace Ledgerly;
 
@@ -19,6 +23,7 @@ private Q_SLOTS:
     void recordCells_data();
     void recordCells();
     void matchesGoldenFile();
+    void exportAndImportMoveTheProgressBar();
     void recordMissingSchemaField();
     void databaseWithoutRecordsWritesHeadersOnly();
     void recordLinesFollowTheTable_data();
@@ -172,6 +177,38 @@ void TestCsvExport::matchesGoldenFile()
     const QByteArray golden = readFile(QStringLiteral(LEDGERLY_TEST_DATA "/csv/golden-en_US.csv"));
     QVERIFY(!golden.isEmpty());
     QCOMPARE(readFile(db.out(QStringLiteral("gold.csv"))), golden);
+}
+
+void TestCsvExport::exportAndImportMoveTheProgressBar()
+{
+    const QList<CsvTestField> fields = {{QStringLiteral("Note"), QStringLiteral("Note")}};
+    CsvTestDatabase db;
+    db.writeSchema(QStringLiteral("Log"), fields);
+    QList<QVariantList> records;
+    for (int i = 0; i < 300; ++i)
+        records.append({QStringLiteral("line %1").arg(i)});
+    db.writeDatabase(QStringLiteral("Log"), fields, records);
+    QVERIFY(db.load(QStringLiteral("Log")));
+    const auto moves = [&db](const std::function<bool()> &command) {
+        QSignalSpy spy(&db.controller(), &MainController::progressChanged);
+        if (!command())
+            return QList<int>();
+        QList<int> values;
+        for (const QList<QVariant> &signal : spy)
+            values << signal.at(0).toInt();
+        return values;
+    };
+    const QString path = db.out(QStringLiteral("p.csv"));
+
+    // Up to the end as records are written, then back to rest.
+    const QList<int> exported = moves([&] { return db.controller().exportCsv(path).ok; });
+    QVERIFY2(exported.size() > 10, qPrintable(QString::number(exported.size())));
+    QVERIFY(std::is_sorted(exported.cbegin(), exported.cend() - 1));
+    QCOMPARE(exported.at(exported.size() - 2), 100);
+    QCOMPARE(exported.last(), 0);
+    // The import's steps: the file read, its records read, the table filled.
+    QCOMPARE(moves([&] { return db.controller().importCsv(path).ok; }),
+             QList<int>({20, 70, 100, 0}));
 }
 
 void TestCsvExport::recordMissingSchemaField()
