@@ -1,9 +1,9 @@
-#include "common/Twips.h"
 #include "app/widgets/frmMain.h"
+#include "common/Twips.h"
 #include "output/widgets/PrintPreview.h"
 
+#include "output/widgets/PageView.h"
 #include <QAction>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTest>
@@ -113,17 +113,10 @@ void TestPrintPreview::viewerControls()
 {
     const auto model = tableOf(400);
     ScriptedPrompter prompter;
-    QList<int> progress;
-    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter, nullptr,
-                         [&progress](int value) { progress << value; });
+    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter);
     preview.show();
     const int pages = preview.pageCount();
     QVERIFY2(pages > 5, qPrintable(QString::number(pages)));
-    // Making the pages moved the progress bar up to the end, then back to 0.
-    QVERIFY(progress.size() > 2);
-    QCOMPARE(progress.last(), 0);
-    QCOMPARE(progress.at(progress.size() - 2), 100);
-    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend() - 1));
     triggerTool(preview, u"Last"_s);
     QCOMPARE(preview.currentPage(), pages);
     triggerTool(preview, u"Previous"_s);
@@ -157,11 +150,22 @@ void TestPrintPreview::exportPdfThroughThePrompter()
     QFETCH(bool, written);
     QTemporaryDir dir;
     const QString path = answer.isEmpty() ? QString() : dir.filePath(answer);
-    const auto model = tableOf(3);
+    const auto model = tableOf(120);
     ScriptedPrompter prompter;
     prompter.fileAnswers.enqueue(path);
-    PrintPreview preview(*model, u"Fruit Basket"_s, u"C"_s, prompter);
+    QList<int> progress;
+    PrintPreview preview(*model, u"Fruit Basket"_s, u"C"_s, prompter, nullptr,
+                         [&progress](int value) { progress << value; });
     QCOMPARE(preview.exportPdf(), written);
+    // Writing the pages moved the progress bar up to the end, then back to 0.
+    if (written) {
+        QVERIFY(progress.size() > 2);
+        QCOMPARE(progress.at(progress.size() - 2), 100);
+        QVERIFY(std::is_sorted(progress.cbegin(), progress.cend() - 1));
+    }
+    QCOMPARE(progress.isEmpty(), answer.isEmpty());
+    if (!progress.isEmpty())
+        QCOMPARE(progress.last(), 0);
     QCOMPARE(prompter.fileRequests.size(), 1);
     QVERIFY(prompter.fileRequests.first().save);
     QCOMPARE(prompter.fileRequests.first().fileName, u"Fruit Basket.pdf"_s);

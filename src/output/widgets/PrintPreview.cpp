@@ -6,11 +6,11 @@
 #include "common/Twips.h"
 #include "output/PagePainter.h"
 #include "output/PdfExport.h"
+#include "output/widgets/PageView.h"
 
 #include <QAbstractItemModel>
 #include <QLabel>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -46,7 +46,7 @@ PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
     setWindowTitle(ownerCaption + QStringLiteral(" - PRINT PREVIEW "));
     m_printer.setPageLayout(PdfExport::pageLayout(QPageLayout::Portrait));
     m_printer.setDocName(m_title);
-    m_viewer = new QPrintPreviewWidget(&m_printer, m_area);
+    m_viewer = new PageView(m_model, m_title, m_area);
     m_area->setObjectName(QStringLiteral("ARViewer21"));
     m_viewer->setObjectName(QStringLiteral("viewer"));
     m_return->setObjectName(QStringLiteral("Command1"));
@@ -59,8 +59,7 @@ PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
     layout->addWidget(m_viewer, 1);
     buildToolBar();
 
-    connect(m_viewer, &QPrintPreviewWidget::paintRequested, this, &PrintPreview::paintRequested);
-    connect(m_viewer, &QPrintPreviewWidget::previewChanged, this, &PrintPreview::updatePageNumber);
+    connect(m_viewer, &PageView::previewChanged, this, &PrintPreview::updatePageNumber);
     connect(m_return, &QPushButton::clicked, this, &PrintPreview::Command1_Click);
 
     resize(twipsToPixels(s_openingWidth), twipsToPixels(openingHeight));
@@ -118,20 +117,13 @@ void PrintPreview::resizeEvent(QResizeEvent *event)
 
 void PrintPreview::ShowPrintPreview()
 {
-    m_viewer->updatePreview();
+    // The pages are drawn as they come into view; the first is shown.
+    m_viewer->setCurrentPage(1);
 }
 
 void PrintPreview::Command1_Click()
 {
     close();
-}
-
-void PrintPreview::paintRequested(QPrinter *printer)
-{
-    const PageLayout layout(m_model, printer->pageLayout().paintRectPoints().size());
-    PagePainter(layout, m_title).paintDocument(*printer, m_progress);
-    if (m_progress)
-        m_progress(0);
 }
 
 int PrintPreview::pageCount() const
@@ -192,8 +184,11 @@ int PrintPreview::currentPage() const
 void PrintPreview::printWithDialog()
 {
     QPrintDialog dialog(&m_printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_viewer->print();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_viewer->print(m_printer, m_progress);
+    if (m_progress)
+        m_progress(0);
 }
 
 bool PrintPreview::exportPdf()

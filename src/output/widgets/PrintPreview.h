@@ -10,13 +10,13 @@
 
 class QAbstractItemModel;
 class QLabel;
-class QPrintPreviewWidget;
 class QPushButton;
 class QSpinBox;
 class QToolBar;
 
 namespace Ledgerly {
 
+class PageView;
 class Prompter;
 
 // The print preview: the table's pages in a viewer with paging, zoom,
@@ -47,7 +47,7 @@ public:
     static void setOpeningWidthTwips(double twips);
 
     QWidget *viewerArea() const { return m_area; } // ARViewer21
-    QPrintPreviewWidget *viewer() const { return m_viewer; }
+    PageView *viewer() const { return m_viewer; }
     QPushButton *returnButton() const { return m_return; }
     QToolBar *viewerToolBar() const { return m_tools; }
     int pageCount() const;
@@ -71,7 +71,6 @@ private:
     void ShowPrintPreview();
     void Command1_Click();
     void buildToolBar();
-    void paintRequested(QPrinter *printer);
     void updatePageNumber();
     QSizeF sizeInTwips() const;
 
@@ -82,7 +81,7 @@ private:
     QPrinter m_printer;
     QWidget *m_area;
     QToolBar *m_tools;
-    QPrintPreviewWidget *m_viewer;
+    PageView *m_viewer;
     QSpinBox *m_pageNumber;
     QLabel *m_pageTotal;
     QPushButton *m_return;
