@@ -15,11 +15,11 @@ namespace {
 
 // A missing file reads as empty, as on the platform; one that is there but
 // cannot be read does too here, and iniFileProblem() says why.
-QByteArray readWholeFile(const QString &file)
+QByteArray readWholeFile(const QString &file, QString *why)
 {
     QByteArray bytes;
     if (file.isEmpty() || !QFileInfo::exists(file) ||
-        !SafeFile::read(file, IniMaxFileSize, &bytes, nullptr))
+        !SafeFile::read(file, IniMaxFileSize, &bytes, why))
         return {};
     return bytes;
 }
@@ -34,7 +34,14 @@ struct CachedIni
     QDateTime modified;
     QByteArray bytes; // kept only while the modification time is recent
     std::shared_ptr<const IniDocument> document;
+    QString problem; // why the file could not be read, when it could not
 };
+
+QHash<QString, CachedIni> &cache()
+{
+    static QHash<QString, CachedIni> files;
+    return files;
+}
 
 // A file rewritten within one tick of the file system's clock keeps its
 // modification time; one that recent is compared byte by byte instead.
@@ -45,16 +52,15 @@ bool isRecent(const QDateTime &modified)
 
 std::shared_ptr<const IniDocument> parsedFile(const QString &file)
 {
-    static QHash<QString, CachedIni> cache;
     static const auto empty = std::make_shared<const IniDocument>();
     if (file.isEmpty())
         return empty;
     const QFileInfo info(file);
     if (!info.exists() || !info.isFile()) {
-        cache.remove(file);
+        cache().remove(file);
         return empty;
     }
-    CachedIni &entry = cache[file];
+    CachedIni &entry = cache()[file];
     const qint64 size = info.size();
     const QDateTime modified = info.lastModified().toUTC();
     const bool recent = isRecent(modified);
@@ -62,7 +68,9 @@ std::shared_ptr<const IniDocument> parsedFile(const QString &file)
         entry.bytes.clear();
         return entry.document;
     }
-    QByteArray bytes = readWholeFile(file);
+    QString why;
+    QByteArray bytes = readWholeFile(file, &why);
+    entry.problem = why;
     if (!entry.document || bytes != entry.bytes || entry.size != size || entry.modified != modified)
         entry.document = std::make_shared<const IniDocument>(IniDocument::parse(bytes));
     entry.size = size;
@@ -170,10 +178,19 @@ QStringList listIniKeysFromBytes(const QByteArray &bytes, const QString &section
 
 QString iniFileProblem(const QString &file)
 {
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        return {};
+    // A regular file is read through the cache, so the parse that follows
+    // does not read it again; anything else says why it cannot be read.
+    if (QFileInfo(file).isFile()) {
+        parsedFile(file);
+        const auto found = cache().constFind(file);
+        if (found != cache().constEnd())
+            return found->problem;
+    }
     QByteArray bytes;
     QString why;
-    if (file.isEmpty() || !QFileInfo::exists(file) ||
-        SafeFile::read(file, IniMaxFileSize, &bytes, &why))
+    if (SafeFile::read(file, IniMaxFileSize, &bytes, &why))
         return {};
     return why;
 }

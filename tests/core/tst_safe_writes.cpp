@@ -8,6 +8,7 @@
 #include "app/FileRegistry.h"
 #include "app/Registry.h"
 #include "app/SettingsStore.h"
+#include "catalogue/IniFile.h"
 #include "common/IniSettingsFile.h"
 #include "common/SafeFile.h"
 #include "database/HotSyncHome.h"
@@ -242,6 +243,8 @@ void TestSafeWrites::specialFilesAreNotRead()
     QString why;
     QVERIFY(!SafeFile::read(path, 16 * 1024 * 1024, &bytes, &why));
     QVERIFY(why.contains(QDir::toNativeSeparators(path)));
+    // The same file as a schema: a reason naming it, never an empty schema.
+    QVERIFY(iniFileProblem(path).contains(QDir::toNativeSeparators(path)));
     // The users file of a home: an error naming the file, never a hang.
     HotSyncHome home(dir.path());
     try {
