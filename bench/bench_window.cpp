@@ -146,6 +146,9 @@ int main(int argc, char **argv)
     controller.openSection(index);
     const double openMs = settleMs(window, clock);
     const qint64 after = residentKb();
+    // BENCH_WINDOW_SHOT=file.png keeps a picture of the window just opened.
+    if (const QString shot = qEnvironmentVariable("BENCH_WINDOW_SHOT"); !shot.isEmpty())
+        window.grab().save(shot);
 
     auto *view = window.findChild<QAbstractItemView *>(QStringLiteral("SGGrid1"));
     QScrollBar *bar = view ? view->verticalScrollBar() : nullptr;
