@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QtEndian>
 
 namespace Ledgerly::PdbLayout {
 
@@ -35,6 +36,19 @@ inline QByteArray typeTag()
 inline QByteArray creatorTag()
 {
     return QByteArrayLiteral("SkDB");
+}
+
+// A stored value is a two-byte length (nullLength for none) and its bytes.
+// These read values already checked against the record's bounds.
+inline quint32 valueLength(const char *value)
+{
+    return qFromBigEndian<quint16>(value);
+}
+// Where the value after the one starting at `at` starts.
+inline qsizetype nextValue(const char *data, qsizetype at)
+{
+    const quint32 length = valueLength(data + at);
+    return at + 2 + (length == quint32(nullLength) ? 0 : length);
 }
 
 } // namespace Ledgerly::PdbLayout

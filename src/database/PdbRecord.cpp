@@ -8,20 +8,6 @@
 
 namespace Ledgerly {
 
-namespace {
-
-quint32 readU16(const char *p)
-{
-    return (quint32(uchar(p[0])) << 8) | quint32(uchar(p[1]));
-}
-
-quint32 readU32(const char *p)
-{
-    return (readU16(p) << 16) | readU16(p + 2);
-}
-
-} // namespace
-
 PdbRecord::PdbRecord(const PdbFieldList *fields, const QByteArray &file, qsizetype begin,
                      qsizetype end, int storedFields, quint32 uniqueId)
     : m_fields(fields)
@@ -42,7 +28,8 @@ QVariant PdbRecord::decode(int type, const char *data, int length)
     case FieldDate:
     case FieldTime:
     case FieldDateTime:
-        return length == 4 ? QVariant(PdbTime::fromSeconds(readU32(data))) : QVariant();
+        return length == 4 ? QVariant(PdbTime::fromSeconds(qFromBigEndian<quint32>(data)))
+                           : QVariant();
     default:
         // Pictures and unknown kinds are kept byte for byte.
         return QByteArray(data, length);
@@ -55,10 +42,8 @@ qsizetype PdbRecord::storedOffset(int field) const
         return -1;
     const char *data = m_file.constData();
     qsizetype at = m_begin;
-    for (int f = 0; f < field; ++f) {
-        const quint32 length = readU16(data + at);
-        at += 2 + (length == PdbLayout::nullLength ? 0 : length);
-    }
+    for (int f = 0; f < field; ++f)
+        at = PdbLayout::nextValue(data, at);
     return at;
 }
 
@@ -67,7 +52,7 @@ QVariant PdbRecord::storedValue(int field) const
     const qsizetype at = storedOffset(field);
     if (at < 0 || !m_fields || field >= m_fields->Count())
         return {};
-    const quint32 length = readU16(m_file.constData() + at);
+    const quint32 length = PdbLayout::valueLength(m_file.constData() + at);
     if (length == PdbLayout::nullLength)
         return {};
     return decode(m_fields->Item(field).Type, m_file.constData() + at + 2, int(length));
@@ -96,7 +81,7 @@ bool PdbRecord::isEmpty(int field) const
     const qsizetype at = storedOffset(field);
     if (at < 0)
         return true;
-    const quint32 length = readU16(m_file.constData() + at);
+    const quint32 length = PdbLayout::valueLength(m_file.constData() + at);
     return length == 0 || length == PdbLayout::nullLength;
 }
 
@@ -131,9 +116,9 @@ QList<QVariant> PdbRecord::values() const
             values.append(isChanged(f) ? m_values.at(f) : QVariant());
             continue;
         }
-        const quint32 length = readU16(data + at);
+        const quint32 length = PdbLayout::valueLength(data + at);
         const qsizetype valueAt = at + 2;
-        at = valueAt + (length == PdbLayout::nullLength ? 0 : length);
+        at = PdbLayout::nextValue(data, at);
         if (isChanged(f))
             values.append(m_values.at(f));
         else if (length == PdbLayout::nullLength)

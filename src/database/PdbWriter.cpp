@@ -176,14 +176,9 @@ void PdbWriter::writeStoredRecord(const PdbRecord &record, int index)
             appendU16(m_out, nullLength);
         return;
     }
-    const uchar *data = reinterpret_cast<const uchar *>(stored.data());
     qsizetype at = 0;
     for (int f = 0; f < fields.Count(); ++f) {
-        qsizetype next = at;
-        if (f < record.storedFieldCount()) {
-            const quint32 length = quint32((data[at] << 8) | data[at + 1]);
-            next = at + 2 + (length == nullLength ? 0 : length);
-        }
+        const qsizetype next = f < record.storedFieldCount() ? nextValue(stored.data(), at) : at;
         if (record.isChanged(f))
             writeValue(record.value(f), fields.Item(f).Type, index, f);
         else if (f < record.storedFieldCount())
