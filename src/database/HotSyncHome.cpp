@@ -6,7 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
+#include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -22,14 +23,6 @@ const QString keyFolder = QStringLiteral("Folder");
 const QString keyJPilot = QStringLiteral("JPilot");
 // Far more than any list of users; a larger file is not one we wrote.
 constexpr qint64 maxFileSize = 16 * 1024 * 1024;
-
-// A value typed by hand with a comma reads back as a list; the person meant text.
-QString text(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
-}
 } // namespace
 
 HotSyncHome::HotSyncHome(QString home)
@@ -48,48 +41,77 @@ bool HotSyncHome::exists() const
 
 void HotSyncHome::load()
 {
+    load(readFile());
+}
+
+QByteArray HotSyncHome::readFile() const
+{
     // QSettings would block on a FIFO and read a device without end: only a
-    // regular file of sane size is handed to it.
-    const QFileInfo info(filePath());
-    QByteArray probe;
+    // regular file of sane size is read.
+    QByteArray bytes;
     QString why;
-    if (info.exists() && !SafeFile::read(filePath(), maxFileSize, &probe, &why))
+    if (QFileInfo::exists(filePath()) && !SafeFile::read(filePath(), maxFileSize, &bytes, &why))
         throw PdbError(ErrNoSuchUser,
                        QStringLiteral("The HotSync users file cannot be read. %1").arg(why));
-    QSettings ini(filePath(), QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError)
+    return bytes;
+}
+
+void HotSyncHome::load(const QByteArray &bytes)
+{
+    IniSettingsFile::Texts values;
+    if (!bytes.isEmpty() && !IniSettingsFile::readTexts(filePath(), bytes, &values))
         throw PdbError(ErrNoSuchUser,
                        QStringLiteral("The HotSync users file \"%1\" is damaged and cannot be read")
                            .arg(QDir::toNativeSeparators(filePath())));
-    users.clear();
-    // The stored size is only a claim: the rows that exist bound the loop.
-    ini.beginGroup(arrayUsers);
-    const QStringList rows = ini.childGroups();
-    ini.endGroup();
-    QList<int> present;
-    for (const QString &row : rows) {
+
+    // Rows by number, whatever order the file has them in. The stored size
+    // is only a claim: the rows that exist bound the list.
+    const QString rowPrefix = arrayUsers + QLatin1Char('/');
+    QHash<int, HotSyncUser> rows;
+    rows.reserve(values.size() / 3);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!it.key().startsWith(rowPrefix))
+            continue;
+        const QStringView rest = QStringView(it.key()).sliced(rowPrefix.size());
+        const qsizetype slash = rest.indexOf(u'/');
+        // Rows are read by their number as written ("1", never "01").
+        if (slash <= 0 || rest.front() == u'0' || !rest.front().isDigit())
+            continue;
         bool ok = false;
-        const int n = row.toInt(&ok);
-        if (ok && n >= 1)
-            present.append(n);
+        const int n = rest.first(slash).toInt(&ok);
+        if (!ok)
+            continue;
+        const QStringView field = rest.sliced(slash + 1);
+        HotSyncUser &user = rows[n];
+        if (field == keyName)
+            user.name = it.value();
+        else if (field == keyFolder)
+            user.folder = it.value();
+        else if (field == keyJPilot)
+            user.jpilot = QVariant(it.value()).toBool();
     }
-    std::sort(present.begin(), present.end());
-    const int count = ini.beginReadArray(arrayUsers);
-    for (const int n : present) {
-        if (n > count)
-            break;
-        ini.setArrayIndex(n - 1);
-        HotSyncUser user{text(ini.value(keyName)), text(ini.value(keyFolder)),
-                         ini.value(keyJPilot, false).toBool()};
+    const int count = values.value(rowPrefix + QStringLiteral("size")).toInt();
+
+    QList<int> numbers = rows.keys();
+    std::sort(numbers.begin(), numbers.end());
+
+    users.clear();
+    // A set of the names so far: asking the list for each name again made
+    // reading a home of many thousand users take minutes.
+    QSet<QString> seen;
+    seen.reserve(numbers.size());
+    for (const int n : std::as_const(numbers)) {
+        const HotSyncUser &user = rows[n];
         // A user without a name cannot be chosen or addressed; skip the row.
-        if (!user.name.isEmpty() && indexOf(user.name) < 0)
+        if (n > count || user.name.isEmpty())
+            continue;
+        const qsizetype before = seen.size();
+        seen.insert(userKey(user.name));
+        if (seen.size() > before)
             users.append(user);
     }
-    ini.endArray();
-    ini.beginGroup(groupHome);
-    currentUser = text(ini.value(keyCurrent));
-    installCommand = text(ini.value(keyInstall));
-    ini.endGroup();
+    currentUser = values.value(groupHome + QLatin1Char('/') + keyCurrent);
+    installCommand = values.value(groupHome + QLatin1Char('/') + keyInstall);
 }
 
 void HotSyncHome::save() const
@@ -122,6 +144,27 @@ void HotSyncHome::create(const QString &firstUser)
         throw PdbError(ErrPathAccess, QStringLiteral("Cannot create the user folder \"%1\"")
                                           .arg(QDir::toNativeSeparators(folder)));
     save();
+}
+
+QString HotSyncHome::userKey(const QString &name)
+{
+    QString key;
+    key.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name.at(i), name.at(i + 1));
+            ++i;
+        }
+        const char32_t folded = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(folded)) {
+            key.append(QChar(QChar::highSurrogate(folded)));
+            key.append(QChar(QChar::lowSurrogate(folded)));
+        } else {
+            key.append(QChar(char16_t(folded)));
+        }
+    }
+    return key;
 }
 
 int HotSyncHome::indexOf(const QString &name) const

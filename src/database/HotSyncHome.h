@@ -29,6 +29,10 @@ public:
 
     // Throws PdbError(ErrNoSuchUser) for a file that cannot be read.
     void load();
+    // The two halves of load(): the file's bytes (empty when it is missing),
+    // and the users read from such bytes.
+    QByteArray readFile() const;
+    void load(const QByteArray &bytes);
     // Creates the home folder when needed. Throws PdbError on failure.
     void save() const;
 
@@ -41,6 +45,9 @@ public:
     {
         return a.compare(b, Qt::CaseInsensitive) == 0;
     }
+    // The name folded as sameUser() folds it: two keys are equal exactly when
+    // sameUser() holds, so a set of keys finds a repeated user at once.
+    static QString userKey(const QString &name);
     int indexOf(const QString &name) const;
     // The user's folder made absolute, with "/" separators and no trailing one.
     QString absoluteFolder(const HotSyncUser &user) const;

@@ -1,6 +1,5 @@
 #include "RecordServer.h"
 
-#include "HotSyncHome.h"
 #include "HotSyncInstall.h"
 #include "PdbError.h"
 #include "common/SafeFile.h"
@@ -19,17 +18,6 @@ namespace {
 // database far below it.
 constexpr qint64 maxDatabaseFileSize = qint64(512) * 1024 * 1024;
 
-// Opens the home's users file, creating the home with the login user when it
-// is used for the first time.
-HotSyncHome openHome(const QString &path)
-{
-    HotSyncHome home(path);
-    if (!home.exists())
-        home.create(HotSyncHome::loginName());
-    home.load();
-    return home;
-}
-
 // The current user of a home: the one the file names, else the first.
 int currentIndex(const HotSyncHome &home)
 {
@@ -42,6 +30,22 @@ int currentIndex(const HotSyncHome &home)
 RecordServer::RecordServer(QString hotSyncHome)
     : m_home(QDir::cleanPath(QFileInfo(hotSyncHome).absoluteFilePath()))
 {}
+
+// Opens the home's users file, creating the home with the login user when it
+// is used for the first time.
+HotSyncHome RecordServer::openHome()
+{
+    HotSyncHome home(m_home);
+    if (!home.exists())
+        home.create(HotSyncHome::loginName());
+    const QByteArray bytes = home.readFile();
+    if (!m_readHome || bytes != m_readBytes) {
+        home.load(bytes);
+        m_readHome = home;
+        m_readBytes = bytes;
+    }
+    return *m_readHome;
+}
 
 QString RecordServer::defaultHotSyncHome(const QString &option)
 {
@@ -56,7 +60,7 @@ QString RecordServer::defaultHotSyncHome(const QString &option)
 
 QStringList RecordServer::GetUserNames()
 {
-    const HotSyncHome home = openHome(m_home);
+    const HotSyncHome home = openHome();
     QStringList names;
     for (const HotSyncUser &user : home.users)
         names.append(user.name);
@@ -65,7 +69,7 @@ QStringList RecordServer::GetUserNames()
 
 QString RecordServer::GetDefaultUser()
 {
-    const HotSyncHome home = openHome(m_home);
+    const HotSyncHome home = openHome();
     // A user picked for loading in this run stays the default, so the
     // window's choice survives the next load.
     if (!m_lastFolderUser.isEmpty() && home.indexOf(m_lastFolderUser) >= 0)
@@ -76,7 +80,7 @@ QString RecordServer::GetDefaultUser()
 
 QString RecordServer::GetUserFolder(const QString &user)
 {
-    const HotSyncHome home = openHome(m_home);
+    const HotSyncHome home = openHome();
     // An unknown name never falls back to another user's folder: whatever
     // is written there would land in the wrong person's files.
     const int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
@@ -93,7 +97,7 @@ QString RecordServer::GetUserFolder(const QString &user)
 
 void RecordServer::QueueInstall(const QString &user, const QString &path)
 {
-    const HotSyncHome home = openHome(m_home);
+    const HotSyncHome home = openHome();
     int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
     if (index < 0)
         throw PdbError(ErrNoSuchUser,
@@ -107,7 +111,7 @@ void RecordServer::QueueInstall(const QString &user, const QString &path)
 
 QString RecordServer::GetInstallCommand()
 {
-    return openHome(m_home).installCommand;
+    return openHome().installCommand;
 }
 
 std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, OpenMode mode)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "HotSyncHome.h"
 #include "PdbDatabase.h"
 
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace Ledgerly {
 
@@ -37,7 +39,13 @@ public:
                  bool makeDefault = false);
 
 private:
+    HotSyncHome openHome();
+
     QString m_home;
+    // The users file as last read, and what it said: every operation reads
+    // the file again, and only bytes that changed are parsed again.
+    QByteArray m_readBytes;
+    std::optional<HotSyncHome> m_readHome;
     QString m_lastFolderUser; // the user last passed to GetUserFolder in this run
 };
 

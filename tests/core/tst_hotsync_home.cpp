@@ -32,6 +32,10 @@ private Q_SLOTS:
     void defaultUserFollowsLastFolderUser();
     void makeDefaultIsStored();
     void handWrittenHome();
+    void usersReadInRowOrderOnceEach_data();
+    void usersReadInRowOrderOnceEach();
+    void userKeysMatchWhenNamesDo_data();
+    void userKeysMatchWhenNamesDo();
     void folderLookupCreatesNothing();
     void brokenHomeIsReported();
     void emptyNameRefused();
@@ -194,6 +198,52 @@ void TestHotSyncHome::handWrittenHome()
     QCOMPARE(server.GetUserFolder(QStringLiteral("A")), m_home + u"/sub/dir"_qs);
     QCOMPARE(server.GetUserFolder(QStringLiteral("Smith, John")), absolute);
     QCOMPARE(server.GetInstallCommand(), u"palm-install --now"_qs);
+}
+
+void TestHotSyncHome::usersReadInRowOrderOnceEach_data()
+{
+    QTest::addColumn<QByteArray>("quote");
+    QTest::newRow("as typed by hand") << QByteArray();
+    QTest::newRow("as the program writes it") << QByteArray("\"");
+}
+
+void TestHotSyncHome::usersReadInRowOrderOnceEach()
+{
+    QFETCH(QByteArray, quote);
+    QByteArray file = "[Users]\n";
+    // Rows out of order, a name repeated in another case, a row number
+    // written with a leading zero and a row past the stored size.
+    for (const char *row : {"3\\Name=Cy", "1\\Name=Ann", "4\\Name=ANN", "2\\Name=Bo",
+                            "01\\Name=Zed", "5\\Name=Eve", "size=4"}) {
+        const QByteArray line(row);
+        const qsizetype equals = line.indexOf('=');
+        file += line.left(equals + 1) + quote + line.mid(equals + 1) + quote + "\n";
+    }
+    QVERIFY(QDir().mkpath(m_home));
+    QVERIFY(writeFile(m_home + u"/hotsync.ini"_qs, file));
+    QCOMPARE(RecordServer(m_home).GetUserNames(), (QStringList{u"Ann"_qs, u"Bo"_qs, u"Cy"_qs}));
+}
+
+void TestHotSyncHome::userKeysMatchWhenNamesDo_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::newRow("case") << u"ann smith"_qs << u"ANN Smith"_qs;
+    QTest::newRow("different names") << u"Ann"_qs << u"Anne"_qs;
+    QTest::newRow("accented letters") << u"zo\u00eb"_qs << u"ZO\u00cb"_qs;
+    QTest::newRow("sharp s against ss") << u"Stra\u00dfe"_qs << u"STRASSE"_qs;
+    QTest::newRow("Kelvin sign") << u"\u212a"_qs << u"k"_qs;
+    QTest::newRow("final sigma") << u"\u03c2"_qs << u"\u03a3"_qs;
+    QTest::newRow("dotted capital I") << u"\u0130"_qs << u"i"_qs;
+    QTest::newRow("letters beyond 16 bits") << u"\U00010400"_qs << u"\U00010428"_qs;
+    QTest::newRow("lone surrogate") << u"\xd801x"_qs << u"\xd801X"_qs;
+}
+
+void TestHotSyncHome::userKeysMatchWhenNamesDo()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QCOMPARE(HotSyncHome::userKey(a) == HotSyncHome::userKey(b), HotSyncHome::sameUser(a, b));
 }
 
 void TestHotSyncHome::folderLookupCreatesNothing()

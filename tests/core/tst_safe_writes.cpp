@@ -150,6 +150,8 @@ private Q_SLOTS:
     void claimedUserCountIsNotTrusted();
     void settingsTextReadsBackThroughQSettings_data();
     void settingsTextReadsBackThroughQSettings();
+    void handEditedSettingsReadAsQSettingsReadsThem_data();
+    void handEditedSettingsReadAsQSettingsReadsThem();
     void unreadableUsersFileIsAnError();
 };
 
@@ -282,20 +284,30 @@ void TestSafeWrites::settingsTextReadsBackThroughQSettings_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << u"HotSync/User"_qs << u"Ann"_qs;
-    QTest::newRow("comma and blanks") << u"HotSync/User"_qs << u" Ann, Bob "_qs;
-    QTest::newRow("quotes and backslashes") << u"General/Path"_qs << u"C:\\x \"y\""_qs;
-    QTest::newRow("line breaks and semicolon") << u"A/B"_qs << u"one\ntwo\r;three"_qs;
-    QTest::newRow("starts with @") << u"A/B"_qs << u"@Invalid()"_qs;
-    QTest::newRow("non-ASCII") << u"Gruppe/Schl\u00fcssel"_qs << u"Gr\u00fc\u00dfe \u20ac"_qs;
-    QTest::newRow("array row") << u"Users/1/Name"_qs << u"Ann"_qs;
-    QTest::newRow("empty") << u"A/B"_qs << QString();
+    // Names that need escapes are left to QSettings; the rest is read directly.
+    QTest::addColumn<bool>("direct");
+    QTest::newRow("plain") << u"HotSync/User"_qs << u"Ann"_qs << true;
+    QTest::newRow("comma and blanks") << u"HotSync/User"_qs << u" Ann, Bob "_qs << true;
+    QTest::newRow("quotes and backslashes") << u"General/Path"_qs << u"C:\\x \"y\""_qs << false;
+    QTest::newRow("line breaks and semicolon") << u"A/B"_qs << u"one\ntwo\r;three"_qs << true;
+    QTest::newRow("starts with @") << u"A/B"_qs << u"@Invalid()"_qs << true;
+    QTest::newRow("non-ASCII") << u"Gruppe/Schl\u00fcssel"_qs << u"Gr\u00fc\u00dfe \u20ac"_qs
+                               << false;
+    QTest::newRow("non-ASCII value")
+        << u"A/B"_qs << u"Gr\u00fc\u00dfe \u20ac \U0001F600"_qs << true;
+    QTest::newRow("array row") << u"Users/1/Name"_qs << u"Ann"_qs << true;
+    QTest::newRow("empty") << u"A/B"_qs << QString() << true;
+    QTest::newRow("control character before hex digits")
+        << u"A/B"_qs << u"\u0001abc\u001fF9\tq"_qs << true;
+    QTest::newRow("doubled @ and a lone one") << u"A/B"_qs << u"@@x @ y"_qs << true;
+    QTest::newRow("ungrouped key") << u"Key"_qs << u"v"_qs << true;
 }
 
 void TestSafeWrites::settingsTextReadsBackThroughQSettings()
 {
     QFETCH(QString, key);
     QFETCH(QString, value);
+    QFETCH(bool, direct);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.ini"));
     QVERIFY(IniSettingsFile::write(path, {{key, value}, {u"Other/Key"_qs, u"x"_qs}}).ok());
@@ -303,6 +315,48 @@ void TestSafeWrites::settingsTextReadsBackThroughQSettings()
     QCOMPARE(ini.status(), QSettings::NoError);
     QCOMPARE(ini.value(key).toString(), value);
     QCOMPARE(ini.value(u"Other/Key"_qs).toString(), u"x"_qs);
+    const std::optional<IniSettingsFile::Texts> read =
+        IniSettingsFile::parseRendered(readFile(path));
+    QCOMPARE(bool(read), direct);
+    if (read)
+        QCOMPARE(*read, (IniSettingsFile::Texts{{key, value}, {u"Other/Key"_qs, u"x"_qs}}));
+}
+
+void TestSafeWrites::handEditedSettingsReadAsQSettingsReadsThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("unquoted values") << QByteArray("[Users]\n1\\Name=Ann  \nsize=1\n");
+    QTest::newRow("a comma typed by hand") << QByteArray("[A]\nB=Smith, John\n");
+    QTest::newRow("blanks around =") << QByteArray("[A]\nB = \"x\"\n");
+    QTest::newRow("CR LF line ends") << QByteArray("[A]\r\nB=\"x\"\r\n");
+    QTest::newRow("comment line") << QByteArray("; users\n[A]\nB=\"x\"\n");
+    QTest::newRow("group written twice") << QByteArray("[A]\nB=\"1\"\n[A]\nC=\"2\"\n");
+    QTest::newRow("key written twice") << QByteArray("[A]\nB=\"1\"\nB=\"2\"\n");
+    QTest::newRow("escaped key") << QByteArray("[A]\nB%20C=\"1\"\n");
+    QTest::newRow("type marker") << QByteArray("[A]\nB=\"@Invalid()\"\nC=\"@String(x)\"\n");
+    QTest::newRow("quote inside") << QByteArray("[A]\nB=\"x\"y\"\n");
+    QTest::newRow("other escapes") << QByteArray("[A]\nB=\"\\a\\101\\x\"\n");
+    QTest::newRow("key before any group") << QByteArray("B=\"x\"\n[A]\nC=\"y\"\n");
+    QTest::newRow("Windows-1252 bytes") << QByteArray("[A]\nB=\"Zo\xEB\"\n");
+}
+
+void TestSafeWrites::handEditedSettingsReadAsQSettingsReadsThem()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QVERIFY(writeFile(path, bytes));
+    QVERIFY(!IniSettingsFile::parseRendered(bytes));
+    IniSettingsFile::Texts texts;
+    QVERIFY(IniSettingsFile::readTexts(path, bytes, &texts));
+    const QSettings ini(path, QSettings::IniFormat);
+    QCOMPARE(texts.size(), ini.allKeys().size());
+    for (const QString &key : ini.allKeys()) {
+        const QVariant value = ini.value(key);
+        QCOMPARE(texts.value(key), value.typeId() == QMetaType::QStringList
+                                       ? value.toStringList().join(u", "_qs)
+                                       : value.toString());
+    }
 }
 
 void TestSafeWrites::unreadableUsersFileIsAnError()
