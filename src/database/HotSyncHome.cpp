@@ -1,5 +1,6 @@
 #include "HotSyncHome.h"
 
+#include "CreatedFolders.h"
 #include "PdbError.h"
 #include "common/IniSettingsFile.h"
 #include "common/SafeFile.h"
@@ -140,10 +141,20 @@ void HotSyncHome::create(const QString &firstUser)
     currentUser = firstUser;
     installCommand.clear();
     const QString folder = absoluteFolder(users.first());
-    if (!QDir().mkpath(folder))
+    CreatedFolders made;
+    if (!made.make(m_home) || !made.make(folder)) {
+        made.undo();
         throw PdbError(ErrPathAccess, QStringLiteral("Cannot create the user folder \"%1\"")
                                           .arg(QDir::toNativeSeparators(folder)));
-    save();
+    }
+    try {
+        save();
+    } catch (const PdbError &) {
+        // Without the file the folders belong to no user; the next use of
+        // the home starts afresh.
+        made.undo();
+        throw;
+    }
 }
 
 QString HotSyncHome::userKey(const QString &name)

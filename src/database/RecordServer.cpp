@@ -1,5 +1,6 @@
 #include "RecordServer.h"
 
+#include "CreatedFolders.h"
 #include "HotSyncInstall.h"
 #include "PdbError.h"
 #include "common/SafeFile.h"
@@ -171,11 +172,21 @@ void RecordServer::addUser(const QString &name, const QString &folder, bool jpil
         user.folder = home.folderNameFor(name);
     if (makeDefault || fresh || home.indexOf(home.currentUser) < 0)
         home.currentUser = name;
+    // A user the file does not list must not leave a folder behind: what
+    // this made is taken away again when the file cannot be written.
+    CreatedFolders made;
     const QString absolute = home.absoluteFolder(user);
-    if (!QDir().mkpath(absolute))
+    if (!made.make(m_home) || !made.make(absolute)) {
+        made.undo();
         throw PdbError(ErrPathAccess, QStringLiteral("Cannot create the user folder \"%1\"")
                                           .arg(QDir::toNativeSeparators(absolute)));
-    home.save();
+    }
+    try {
+        home.save();
+    } catch (const PdbError &) {
+        made.undo();
+        throw;
+    }
 }
 
 } // namespace Ledgerly

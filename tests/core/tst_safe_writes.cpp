@@ -53,6 +53,18 @@ private:
     bool m_ok = false;
 };
 
+// Every file and folder below root, as paths relative to it, sorted.
+QStringList filesUnder(const QString &root)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found.append(it.next().mid(root.size()));
+    found.sort();
+    return found;
+}
+
 QByteArray bigText(int bytes)
 {
     return QByteArray(bytes, 'x');
@@ -148,6 +160,8 @@ private Q_SLOTS:
     void specialFilesAreNotRead_data();
     void specialFilesAreNotRead();
     void claimedUserCountIsNotTrusted();
+    void userNotWrittenLeavesNoFolder_data();
+    void userNotWrittenLeavesNoFolder();
     void settingsTextReadsBackThroughQSettings_data();
     void settingsTextReadsBackThroughQSettings();
     void handEditedSettingsReadAsQSettingsReadsThem_data();
@@ -278,6 +292,51 @@ void TestSafeWrites::claimedUserCountIsNotTrusted()
     QVERIFY(timer.elapsed() < 5000);
     QCOMPARE(home.users.size(), 2);
     QCOMPARE(home.users.at(1).name, u"Bob"_qs);
+}
+
+void TestSafeWrites::userNotWrittenLeavesNoFolder_data()
+{
+    QTest::addColumn<bool>("homeExists");
+    QTest::addColumn<QString>("folder"); // given with add-user, below the temporary folder
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<bool>("firstUse"); // any use of a missing home, not add-user
+    QTest::newRow("first user of a new home") << false << QString() << false << false;
+    QTest::newRow("another user") << true << QString() << false << false;
+    QTest::newRow("folder given, several levels new") << true << u"data/a/b"_qs << false << false;
+    QTest::newRow("new home, folder given elsewhere") << false << u"data/c"_qs << false << false;
+    QTest::newRow("folder that exists already") << true << u"data"_qs << true << false;
+    QTest::newRow("first use creates the login user") << false << QString() << false << true;
+}
+
+void TestSafeWrites::userNotWrittenLeavesNoFolder()
+{
+    QFETCH(bool, homeExists);
+    QFETCH(QString, folder);
+    QFETCH(bool, folderExists);
+    QFETCH(bool, firstUse);
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home"));
+    if (homeExists)
+        RecordServer(home).addUser(QStringLiteral("First"));
+    if (folderExists) {
+        QVERIFY(QDir().mkpath(dir.filePath(folder)));
+        QVERIFY(writeFile(dir.filePath(folder) + u"/kept.txt"_qs, "x"));
+    }
+    const QStringList before = filesUnder(dir.path());
+    const QByteArray users = readFile(home + u"/hotsync.ini"_qs);
+    {
+        FileSizeLimit limit(16);
+        QVERIFY(limit.ok());
+        RecordServer server(home);
+        if (firstUse)
+            QVERIFY_THROWS_EXCEPTION(PdbError, server.GetUserNames());
+        else
+            QVERIFY_THROWS_EXCEPTION(
+                PdbError, server.addUser(QStringLiteral("Ann"),
+                                         folder.isEmpty() ? QString() : dir.filePath(folder)));
+    }
+    QCOMPARE(filesUnder(dir.path()), before);
+    QCOMPARE(readFile(home + u"/hotsync.ini"_qs), users);
 }
 
 void TestSafeWrites::settingsTextReadsBackThroughQSettings_data()
