@@ -2,13 +2,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace Ledgerly {
 
@@ -25,19 +21,27 @@ QString canonicalPath(const QString &path)
     return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
 }
 
-QString lockFolder()
+// The lock's name: the database's own name, hidden. Taking over a stale lock
+// briefly makes a file of this name plus ".rmlock", which must fit in a file
+// name too; a name too long for that keeps a readable start and a hash of
+// the whole.
+QString lockFileName(const QString &databaseName)
 {
-    QString folder;
-#ifdef Q_OS_UNIX
-    // Without a session's runtime folder Qt would pick one itself and warn on
-    // every call; a per-user folder under the temporary one does as well.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        return QDir::tempPath() + QStringLiteral("/ledgerly-locks-") + QString::number(::getuid());
-#endif
-    folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/ledgerly-locks");
+    constexpr int maxBytes = 255 - 7; // ".rmlock"
+    const QString plain = QLatin1Char('.') + databaseName + QStringLiteral(".lock");
+    if (QFile::encodeName(plain).size() <= maxBytes)
+        return plain;
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(databaseName.toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16));
+    QString start = databaseName;
+    const auto shortened = [&] {
+        return QLatin1Char('.') + start + QLatin1Char('-') + hash + QStringLiteral(".lock");
+    };
+    while (!start.isEmpty() && QFile::encodeName(shortened()).size() > maxBytes)
+        start.chop(start.size() > 1 && start.back().isLowSurrogate() ? 2 : 1);
+    return shortened();
 }
 
 } // namespace
@@ -49,11 +53,8 @@ DatabaseLock &DatabaseLock::operator=(DatabaseLock &&) noexcept = default;
 
 QString DatabaseLock::lockFilePathFor(const QString &path)
 {
-    const QString canonical = canonicalPath(path);
-    const QByteArray hash =
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
-    return lockFolder() + QLatin1Char('/') + QFileInfo(canonical).fileName() + QLatin1Char('-') +
-           QString::fromLatin1(hash) + QStringLiteral(".lock");
+    const QFileInfo canonical(canonicalPath(path));
+    return canonical.absolutePath() + QLatin1Char('/') + lockFileName(canonical.fileName());
 }
 
 DatabaseLock DatabaseLock::acquire(const QString &path)
@@ -61,10 +62,11 @@ DatabaseLock DatabaseLock::acquire(const QString &path)
     DatabaseLock result;
     result.m_lockPath = lockFilePathFor(path);
     const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    if (!QDir().mkpath(lockFolder())) {
+    const QString folder = QDir::toNativeSeparators(QFileInfo(result.m_lockPath).absolutePath());
+    if (!QFileInfo(QFileInfo(result.m_lockPath).absolutePath()).isDir()) {
         result.m_error = QStringLiteral("The database \"%1\" cannot be locked: the folder \"%2\" "
-                                        "cannot be created")
-                             .arg(native, QDir::toNativeSeparators(lockFolder()));
+                                        "does not exist; it was not changed.")
+                             .arg(native, folder);
         return result;
     }
     auto lock = std::make_unique<QLockFile>(result.m_lockPath);
@@ -90,9 +92,11 @@ DatabaseLock DatabaseLock::acquire(const QString &path)
                                             "it was not changed.")
                                  .arg(native);
     } else {
-        result.m_error = QStringLiteral("The database \"%1\" cannot be locked (\"%2\" cannot "
-                                        "be written); it was not changed.")
-                             .arg(native, QDir::toNativeSeparators(result.m_lockPath));
+        // A read-only folder, a full disk, a name taken by a folder.
+        result.m_error = QStringLiteral("The database \"%1\" cannot be locked: no lock file can "
+                                        "be made in the folder \"%2\" (\"%3\" cannot be "
+                                        "written); it was not changed.")
+                             .arg(native, folder, QFileInfo(result.m_lockPath).fileName());
     }
     return result;
 }

@@ -9,10 +9,11 @@ class QLockFile;
 namespace Ledgerly {
 
 // Keeps a second program from changing a database this one is changing.
-// The lock is a QLockFile in the user's runtime folder, named from the
-// database's canonical path, so every way of naming the file (links, "..")
-// meets the same lock. A lock left by a process that no longer runs is taken
-// over. Reading a database needs no lock.
+// The lock is a hidden QLockFile beside the database, named after it, in the
+// folder the database's canonical path names: every program that reaches the
+// file, by any name (links, "..") and in any environment (cron, ssh, sudo, a
+// service), meets the same lock. A lock left by a process that no longer runs
+// is taken over. Reading a database needs no lock.
 class DatabaseLock
 {
 public:
@@ -22,8 +23,8 @@ public:
     DatabaseLock &operator=(DatabaseLock &&) noexcept;
 
     // Takes the lock of the database at path (the file need not exist yet).
-    // On failure the result holds no lock and error() names the program and
-    // process that hold it.
+    // On failure the result holds no lock and error() says why: the program
+    // and process that hold it, or the folder where no lock can be made.
     static DatabaseLock acquire(const QString &path);
 
     bool isLocked() const { return m_lock != nullptr; }

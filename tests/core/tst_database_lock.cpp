@@ -1,9 +1,13 @@
 // Who may change a database: one program at a time, and only in the folder of
 // the user it was asked for.
 
+#include "CliRun.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include "database/DatabaseLock.h"
+#include "database/FieldType.h"
+#include "database/PdbDatabase.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 #include "exchange/CsvNaming.h"
@@ -12,6 +16,8 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace Ledgerly;
 
@@ -24,6 +30,12 @@ private Q_SLOTS:
     void secondHolderIsRefusedWithTheHolderNamed();
     void everyNameOfTheFileMeetsOneLock();
     void lockOfAVanishedProcessIsTakenOver();
+    void lockLivesBesideTheDatabase_data();
+    void lockLivesBesideTheDatabase();
+    void lockThatCannotBeMadeIsAClearError_data();
+    void lockThatCannotBeMadeIsAClearError();
+    void lockIsSeenInEveryEnvironment_data();
+    void lockIsSeenInEveryEnvironment();
     void userNamesMatchIgnoringCase_data();
     void userNamesMatchIgnoringCase();
     void unknownUserHasNoFolder();
@@ -81,6 +93,168 @@ void TestDatabaseLock::lockOfAVanishedProcessIsTakenOver()
                       "2147483000\nledgerly-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
     const DatabaseLock lock = DatabaseLock::acquire(path);
     QVERIFY2(lock.isLocked(), qPrintable(lock.error()));
+}
+
+void TestDatabaseLock::lockLivesBesideTheDatabase_data()
+{
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("lock"); // empty: too long to keep whole
+    QTest::newRow("plain name") << u"Mileage.pdb"_qs << u".Mileage.pdb.lock"_qs;
+    QTest::newRow("blanks and accents") << u"Caf\u00e9 Log.PDB"_qs << u".Caf\u00e9 Log.PDB.lock"_qs;
+    QTest::newRow("name that just fits")
+        << QString(238, u'n') + u".pdb"_qs << u"."_qs + QString(238, u'n') + u".pdb.lock"_qs;
+    QTest::newRow("name one byte longer") << QString(239, u'n') + u".pdb"_qs << QString();
+    QTest::newRow("long name of wide letters") << QString(120, u'\u00e9') + u".pdb"_qs << QString();
+}
+
+void TestDatabaseLock::lockLivesBesideTheDatabase()
+{
+    QFETCH(QString, database);
+    QFETCH(QString, lock);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(database);
+    const QFileInfo found(DatabaseLock::lockFilePathFor(path));
+    QCOMPARE(found.absolutePath(), QFileInfo(dir.path()).canonicalFilePath());
+    if (!lock.isEmpty()) {
+        QCOMPARE(found.fileName(), lock);
+    } else {
+        // Shortened so that QLockFile's ".rmlock" beside it still fits a
+        // file name; another name with the same start gets another lock.
+        QVERIFY(QFile::encodeName(found.fileName()).size() <= 248);
+        QVERIFY(found.fileName().startsWith(u'.' + database.left(8)));
+        QVERIFY(found.fileName() !=
+                QFileInfo(DatabaseLock::lockFilePathFor(path + u'x')).fileName());
+    }
+    QVERIFY(!found.fileName().endsWith(u".pdb"_qs, Qt::CaseInsensitive));
+    DatabaseLock held = DatabaseLock::acquire(path);
+    QVERIFY2(held.isLocked(), qPrintable(held.error()));
+    QVERIFY(QFileInfo::exists(found.filePath()));
+    held.release();
+    QVERIFY(!QFileInfo::exists(found.filePath()));
+}
+
+void TestDatabaseLock::lockThatCannotBeMadeIsAClearError_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder missing") << u"missing"_qs;
+    QTest::newRow("no room for the lock file") << u"full"_qs;
+    QTest::newRow("read-only folder") << u"read-only"_qs;
+}
+
+void TestDatabaseLock::lockThatCannotBeMadeIsAClearError()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath(u"folder"_qs)));
+    const QString folder = dir.filePath(kind == u"missing" ? u"folder/gone"_qs : u"folder"_qs);
+    const QString path = folder + u"/Data.pdb"_qs;
+    DatabaseLock lock;
+    if (kind == u"full") {
+        FileSizeLimit limit(0);
+        QVERIFY(limit.ok());
+        lock = DatabaseLock::acquire(path);
+    } else if (kind == u"read-only") {
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop root");
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        lock = DatabaseLock::acquire(path);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    } else {
+        lock = DatabaseLock::acquire(path);
+    }
+    QVERIFY(!lock.isLocked());
+    QVERIFY2(lock.error().contains(u"cannot be locked"_qs), qPrintable(lock.error()));
+    QVERIFY2(lock.error().contains(QDir::toNativeSeparators(folder)), qPrintable(lock.error()));
+    QCOMPARE(QDir(dir.filePath(u"folder"_qs))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestDatabaseLock::lockIsSeenInEveryEnvironment_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("runtime"); // the other program's XDG_RUNTIME_DIR
+    QTest::addColumn<bool>("linkedHome"); // it reaches the home through a link
+    QTest::newRow("import, same session") << u"import"_qs << u"same"_qs << false;
+    QTest::newRow("import, no runtime folder (cron, sudo)") << u"import"_qs << u"unset"_qs << false;
+    QTest::newRow("resave, another session's runtime folder")
+        << u"resave"_qs << u"other"_qs << false;
+    QTest::newRow("resave, runtime folder is a file") << u"resave"_qs << u"file"_qs << false;
+    QTest::newRow("import, relative runtime folder") << u"import"_qs << u"relative"_qs << false;
+    QTest::newRow("resave, home reached through a link") << u"resave"_qs << u"same"_qs << true;
+}
+
+void TestDatabaseLock::lockIsSeenInEveryEnvironment()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, runtime);
+    QFETCH(bool, linkedHome);
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u"program"_qs);
+    QVERIFY(QDir().mkpath(program));
+    QVERIFY(writeFile(program + u"/QuayDB.ini"_qs,
+                      "[Kit]\r\nDatabasename=Kit\r\nName=Name\r\nNameHide=False\r\n"));
+    QVERIFY(writeFile(program + u"/Ledgerly.ini"_qs, "[DesktopName]\r\nDesktopName=Ledgerly\r\n"));
+    QVERIFY(writeFile(dir.filePath(u"kit.csv"_qs), "\"Name\"\r\n\"Name\"\r\n\"imported\"\r\n"));
+    const QString home = dir.filePath(u"home"_qs);
+    RecordServer server(home);
+    server.addUser(u"Ann"_qs, {}, false, true);
+    const QString database = server.GetUserFolder(u"Ann"_qs) + u"/Kit.pdb"_qs;
+    PdbDatabase kit;
+    kit.Table().AddField(u"Name"_qs, FieldText);
+    kit.Table().AddRecord().setValue(0, u"kept"_qs);
+    kit.SaveAs(database);
+    const QByteArray before = readFile(database);
+    QVERIFY(QFile::link(home, dir.filePath(u"linked-home"_qs)));
+
+    // This program holds the database, with a runtime folder of its own.
+    const QString ownRuntime = dir.filePath(u"runtime-a"_qs);
+    QVERIFY(QDir().mkpath(ownRuntime));
+    QVERIFY(QFile::setPermissions(ownRuntime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner));
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ownRuntime));
+    DatabaseLock held = DatabaseLock::acquire(database);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    QVERIFY2(held.isLocked(), qPrintable(held.error()));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_qs, dir.filePath(u"config"_qs));
+    if (runtime == u"same") {
+        env.insert(u"XDG_RUNTIME_DIR"_qs, ownRuntime);
+    } else if (runtime == u"unset") {
+        env.remove(u"XDG_RUNTIME_DIR"_qs);
+    } else if (runtime == u"other") {
+        const QString other = dir.filePath(u"runtime-b"_qs);
+        QVERIFY(QDir().mkpath(other));
+        QVERIFY(QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner));
+        env.insert(u"XDG_RUNTIME_DIR"_qs, other);
+    } else if (runtime == u"file") {
+        QVERIFY(writeFile(dir.filePath(u"runtime-file"_qs), "x"));
+        env.insert(u"XDG_RUNTIME_DIR"_qs, dir.filePath(u"runtime-file"_qs));
+    } else {
+        env.insert(u"XDG_RUNTIME_DIR"_qs, u"relative-runtime"_qs);
+    }
+    QStringList args{u"--program-folder"_qs,
+                     program,
+                     u"--hotsync-home"_qs,
+                     linkedHome ? dir.filePath(u"linked-home"_qs) : home,
+                     command,
+                     u"Kit"_qs};
+    if (command == u"import")
+        args.append(dir.filePath(u"kit.csv"_qs));
+    QDir::setCurrent(dir.path());
+
+    const CliRun refused = runLedgerlyCli(args, env);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(u"in use by"_qs), qPrintable(refused.err));
+    QCOMPARE(readFile(database), before);
+    // The same command goes through once the database is free again.
+    held.release();
+    const CliRun allowed = runLedgerlyCli(args, env);
+    QVERIFY2(allowed.status == 0, qPrintable(allowed.err));
 }
 
 void TestDatabaseLock::userNamesMatchIgnoringCase_data()

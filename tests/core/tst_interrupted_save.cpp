@@ -57,7 +57,6 @@ QProcessEnvironment TestInterruptedSave::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("runtime")));
     return env;
 }
 
@@ -83,7 +82,6 @@ void TestInterruptedSave::initTestCase()
     m_program = m_dir.filePath(QStringLiteral("program"));
     m_home = m_dir.filePath(QStringLiteral("home"));
     QVERIFY(QDir().mkpath(m_program));
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("runtime"))));
     QVERIFY(writeFile(m_program + QStringLiteral("/Ledgerly.ini"),
                       "[DesktopName]\nDesktopName=Kill test\n"));
     QByteArray schema = "[Big]\nDatabasename=Big\n";

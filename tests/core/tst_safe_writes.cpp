@@ -1,8 +1,7 @@
 // Every writer must notice a file system that stops taking bytes part-way
-// (a full disk) and leave the old file as it was. A file size limit on this
-// process makes the kernel refuse bytes past N, exactly as a full volume does
-// after N bytes.
+// (a full disk) and leave the old file as it was.
 
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include "app/FileRegistry.h"
@@ -22,36 +21,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Ledgerly;
 
 namespace {
-
-// Holds the file size limit for the scope; the signal the kernel would send
-// for a refused write is ignored so that the write fails with an error.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old{};
-    bool m_ok = false;
-};
 
 // Every file and folder below root, as paths relative to it, sorted.
 QStringList filesUnder(const QString &root)
