@@ -99,7 +99,8 @@ private Q_SLOTS:
     void createCommand();
     void resaveKeepsEveryValue_data();
     void resaveKeepsEveryValue();
-    void resaveRefusesMissingFile();
+    void missingDatabaseIsNeverCreated_data();
+    void missingDatabaseIsNeverCreated();
     void resaveRefusesUnknownSection();
     void createRefusesUnsafeSection_data();
     void createRefusesUnsafeSection();
@@ -210,13 +211,28 @@ void TestCliRoundtrip::resaveKeepsEveryValue()
     QCOMPARE(fx.dump(path), before);
 }
 
-void TestCliRoundtrip::resaveRefusesMissingFile()
+void TestCliRoundtrip::missingDatabaseIsNeverCreated_data()
 {
+    QTest::addColumn<QStringList>("args"); // OUT stands for the output file
+    QTest::newRow("resave") << QStringList{u"resave"_qs, u"Other"_qs};
+    QTest::newRow("export") << QStringList{u"export"_qs, u"Other"_qs, u"OUT"_qs};
+    QTest::newRow("print") << QStringList{u"print"_qs, u"other"_qs, u"OUT"_qs};
+    QTest::newRow("export for another user")
+        << QStringList{u"export"_qs, u"Other"_qs, u"OUT"_qs, u"--user"_qs, u"bob"_qs};
+}
+
+void TestCliRoundtrip::missingDatabaseIsNeverCreated()
+{
+    QFETCH(QStringList, args);
     CliFixture fx;
-    const CliRun run = fx.cli({QStringLiteral("resave"), QStringLiteral("Other")});
+    const QString out = fx.dir.filePath(u"out.file"_qs);
+    args.replaceInStrings(u"OUT"_qs, out);
+    const CliRun run = fx.cli(args);
     QCOMPARE(run.status, 1);
-    QVERIFY2(run.err.contains(QStringLiteral("does not exist")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(u"Other.pdb does not exist"_qs), qPrintable(run.err));
     QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Other.pdb")));
+    QVERIFY(!QFile::exists(fx.bob + QStringLiteral("/Other.pdb")));
+    QVERIFY(!QFile::exists(out));
 }
 
 void TestCliRoundtrip::resaveRefusesUnknownSection()

@@ -9,6 +9,8 @@
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace Ledgerly::Cli {
@@ -104,6 +106,20 @@ bool CliSession::openOrReport(const QString &section)
         return false;
     }
     return true;
+}
+
+bool CliSession::fileExistsOrReport(const QString &section)
+{
+    const int index = sectionIndex(section);
+    if (index < 0)
+        return true;
+    const QString stem = m_controller->catalogue().section(index);
+    const QString path = databasePath(stem);
+    if (QFileInfo::exists(path))
+        return true;
+    m_ctx.err << "ledgerly-cli: " << path << " does not exist; \"ledgerly-cli create " << stem
+              << "\" makes it\n";
+    return false;
 }
 
 bool CliSession::lockOrReport(const QString &section)

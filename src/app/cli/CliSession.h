@@ -53,6 +53,11 @@ public:
     // open() for a command that needs the section's table: prints why to the
     // error stream when the section is unknown or its database did not load.
     bool openOrReport(const QString &section);
+    // For the commands that never create a database (the window creates a
+    // missing one when it is chosen): prints that the section's file does not
+    // exist and gives false. True for a section the schema does not name,
+    // which the command then reports.
+    bool fileExistsOrReport(const QString &section);
     // Locks the section's database for this command's changes; prints who
     // holds it and gives false when another program does. Held until the
     // session ends.

@@ -16,7 +16,7 @@ int runExport(CliContext &ctx)
         throw UsageError{QStringLiteral("export needs a section and an output file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (!session.openOrReport(section))
+    if (!session.fileExistsOrReport(section) || !session.openOrReport(section))
         return 1;
     const CsvOutcome outcome =
         session.controller().exportCsv(QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
@@ -33,7 +33,8 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("export SECTION OUT.csv [--user NAME]"),
     QStringLiteral(
         "Writes the records of SECTION's database, as stored, to a CSV file as Export\n"
-        "CSV does (\".pdb\" in the path becomes \".csv\"; pictures as bitmaps beside it)."),
+        "CSV does (\".pdb\" in the path becomes \".csv\"; pictures as bitmaps beside it).\n"
+        "A database whose file is missing is an error; only create makes one."),
     {},
     {QStringLiteral("user")},
     runExport});

@@ -16,7 +16,7 @@ int runPrint(CliContext &ctx)
         throw UsageError{QStringLiteral("print needs a section and an output file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (!session.openOrReport(section))
+    if (!session.fileExistsOrReport(section) || !session.openOrReport(section))
         return 1;
     MainController &controller = session.controller();
     // As "Group Fields" groups the table in the window.
@@ -38,8 +38,10 @@ int runPrint(CliContext &ctx)
 const CliRegistration registration(CliCommand{
     QStringLiteral("print"),
     QStringLiteral("print SECTION OUT.pdf [--user NAME] [--group] [--landscape]"),
-    QStringLiteral("Writes the pages Print Preview shows for SECTION's database to a PDF\n"
-                   "file (visible columns only; --landscape turns the pages)."),
+    QStringLiteral(
+        "Writes the pages Print Preview shows for SECTION's database to a PDF\n"
+        "file (visible columns only; --landscape turns the pages). A database whose file\n"
+        "is missing is an error; only create makes one."),
     {QStringLiteral("group"), QStringLiteral("landscape")},
     {QStringLiteral("user")},
     runPrint});

@@ -2,8 +2,6 @@
 
 #include "app/MainController.h"
 
-#include <QFileInfo>
-
 namespace Ledgerly::Cli {
 
 namespace {
@@ -15,17 +13,9 @@ int runResave(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    const int index = session.sectionIndexOrReport(section);
-    if (index < 0)
+    if (session.sectionIndexOrReport(section) < 0 || !session.lockOrReport(section) ||
+        !session.fileExistsOrReport(section))
         return 1;
-    if (!session.lockOrReport(section))
-        return 1;
-    // A missing file would be created by the load; resave only rewrites.
-    const QString path = session.databasePath(controller.catalogue().section(index));
-    if (!QFileInfo::exists(path)) {
-        ctx.err << "ledgerly-cli: " << path << " does not exist\n";
-        return 1;
-    }
     if (!session.open(section) || controller.isQuitRequested()) {
         ctx.err << "ledgerly-cli: the database of \"" << section << "\" was not loaded\n";
         return 1;
