@@ -28,6 +28,16 @@ public:
     // Position of the section (case ignored); -1 when none.
     int indexOf(const QString &section) const;
 
+    // Sections the schema file names that its listing cannot hold, in file
+    // order: the list of section names keeps 4096 characters, and a section
+    // with an empty name ends it. They are not in the catalogue, and whoever
+    // shows the catalogue must say so.
+    const QStringList &unlistedSections() const { return m_unlisted; }
+    bool isUnlisted(const QString &section) const;
+    // How many sections could not be listed, why, and the first of them;
+    // empty when every section was listed.
+    QString unlistedMessage() const;
+
     // The section's keys, listed now.
     SchemaSection schemaSection(int index) const;
     SchemaSection schemaSection(const QString &section) const;
@@ -40,6 +50,8 @@ private:
     QString m_schemaFile;
     QStringList m_sections;
     QStringList m_displayNames;
+    QStringList m_unlisted;
+    bool m_endedByEmptyName = false;
 };
 
 } // namespace Ledgerly

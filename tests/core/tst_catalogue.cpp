@@ -10,6 +10,15 @@ using namespace Ledgerly;
 
 namespace {
 
+// Sections named like "Sect00042": 409 of them fill the listing buffer.
+QByteArray numberedSections(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += "[Sect" + QByteArray::number(i).rightJustified(5, '0') + "]\nDatabasename=x\n";
+    return bytes;
+}
+
 const QByteArray threeDatabases = "[A]\r\nDatabasename=a\r\nDate=When\r\nAmount=How much\r\n"
                                   "DateHide=False\r\nAmountHide=Calc\r\n"
                                   "[B]\r\nDatabasename=b\r\nItem=Thing\r\nItemHide=Group\r\n"
@@ -32,6 +41,8 @@ private Q_SLOTS:
     void keyCountMatchesListedKeys_data();
     void keyCountMatchesListedKeys();
     void keysAreThoseOfWhenTheSectionWasChosen();
+    void sectionsLeftOutOfTheListAreTold_data();
+    void sectionsLeftOutOfTheListAreTold();
 
 private:
     QString writeSchema(const QByteArray &bytes);
@@ -192,6 +203,50 @@ void TestCatalogue::keysAreThoseOfWhenTheSectionWasChosen()
     QCOMPARE(schema.keyCount(), 5);
     QCOMPARE(schema.valueAt(1), QString());
     QCOMPARE(schema.value(QStringLiteral("Other")), QStringLiteral("Day"));
+}
+
+void TestCatalogue::sectionsLeftOutOfTheListAreTold_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QStringList>("unlisted");
+    QTest::addColumn<QString>("why"); // in the message; empty: no message
+    const QString limit = u"holds at most 4096 characters"_qs;
+    QTest::newRow("every section listed") << threeDatabases << 3 << QStringList{} << QString();
+    QTest::newRow("names filling the buffer exactly") << numberedSections(409) + "[abcd]\n"
+                                                      << 410 << QStringList{} << QString();
+    QTest::newRow("one character over the limit") << numberedSections(409) + "[abcde]\n"
+                                                  << 409 << L({"abcde"}) << limit;
+    QTest::newRow("many sections over the limit")
+        << numberedSections(412) << 409 << L({"Sect00409", "Sect00410", "Sect00411"}) << limit;
+    QTest::newRow("an empty name ends the list")
+        << QByteArray("[A]\n[]\n[B]\n[]\n[C]\n") << 1 << L({"B", "C"}) << u"empty name"_qs;
+    QTest::newRow("an empty name last leaves no database out")
+        << QByteArray("[A]\n[B]\n[]\n") << 2 << QStringList{} << QString();
+}
+
+void TestCatalogue::sectionsLeftOutOfTheListAreTold()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, listed);
+    QFETCH(QStringList, unlisted);
+    QFETCH(QString, why);
+    const Catalogue catalogue = Catalogue::build(writeSchema(bytes));
+    QCOMPARE(catalogue.count(), listed);
+    QCOMPARE(catalogue.unlistedSections(), unlisted);
+    const QString message = catalogue.unlistedMessage();
+    QCOMPARE(message.isEmpty(), why.isEmpty());
+    if (unlisted.isEmpty())
+        return;
+    QVERIFY2(
+        message.startsWith(
+            QStringLiteral("%1 section(s) of QuayDB.ini could not be listed").arg(unlisted.size())),
+        qPrintable(message));
+    QVERIFY2(message.contains(why), qPrintable(message));
+    QVERIFY2(message.endsWith(u"the first one left out is \""_qs + unlisted.first() + u"\"."_qs),
+             qPrintable(message));
+    QVERIFY(catalogue.isUnlisted(unlisted.last().toLower()));
+    QVERIFY(!catalogue.isUnlisted(catalogue.section(0)));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

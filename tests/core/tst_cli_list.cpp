@@ -11,6 +11,8 @@ private Q_SLOTS:
     void list_data();
     void list();
     void sampleProgramFolder();
+    void sectionsLeftOutOfTheListAreTold_data();
+    void sectionsLeftOutOfTheListAreTold();
 };
 
 void TestCliList::list_data()
@@ -73,6 +75,45 @@ void TestCliList::sampleProgramFolder()
     QCOMPARE(r.out, QStringLiteral("0\tExpenses\tExpenses\t7\n"
                                    "1\tMileage\tMileage Log\t10\n"
                                    "2\tInventory\tHome Inventory\t7\n"));
+}
+
+void TestCliList::sectionsLeftOutOfTheListAreTold_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("lines");     // printed on standard output
+    QTest::addColumn<QString>("error"); // besides the count of sections left out
+    QTest::newRow("list shows those that fit") << QStringList{u"list"_qs} << 0 << 409 << QString();
+    QTest::newRow("create of a section left out")
+        << QStringList{u"create"_qs, u"sect00450"_qs} << 1 << 0
+        << u"the section \"sect00450\" is one of those QuayDB.ini could not list"_qs;
+    QTest::newRow("create of a listed section")
+        << QStringList{u"create"_qs, u"Sect00001"_qs} << 0 << 1 << QString();
+}
+
+void TestCliList::sectionsLeftOutOfTheListAreTold()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(int, lines);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QByteArray schema;
+    for (int i = 0; i < 500; ++i)
+        schema += "[Sect" + QByteArray::number(i).rightJustified(5, '0') + "]\nDatabasename=x\n";
+    QVERIFY(writeFile(dir.filePath(u"QuayDB.ini"_qs), schema));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_qs, dir.filePath(u"config"_qs));
+    const CliRun r = runLedgerlyCli(QStringList{u"--program-folder"_qs, dir.path(),
+                                                u"--hotsync-home"_qs, dir.filePath(u"home"_qs)} +
+                                        args,
+                                    env);
+    QCOMPARE(r.status, exitCode);
+    QCOMPARE(r.out.count(u'\n'), lines);
+    QVERIFY2(r.err.contains(u"91 section(s) of QuayDB.ini could not be listed"_qs) &&
+                 r.err.contains(u"the first one left out is \"Sect00409\""_qs),
+             qPrintable(r.err));
+    QVERIFY2(r.err.contains(error), qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(TestCliList)

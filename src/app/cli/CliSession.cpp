@@ -54,6 +54,9 @@ CliSession::CliSession(CliContext &ctx)
             throw PdbError(ErrPathAccess, problem);
     }
     m_controller->BuildCatalogue();
+    const QString unlisted = m_controller->catalogue().unlistedMessage();
+    if (!unlisted.isEmpty())
+        m_ctx.err << "ledgerly-cli: " << unlisted << "\n";
 }
 
 CliSession::~CliSession() = default;
@@ -67,7 +70,8 @@ int CliSession::sectionIndexOrReport(const QString &section)
 {
     const int index = sectionIndex(section);
     if (index < 0) {
-        m_ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
+        if (!reportUnlisted(section))
+            m_ctx.err << "ledgerly-cli: QuayDB.ini has no section \"" << section << "\"\n";
         return -1;
     }
     // The section name becomes a file name beside the user's other databases:
@@ -86,6 +90,17 @@ QString CliSession::databasePath(const QString &section)
     return m_controller->databasePath(m_controller->state().PalmUser, section);
 }
 
+bool CliSession::reportUnlisted(const QString &section)
+{
+    if (!m_controller->catalogue().isUnlisted(section))
+        return false;
+    // Saying the schema has no such section would send the person looking
+    // for a typing mistake.
+    m_ctx.err << "ledgerly-cli: the section \"" << section
+              << "\" is one of those QuayDB.ini could not list\n";
+    return true;
+}
+
 bool CliSession::open(const QString &section)
 {
     const int index = sectionIndex(section);
@@ -97,8 +112,9 @@ bool CliSession::open(const QString &section)
 bool CliSession::openOrReport(const QString &section)
 {
     if (sectionIndex(section) < 0) {
-        m_ctx.err << "ledgerly-cli: no database section " << section << " in "
-                  << m_controller->state().schemaFile() << "\n";
+        if (!reportUnlisted(section))
+            m_ctx.err << "ledgerly-cli: no database section " << section << " in "
+                      << m_controller->state().schemaFile() << "\n";
         return false;
     }
     if (!open(section)) {

@@ -64,6 +64,10 @@ public:
     bool lockOrReport(const QString &section);
 
 private:
+    // Prints that the schema names the section but could not list it;
+    // false when it is not such a section.
+    bool reportUnlisted(const QString &section);
+
     CliContext &m_ctx;
     CliPrompter m_prompter;
     std::unique_ptr<RecordServer> m_server;

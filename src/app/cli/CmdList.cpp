@@ -28,6 +28,9 @@ int runList(CliContext &ctx)
         return 1;
     }
     const Catalogue catalogue = Catalogue::build(schemaFile);
+    // The sections that could be listed are still listed; the rest is said.
+    if (const QString unlisted = catalogue.unlistedMessage(); !unlisted.isEmpty())
+        ctx.err << "ledgerly-cli: " << unlisted << "\n";
     for (int i = 0; i < catalogue.count(); ++i) {
         ctx.out << i << '\t' << catalogue.section(i) << '\t' << catalogue.displayName(i) << '\t'
                 << catalogue.schemaSection(i).fieldCount() << '\n';
