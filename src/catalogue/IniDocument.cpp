@@ -22,6 +22,25 @@ bool isAscii(QStringView s)
     return true;
 }
 
+// Where the next c at or after a position is (the text's size when there is
+// none), remembered until a position past it is asked for.
+struct NextOf
+{
+    QStringView text;
+    char16_t c;
+    qsizetype found = -1;
+
+    qsizetype from(qsizetype position)
+    {
+        if (found < position) {
+            found = text.indexOf(QChar(c), position);
+            if (found < 0)
+                found = text.size();
+        }
+        return found;
+    }
+};
+
 QString asciiLower(QStringView s)
 {
     QString out(s.size(), Qt::Uninitialized);
@@ -57,30 +76,23 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
 {
     IniDocument doc;
     doc.m_text = decode(bytes);
-    const char16_t *text = reinterpret_cast<const char16_t *>(doc.m_text.constData());
-    const qsizetype size = doc.m_text.size();
+    const QStringView text(doc.m_text);
+    // Qt's searches find line ends and NULs; each is searched for again only
+    // once a line has passed it, so the text is read once for each.
+    NextOf lf{text, u'\n'};
+    NextOf cr{text, u'\r'};
+    NextOf nul{text, u'\0'};
     qsizetype start = 0;
-    qsizetype i = 0;
     for (;;) {
+        const qsizetype end = qMin(lf.from(start), cr.from(start));
         // A NUL cannot stand inside a name or value handed out as a C string;
         // the line's content ends there, the line itself at CR or LF.
-        qsizetype contentEnd = -1;
-        for (; i < size; ++i) {
-            const char16_t c = text[i];
-            if (c > u'\r')
-                continue;
-            if (c == u'\n' || c == u'\r')
-                break;
-            if (c == 0 && contentEnd < 0)
-                contentEnd = i;
-        }
-        doc.parseLine(start, contentEnd < 0 ? i : contentEnd);
-        if (i >= size)
+        doc.parseLine(start, qMin(end, nul.from(start)));
+        if (end >= text.size())
             break;
         // CR LF is one line end, not two.
-        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i;
-        start = ++i;
+        start =
+            end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
     }
     return doc;
 }
@@ -95,9 +107,8 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
     if (begin == end || text[begin] == u';')
         return;
     if (text[begin] == u'[') {
-        qsizetype close = begin + 1;
-        while (close < end && text[close] != u']')
-            ++close;
+        qsizetype close = QStringView(text + begin + 1, end - begin - 1).indexOf(u']');
+        close = close < 0 ? end : begin + 1 + close;
         qsizetype nameBegin = begin + 1;
         while (nameBegin < close && isBlank(text[nameBegin]))
             ++nameBegin;
@@ -108,9 +119,8 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
     }
     if (m_sections.isEmpty())
         return;
-    qsizetype eq = begin;
-    while (eq < end && text[eq] != u'=')
-        ++eq;
+    qsizetype eq = QStringView(text + begin, end - begin).indexOf(u'=');
+    eq = eq < 0 ? end : begin + eq;
     Entry entry{begin, end - begin, 0, -1};
     if (eq < end) {
         qsizetype nameEnd = eq;

@@ -217,6 +217,16 @@ void TestIniFile::readValue_data()
     QTest::newRow("NUL ends the line") << QByteArray("[S]\nk=ab\0cd\n", 12) << "S"
                                        << "k"
                                        << "ab";
+    QTest::newRow("lines after a NUL read whole")
+        << QByteArray("[S]\nk=a\0b\nj=\0\ni=cd\n", 19) << "S"
+        << "i"
+        << "cd";
+    QTest::newRow("LF then CR are two line ends") << QByteArray("[S]\n\rk=v\n\rj=w") << "S"
+                                                  << "j"
+                                                  << "w";
+    QTest::newRow("CR LF and lone LF mixed") << QByteArray("[S]\r\nk=v\nj=w\r\ni=x") << "S"
+                                             << "i"
+                                             << "x";
     QTest::newRow("no-break space is not trimmed") << QByteArray("[S]\nk=\xA0x\n") << "S"
                                                    << "k" << QString::fromUtf8("\u00A0x");
 }
