@@ -11,7 +11,9 @@
 
 namespace Ledgerly {
 class MainController;
+class ProcessLauncher;
 class RecordServer;
+class RegistryBackend;
 class QSettingsStore;
 } // namespace Ledgerly
 
@@ -63,6 +65,8 @@ private:
     CliPrompter m_prompter;
     std::unique_ptr<RecordServer> m_server;
     std::unique_ptr<QSettingsStore> m_settings;
+    std::unique_ptr<RegistryBackend> m_registry;
+    std::unique_ptr<ProcessLauncher> m_launcher;
     std::unique_ptr<MainController> m_controller;
     DatabaseLock m_lock;
 };
