@@ -83,11 +83,17 @@ bool booleanEdit(const QVariant &value, QVariant *out)
         return true;
     }
     const QString text = value.toString();
-    const YesNoText::Answer answer = YesNoText::read(text, YesNoText::TrueFalse);
+    if (text.trimmed().isEmpty()) {
+        *out = false;
+        return true;
+    }
+    // Typed as paste and drop read it; a word that is none of these would be
+    // a value the save cannot write, so it is refused rather than kept.
+    const YesNoText::Answer answer =
+        YesNoText::read(text, YesNoText::TrueFalse | YesNoText::YesNo | YesNoText::Binary);
     if (answer == YesNoText::Answer::Unreadable)
-        *out = text; // kept as typed; a save writes nothing for such text
-    else
-        *out = answer == YesNoText::Answer::Yes;
+        return false;
+    *out = answer == YesNoText::Answer::Yes;
     return true;
 }
 
@@ -144,14 +150,30 @@ bool pictureEdit(const QVariant &value, QVariant *out)
 
 } // namespace
 
-bool fromEdit(const GridColumn &column, const QVariant &value, QVariant *out)
+bool fromEdit(ColumnKind kind, const QVariant &value, int role, QVariant *out)
 {
-    if (column.dataType == DataPicture || column.displayType == DisplayPicture)
+    if (role == Qt::CheckStateRole) {
+        if (kind != ColumnKind::YesNo)
+            return false;
+        *out = value.toInt() == Qt::Checked;
+        return true;
+    }
+    if (role != Qt::EditRole && role != Qt::DisplayRole)
+        return false;
+    switch (kind) {
+    case ColumnKind::Picture:
         return pictureEdit(value, out);
-    if (column.dataType == DataBoolean || column.displayType == DisplayCheckBox)
+    case ColumnKind::YesNo:
         return booleanEdit(value, out);
-    if (column.dataType == DataDate || column.displayType == DisplayDate)
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::DateTime:
         return dateEdit(value, out);
+    case ColumnKind::Other:
+        return false;
+    case ColumnKind::Text:
+        break;
+    }
     if (value.typeId() == QMetaType::QByteArray)
         return false;
     *out = value.toString();

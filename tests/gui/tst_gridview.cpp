@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
@@ -23,32 +24,26 @@ enum Col { Text = 1, Check = 2, Date = 3, Picture = 4, Hidden = 5, Last = 6 };
 
 void fill(GridModel &model, bool pictureHidden = false)
 {
-    model.column(0).widthTwips = 800;
     GridColumn text;
     text.key = u"Name"_s;
     text.caption = u"Name"_s;
     model.addColumn(text);
     GridColumn check;
     check.key = u"Paid"_s;
-    check.dataType = DataBoolean;
-    check.displayType = DisplayCheckBox;
+    check.kind = ColumnKind::YesNo;
     model.addColumn(check);
     GridColumn date;
     date.key = u"When"_s;
-    date.dataType = DataDate;
-    date.displayType = DisplayDate;
-    date.widthTwips = 1500;
+    date.kind = ColumnKind::Date;
     model.addColumn(date);
     GridColumn picture;
     picture.key = u"Photo"_s;
-    picture.dataType = DataPicture;
-    picture.displayType = DisplayPicture;
-    picture.pictureCode = 4;
-    picture.hidden = pictureHidden;
+    picture.kind = ColumnKind::Picture;
+    picture.role = pictureHidden ? FieldRole::Hidden : FieldRole::Shown;
     model.addColumn(picture);
     GridColumn hidden;
     hidden.key = u"Note"_s;
-    hidden.hidden = true;
+    hidden.role = FieldRole::Hidden;
     model.addColumn(hidden);
     GridColumn last;
     last.key = u"Last"_s;
@@ -94,6 +89,7 @@ class TestGridView : public QObject
 private Q_SLOTS:
     void columns_data();
     void columns();
+    void columnsFitAndKeepTheirWidths();
     void keysMoveToTheNextCell_data();
     void keysMoveToTheNextCell();
     void enterCommitsAnEditAndMovesOn();
@@ -133,8 +129,7 @@ void TestGridView::columns()
     QCOMPARE(view.isColumnHidden(Hidden), true);
     QCOMPARE(view.isColumnHidden(Picture), pictureHidden);
     QCOMPARE(view.isColumnHidden(Text), false);
-    QCOMPARE(view.columnWidth(Text), Twips::toPixels(1200, dpi));
-    QCOMPARE(view.columnWidth(Date), Twips::toPixels(1500, dpi));
+    QCOMPARE(view.columnWidth(0), Twips::toPixels(800, dpi));
     QCOMPARE(view.showsPictures(), !pictureHidden);
     const int textHeight = view.fontMetrics().height() + 8;
     QCOMPARE(view.rowHeight(0), pictureHidden
@@ -142,9 +137,48 @@ void TestGridView::columns()
                                     : qMax(textHeight, Twips::toPixels(720, view.logicalDpiY())));
 
     // Visibility follows later changes of the columns.
-    model.column(Hidden).hidden = false;
-    model.notifyColumnsChanged();
+    model.setAllColumnsShown(true);
     QVERIFY(!view.isColumnHidden(Hidden));
+}
+
+void TestGridView::columnsFitAndKeepTheirWidths()
+{
+    GridModel model;
+    fill(model);
+    model.setCell(1, Text, u"A much longer name than the caption"_s);
+    model.setCell(2, Last, QString(2000, u'x')); // one text that would take the window
+    GridView view;
+    view.resize(900, 400);
+    view.setModel(&model);
+    const QFontMetrics metrics(view.font());
+    // Every value of the first rows shows whole; a very long one is capped.
+    for (int c : {int(Text), int(Date)})
+        for (int r = 0; r < model.rowCount(); ++r)
+            QVERIFY(view.columnWidth(c) >
+                    metrics.horizontalAdvance(model.index(r, c).data().toString()));
+    QVERIFY(view.columnWidth(Text) >= view.horizontalHeader()->sectionSizeHint(Text));
+    QVERIFY(view.columnWidth(Last) <= view.viewport()->width() / 2);
+
+    // A width set by hand is the person's: it stays when the table is grouped
+    // and is handed out to be remembered; widths the view sets itself are not.
+    QSignalSpy byHand(&view, &GridView::columnWidthSetByHand);
+    Q_EMIT view.horizontalHeader()->sectionHandleDoubleClicked(Text);
+    QCOMPARE(byHand.count(), 1);
+    const int fitted = view.columnWidth(Text);
+    GroupingProxyModel proxy;
+    groupByLast(proxy, model);
+    view.setModel(&proxy);
+    QCOMPARE(view.columnWidth(Text), fitted);
+    QCOMPARE(byHand.count(), 1);
+    const double twips = view.rememberedWidths().value(u"Name"_s);
+    QCOMPARE(Twips::toPixels(twips, view.logicalDpiX()), fitted);
+
+    // Remembered widths come back with the columns they belong to.
+    GridView again;
+    again.setRememberedWidths({{u"Name"_s, 3000.0}});
+    again.setModel(&model);
+    QCOMPARE(again.columnWidth(Text), Twips::toPixels(3000, again.logicalDpiX()));
+    QCOMPARE(again.columnWidth(Date), again.fittedWidth(Date));
 }
 
 void TestGridView::keysMoveToTheNextCell_data()

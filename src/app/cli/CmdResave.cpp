@@ -13,26 +13,26 @@ int runResave(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    if (session.sectionIndexOrReport(section) < 0 || !session.lockOrReport(section) ||
-        !session.fileExistsOrReport(section))
+    const QString path = session.databasePathOrReport(section);
+    if (path.isEmpty() || !session.lockOrReport(section) || !session.fileExistsOrReport(section))
         return 1;
     if (!session.open(section) || controller.isQuitRequested()) {
         ctx.err << "ledgerly-cli: the database of \"" << section << "\" was not loaded\n";
         return 1;
     }
     if (!controller.SaveDatabase()) {
-        ctx.err << "ledgerly-cli: " << controller.state().CurrentPath << " was not saved\n";
+        ctx.err << "ledgerly-cli: " << controller.CurrentPath() << " was not saved\n";
         return 1;
     }
-    ctx.out << controller.state().CurrentPath << "\n";
+    ctx.out << controller.CurrentPath() << "\n";
     return 0;
 }
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("resave"),
     QStringLiteral("resave SECTION [--user NAME]"),
-    QStringLiteral("Loads a database into the table and saves it back, exactly as switching to\n"
-                   "another database in the window does (a check that a save loses nothing)."),
+    QStringLiteral("Loads a database into the table and saves it back, exactly as the window's\n"
+                   "Save does (a check that a save loses nothing)."),
     {},
     {QStringLiteral("user")},
     runResave});

@@ -9,6 +9,7 @@
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
+#include "app/ViewMemory.h"
 #include "app/WindowLayout.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
@@ -62,7 +63,6 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_grid(new GridView(this))
 {
     initIconResources();
-    m_controller.attachUserChoice(services.registry, services.launcher);
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ledgerly-48.png")));
     m_dpi = logicalDpiY();
@@ -71,20 +71,13 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_skin->setObjectName(QStringLiteral("Skinner1"));
     m_skin->lower();
     buildFrame1();
-    m_editing = new GridEditing(
-        *m_grid, m_controller, m_prompter, *m_check1,
-        [this](QDialog &dialog) { m_modalShower(dialog); }, this);
+    m_editing = new GridEditing(*m_grid, m_controller, m_prompter, *m_check1, this);
     connectController();
 
     resize(px(15000), imposedHeight());
 }
 
 frmMain::~frmMain() = default;
-
-PalmUserChoice &frmMain::palmUsers() const
-{
-    return *m_controller.userChoice();
-}
 
 int frmMain::px(double twips) const
 {
@@ -126,7 +119,11 @@ void frmMain::connectController()
             &StatusPanels::setNumberText);
     connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
     connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::applyGridColumns);
+    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::showDatabase);
+    connect(m_grid, &GridView::columnWidthSetByHand, this, [this] {
+        ViewMemory(m_controller.settings(), m_controller.state().AppName)
+            .setColumnWidths(m_controller.document().schema().name(), m_grid->rememberedWidths());
+    });
     connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
     connect(&m_controller, &MainController::catalogueChanged, this, &frmMain::refillChooser);
     connect(&m_controller, &MainController::sectionChanged, this, &frmMain::syncChooser);
@@ -149,6 +146,7 @@ void frmMain::Form_Load()
     m_check1->setChecked(true);
     applyGridColumns();
     showAboutBox(true);
+    m_grid->focusFirstCell();
 }
 
 void frmMain::ChangeUser()
@@ -157,6 +155,7 @@ void frmMain::ChangeUser()
     applyIcon();
     m_check1->setChecked(true);
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::applyIcon()
@@ -176,6 +175,14 @@ void frmMain::applyColumn0Width()
 {
     if (m_controller.grid().columnCount() > 0)
         m_grid->setColumnWidth(0, px(WindowLayout::column0Width));
+}
+
+void frmMain::showDatabase()
+{
+    // The widths a person gave this database's columns, else widths that fit.
+    m_grid->setRememberedWidths(ViewMemory(m_controller.settings(), m_controller.state().AppName)
+                                    .columnWidths(m_controller.document().schema().name()));
+    applyGridColumns();
 }
 
 void frmMain::applyGridColumns()
@@ -290,7 +297,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     // A save that failed leaves the edits unsaved: closing now would lose them.
-    if (answer == Prompter::Yes && m_controller.state().DatabaseEdited) {
+    if (answer == Prompter::Yes && m_controller.DatabaseEdited()) {
         event->ignore();
         return;
     }
@@ -300,7 +307,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::Form_Unload()
 {
-    m_controller.userChoice()->storeUserSettings();
+    m_controller.users().storeUserSettings();
     if (m_about)
         m_about->close();
 }
