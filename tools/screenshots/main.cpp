@@ -54,14 +54,12 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about."));
     parser.addHelpOption();
-    const QCommandLineOption programOption(QStringLiteral("program-folder"),
-                                           QStringLiteral("Program folder."),
-                                           QStringLiteral("DIR"));
+    const QCommandLineOption programOption(
+        QStringLiteral("program-folder"), QStringLiteral("Program folder."), QStringLiteral("DIR"));
     const QCommandLineOption homeOption(QStringLiteral("hotsync-home"),
                                         QStringLiteral("HotSync home."), QStringLiteral("DIR"));
-    const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the pictures."),
-                                       QStringLiteral("DIR"));
+    const QCommandLineOption outOption(
+        QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("DIR"));
     parser.addOption(programOption);
     parser.addOption(homeOption);
     parser.addOption(outOption);
