@@ -54,6 +54,8 @@ void MainController::reportSchemaProblem()
     if (!reason.isEmpty())
         m_prompter.message(ControllerMessages::schemaUnreadable(file, reason),
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+    else if (const QString unlisted = m_catalogue.unlistedMessage(); !unlisted.isEmpty())
+        m_prompter.message(unlisted, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
 }
 
 bool MainController::changeUser()

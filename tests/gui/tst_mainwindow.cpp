@@ -98,6 +98,7 @@ private Q_SLOTS:
     void chooserLoadsTheChosenDatabase();
     void statusPanels();
     void missingSchemaStillStarts();
+    void sectionsLeftOutOfTheListAreTold();
     void aFailedOpenLeavesTheWindowAgreeing();
     void windowFitsItsScreenAndComesBack();
     void noHotSyncUsers_data();
@@ -534,6 +535,24 @@ void TestMainWindow::statusPanels()
     QCOMPARE(panels.progressBar()->value(), 42);
     Q_EMIT f.controller->progressChanged(0);
     QCOMPARE(panels.progressBar()->value(), 0);
+}
+
+void TestMainWindow::sectionsLeftOutOfTheListAreTold()
+{
+    WindowFixture f;
+    QByteArray schema = WindowFixture::defaultSchema();
+    for (int i = 0; i < 500; ++i)
+        schema +=
+            "[Sect" + QByteArray::number(i).rightJustified(5, '0') + "]\r\nDatabasename=x\r\n";
+    QVERIFY(writeFile(f.programFolder + u"/QuayDB.ini"_s, schema));
+    frmMain &w = f.start();
+    QVERIFY(f.controller->loadCompleted());
+    const QString message = f.controller->catalogue().unlistedMessage();
+    QVERIFY2(message.contains(u"92 section(s) of QuayDB.ini could not be listed"_s),
+             qPrintable(message));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.first().text, message);
+    QCOMPARE(w.findChild<QComboBox *>(u"SectionListDBNam"_s)->count(), 2 + 408);
 }
 
 void TestMainWindow::missingSchemaStillStarts()
