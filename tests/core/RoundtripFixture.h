@@ -139,6 +139,11 @@ public:
         }
     }
 
+private:
+    // Made first and removed last: the open database's lock file lies in it.
+    QTemporaryDir m_dir;
+
+public:
     ScriptedPrompter prompter;
     std::unique_ptr<Ledgerly::RecordServer> server;
     std::unique_ptr<Ledgerly::QSettingsStore> settings;
@@ -147,6 +152,5 @@ public:
     std::unique_ptr<Ledgerly::MainController> controller;
 
 private:
-    QTemporaryDir m_dir;
     QString m_program;
 };

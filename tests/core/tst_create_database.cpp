@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "RoundtripFixture.h"
 
 #include "database/FieldType.h"
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void createsTextFieldsAndOneEmptyRecord();
     void createdDatabaseIsLoadedAndShown();
     void createdFileRoundTripsUnchanged();
+    void unwritableFolderReportsOnceWithoutLooping_data();
     void unwritableFolderReportsOnceWithoutLooping();
     void danglingLinkIsNeverFollowed_data();
     void danglingLinkIsNeverFollowed();
@@ -100,18 +102,37 @@ void TestCreateDatabase::createdFileRoundTripsUnchanged()
     QCOMPARE(fx.prompter.messages.size(), 1); // only the "Does not exist" notice
 }
 
+void TestCreateDatabase::unwritableFolderReportsOnceWithoutLooping_data()
+{
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<QString>("said");
+    // No lock can be made beside the file: said before anything is written.
+    QTest::newRow("folder missing") << false << u"cannot be locked"_qs;
+    // Locked, but the save cannot write the file, and the reload finds it
+    // missing again: that must not create it again.
+    QTest::newRow("disk full") << true << u"could not be saved"_qs;
+}
+
 void TestCreateDatabase::unwritableFolderReportsOnceWithoutLooping()
 {
+    QFETCH(bool, folderExists);
+    QFETCH(QString, said);
     RoundtripFixture fx;
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("New"), schemaFields));
     prepareSection(fx, QStringLiteral("New"));
-    // The target folder does not exist, so the save cannot write the file and
-    // the reload finds it missing again: that must not create it again.
     const QString path = fx.userFolder() + QStringLiteral("/no such folder/New.pdb");
+    if (folderExists)
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     QSignalSpy quit(fx.controller.get(), &MainController::quitRequested);
-    fx.controller->CreateDatabase(path);
+    {
+        // Room for the lock file, not for the database.
+        FileSizeLimit limit(folderExists ? 100 : RLIM_INFINITY);
+        QVERIFY(limit.ok());
+        fx.controller->CreateDatabase(path);
+    }
     QCOMPARE(fx.prompter.messages.size(), 1);
-    QVERIFY(fx.prompter.messages.first().text.contains(QStringLiteral("could not be saved")));
+    QVERIFY2(fx.prompter.messages.first().text.contains(said),
+             qPrintable(fx.prompter.messages.first().text));
     QVERIFY(fx.prompter.messages.first().text.contains(path));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(quit.count(), 0);
