@@ -110,10 +110,14 @@ bool IniDocument::findValue(int section, QStringView key, QStringView *value) co
     const int i = findKey(section, key);
     if (i < 0)
         return false;
-    const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
-    *value =
-        e.valueLength < 0 ? QStringView() : QStringView(m_text).mid(e.valueStart, e.valueLength);
+    *value = keyValue(section, i);
     return true;
+}
+
+QStringView IniDocument::keyValue(int section, int i) const
+{
+    const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
+    return e.valueLength < 0 ? QStringView() : QStringView(m_text).mid(e.valueStart, e.valueLength);
 }
 
 int IniDocument::findKey(int section, QStringView key) const

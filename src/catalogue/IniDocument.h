@@ -44,6 +44,8 @@ public:
     int findKey(int section, QStringView key) const;
     // The line (from 0) the key at position i of the section stands on.
     int keyLine(int section, int i) const;
+    // The value of the key at position i, as findValue() gives it.
+    QStringView keyValue(int section, int i) const;
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
