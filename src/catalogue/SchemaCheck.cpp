@@ -105,8 +105,9 @@ private:
     {
         bool grouped = false;
         for (const SchemaField &field : std::as_const(m_db.fields)) {
-            // A role key read as a field was reported above; it has no role.
-            if (isRoleKeyName(field.name))
+            // A role key or Databasename read as a field was reported above.
+            if (isRoleKeyName(field.name) ||
+                field.name.compare(QLatin1String("Databasename"), Qt::CaseInsensitive) == 0)
                 continue;
             if (field.roleLine < 0) {
                 add(field.captionLine, QStringLiteral("Field \"%1\" has no role key \"%2\": its "
