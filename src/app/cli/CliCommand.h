@@ -15,9 +15,11 @@ struct CliContext
 {
     QString programFolder;
     QString hotSyncHome;
-    QStringList arguments;         // positional, after the command name
-    QStringList flags;             // boolean options given, without "--"
-    QMap<QString, QString> values; // options with a value, without "--"
+    QStringList arguments; // positional, after the command name
+    QStringList flags;     // boolean options given, without "--"
+    // Options with a value, without "--"; one given twice keeps both, and
+    // value() gives the last one.
+    QMultiMap<QString, QString> values;
     QTextStream &out;
     QTextStream &err;
 };
@@ -30,7 +32,7 @@ struct UsageError
 
 struct CliCommand
 {
-    QString name;
+    QString name;                         // one word, or two ("schema check")
     QString synopsis;                     // "dump FILE.pdb"
     QString description;                  // one or two lines for --help
     QStringList flagOptions;              // e.g. {"jpilot", "default"}
