@@ -130,8 +130,9 @@ QString setRole(IniText &text, int section, int field, FieldRole role)
     const SchemaDatabase db = database(text, section);
     const SchemaField &f = db.fields.at(field);
     if (f.roleLine >= 0) {
-        // A value that already reads as the role stays as it was written.
-        if (fieldRole(f.role) != role)
+        // The program's own word stays as it was written ("false" too); any
+        // other value that merely reads so ("0") becomes that word.
+        if (f.role.trimmed().compare(roleValue(role), Qt::CaseInsensitive) != 0)
             text.setValue(f.roleLine, roleValue(role));
         return {};
     }

@@ -24,6 +24,8 @@ namespace SchemaEdit {
 
 QString setDisplayName(IniText &text, int section, const QString &name);
 QString setCaption(IniText &text, int section, int field, const QString &caption);
+// Writes the role's own value ("False", "True", "Group", "Calc") unless the
+// role key already holds it, in any letter case.
 QString setRole(IniText &text, int section, int field, FieldRole role);
 // A new field at position `at` (the field count appends): its caption key
 // after the captions before it, its role key after the other role keys.

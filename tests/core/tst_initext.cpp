@@ -112,9 +112,12 @@ void TestIniText::edits_data()
     QTest::newRow("value with outer blanks is quoted")
         << s << Edit([](IniText &t) { return SchemaEdit::setCaption(t, 0, 0, u" Fruit "_s); })
         << replaced("Name=Fruit Name", "Name=\" Fruit \"");
-    QTest::newRow("role that already reads so is kept")
-        << s << Edit([](IniText &t) { return SchemaEdit::setRole(t, 0, 1, FieldRole::Shown); })
+    QTest::newRow("role written as the program's word is kept")
+        << s << Edit([](IniText &t) { return SchemaEdit::setRole(t, 0, 0, FieldRole::Shown); })
         << s;
+    QTest::newRow("role that only reads so becomes the word")
+        << s << Edit([](IniText &t) { return SchemaEdit::setRole(t, 0, 1, FieldRole::Shown); })
+        << replaced("PaidHide=0", "PaidHide=False");
     QTest::newRow("role changed") << s << Edit([](IniText &t) {
         return SchemaEdit::setRole(t, 0, 1, FieldRole::Calc);
     }) << replaced("PaidHide=0", "PaidHide=Calc");
