@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QListWidget>
 #include <QTimer>
 
 using namespace Ledgerly;
@@ -91,6 +92,17 @@ int main(int argc, char **argv)
                 saved =
                     about->grab().save(folder.filePath(QStringLiteral("screenshot-about.png"))) &&
                     saved;
+            // The schema editor on the second database, whose keys the
+            // problem list has something to say about.
+            window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyEditSchema"));
+            if (SchemaEditor *editor = window.schemaEditor()) {
+                editor->selectSection(1);
+                editor->problemsView()->setCurrentRow(0);
+                QCoreApplication::processEvents();
+                saved = editor->grab().save(
+                            folder.filePath(QStringLiteral("screenshot-schema-editor.png"))) &&
+                        saved;
+            }
             app.exit(saved ? 0 : 1);
         });
     }

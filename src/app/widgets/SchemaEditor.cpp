@@ -246,7 +246,11 @@ void SchemaEditor::textChanged(EditorFocus focus)
 {
     // The models were reset: the views show the change where it was made.
     const bool schema = m_document.isSchema();
-    m_tabs->setTabVisible(0, schema);
+    // A schema opens on its databases, any other file on its entries.
+    if (schema != m_tabs->isTabVisible(0)) {
+        m_tabs->setTabVisible(0, schema);
+        m_tabs->setCurrentIndex(schema ? 0 : 1);
+    }
     const int sections = m_document.text().document().sectionCount();
     const int section = focus.section >= 0 ? focus.section : m_fields->section();
     if (schema && sections > 0)
