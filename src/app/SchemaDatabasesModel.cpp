@@ -46,7 +46,8 @@ QVariant SchemaDatabasesModel::headerData(int section, Qt::Orientation orientati
 
 Qt::ItemFlags SchemaDatabasesModel::flags(const QModelIndex &index) const
 {
-    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool SchemaDatabasesModel::setData(const QModelIndex &index, const QVariant &value, int role)

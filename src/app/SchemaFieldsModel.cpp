@@ -87,7 +87,8 @@ QVariant SchemaFieldsModel::headerData(int section, Qt::Orientation orientation,
 
 Qt::ItemFlags SchemaFieldsModel::flags(const QModelIndex &index) const
 {
-    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool SchemaFieldsModel::setData(const QModelIndex &index, const QVariant &value, int role)

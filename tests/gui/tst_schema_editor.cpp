@@ -4,6 +4,7 @@
 #include "app/widgets/IniEntryDialog.h"
 #include "app/widgets/SchemaEditor.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 
 using namespace Ledgerly;
 using namespace Qt::StringLiterals;
@@ -43,6 +45,8 @@ struct EditorFixture
     // Fills the next dialog in; the dialog's OK is pressed after it.
     QQueue<std::function<void(IniEntryDialog &)>> dialogs;
     QStringList dialogTitles;
+    QStringList dialogRefusals; // what each dialog said when OK was pressed
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
 
     explicit EditorFixture(const QByteArray &bytes = schema)
     {
@@ -56,10 +60,19 @@ struct EditorFixture
             dialogTitles << dialog.windowTitle();
             if (dialogs.isEmpty())
                 throw std::logic_error("unscripted dialog");
-            dialogs.dequeue()(static_cast<IniEntryDialog &>(dialog));
-            dialog.accept();
+            auto &entry = static_cast<IniEntryDialog &>(dialog);
+            dialogs.dequeue()(entry);
+            entry.accept();
+            dialogRefusals << (entry.problemLabel()->isVisibleTo(&entry)
+                                   ? entry.problemLabel()->text()
+                                   : QString());
             return dialog.result() == QDialog::Accepted;
         });
+        for (QAbstractItemModel *model :
+             {editor->databasesView()->model(), editor->fieldsView()->model(),
+              editor->entriesView()->model()})
+            testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                model, QAbstractItemModelTester::FailureReportingMode::QtTest));
     }
     // False when the action is not there or not enabled.
     bool trigger(const char *name)
@@ -95,6 +108,7 @@ private Q_SLOTS:
     void adoptDatabaseFile_data();
     void adoptDatabaseFile();
     void problemSelectsItsField();
+    void entriesOfAnyIniFile();
     void mainWindowOpensTheEditor();
 };
 
@@ -288,6 +302,38 @@ void TestSchemaEditor::problemSelectsItsField()
     QAbstractItemModel *fields = f.editor->fieldsView()->model();
     QVERIFY(fields->setData(fields->index(1, SchemaFieldsModel::RoleColumn), u"Hidden"_s));
     QCOMPARE(problems->count(), 1);
+}
+
+void TestSchemaEditor::entriesOfAnyIniFile()
+{
+    EditorFixture f;
+    const QString path = f.dir.filePath(u"Ledgerly.ini"_s);
+    const QByteArray ini = "[DesktopName]\nDesktopName=Ledger\n; note\n[Reports]\n"
+                           "ReportSoftware=Viewer\n";
+    QVERIFY(writeFile(path, ini));
+    QVERIFY(f.editor->openFile(path));
+    QVERIFY(!f.editor->tabs()->isTabVisible(0));
+    QVERIFY(!f.editor->action(u"actionAddField"_s)->isEnabled());
+    QAbstractItemModel *entries = f.editor->entriesView()->model();
+    f.editor->entriesView()->setCurrentIndex(entries->index(0, 0, entries->index(1, 0)));
+
+    f.dialogs.enqueue([](IniEntryDialog &d) {
+        QCOMPARE(d.name(), u"ReportSoftware"_s);
+        d.setValue(u"Kest"_s);
+    });
+    QVERIFY(f.trigger("actionEditEntry"));
+    f.dialogs.enqueue([](IniEntryDialog &d) { d.setName(u"reportsoftware"_s); });
+    QVERIFY(f.trigger("actionAddEntry"));
+    f.dialogs.enqueue([](IniEntryDialog &d) {
+        d.setName(u"ReportsName"_s);
+        d.setValue(u"a.rpt"_s);
+    });
+    QVERIFY(f.trigger("actionAddEntry"));
+    QCOMPARE(
+        f.dialogRefusals,
+        (QStringList{QString(), u"[Reports] already has a key \"ReportSoftware\""_s, QString()}));
+    QVERIFY(f.trigger("actionSave"));
+    QCOMPARE(readFile(path), QByteArray(ini).replace("Viewer", "Kest") + "ReportsName=a.rpt\n");
 }
 
 void TestSchemaEditor::mainWindowOpensTheEditor()
