@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QQueue>
@@ -348,6 +349,21 @@ void TestSchemaEditor::mainWindowOpensTheEditor()
     // Asking again brings the same window forward.
     w.window->SmartMenuXP1_MenuItemClick(u"keyEditSchema"_s);
     QCOMPARE(w.window->schemaEditor(), editor);
+
+    // Saved, the schema is what the window's chooser lists, without a restart.
+    w.onModal = [](QDialog &dialog) {
+        auto &entry = static_cast<IniEntryDialog &>(dialog);
+        entry.setName(u"Nuts"_s);
+        entry.setValue(u"Nut Store"_s);
+        entry.accept();
+    };
+    editor->action(u"actionAddDatabase"_s)->trigger();
+    auto *chooser = w.window->findChild<QComboBox *>(u"SectionListDBNam"_s);
+    QCOMPARE(chooser->count(), 2);
+    editor->action(u"actionSave"_s)->trigger();
+    QCOMPARE(chooser->count(), 3);
+    QCOMPARE(chooser->itemText(2), u"Nut Store"_s);
+    QCOMPARE(chooser->currentText(), u"Fruit Basket"_s);
 }
 
 QTEST_MAIN(TestSchemaEditor)

@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -177,7 +178,17 @@ void frmMain::editSchemaCommand()
         editor->close();
 }
 
-void frmMain::schemaSaved(const QString &) {}
+void frmMain::schemaSaved(const QString &path)
+{
+    // A copy saved elsewhere is no concern of the window's.
+    if (QFileInfo(path).absoluteFilePath() !=
+        QFileInfo(m_controller.state().schemaFile()).absoluteFilePath())
+        return;
+    m_grid->commitOpenEditor();
+    m_controller.schemaFileChanged();
+    m_editing->setSourceModel(m_controller.viewModel());
+    applyGridColumns();
+}
 
 void frmMain::chkGroup_Click()
 {
