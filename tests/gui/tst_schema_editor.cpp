@@ -104,6 +104,7 @@ private Q_SLOTS:
     void badFilesOpenWithAMessage_data();
     void badFilesOpenWithAMessage();
     void failedSaveOffersSaveAs();
+    void unwritableFolderSaidAtOpen();
     void unsavedChangesOnClose_data();
     void unsavedChangesOnClose();
     void adoptDatabaseFile_data();
@@ -208,6 +209,19 @@ void TestSchemaEditor::failedSaveOffersSaveAs()
     QCOMPARE(readFile(elsewhere), QByteArray(schema).replace("Veg Name", "Leek"));
     QCOMPARE(f.editor->document().path(), elsewhere);
     QVERIFY(!f.editor->isWindowModified());
+}
+
+void TestSchemaEditor::unwritableFolderSaidAtOpen()
+{
+    EditorFixture f;
+    const QString path = f.dir.filePath(u"gone/QuayDB.ini"_s);
+    QVERIFY(f.editor->openFile(path));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    const QString text = f.prompter.messages.first().text;
+    QVERIFY2(text.contains(u"cannot be saved where it is"_s) &&
+                 text.contains(u"does not exist"_s) && text.contains(u"Save As"_s),
+             qPrintable(text));
+    QVERIFY(f.editor->action(u"actionAddDatabase"_s)->isEnabled());
 }
 
 void TestSchemaEditor::unsavedChangesOnClose_data()
@@ -364,6 +378,17 @@ void TestSchemaEditor::mainWindowOpensTheEditor()
     QCOMPARE(chooser->count(), 3);
     QCOMPARE(chooser->itemText(2), u"Nut Store"_s);
     QCOMPARE(chooser->currentText(), u"Fruit Basket"_s);
+
+    // Closing the main window asks about the editor's unsaved changes first.
+    w.onModal = [](QDialog &dialog) {
+        static_cast<IniEntryDialog &>(dialog).setName(u"Pecans"_s);
+        dialog.accept();
+    };
+    editor->action(u"actionAddDatabase"_s)->trigger();
+    QVERIFY(editor->document().isModified());
+    w.prompter.answers.enqueue(Prompter::Cancel);
+    QVERIFY(!w.window->close());
+    QVERIFY(w.window->schemaEditor());
 }
 
 QTEST_MAIN(TestSchemaEditor)
