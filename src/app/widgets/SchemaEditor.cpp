@@ -7,7 +7,6 @@
 #include "catalogue/IniDocument.h"
 #include "common/Prompter.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -88,8 +86,8 @@ void SchemaEditor::buildViews()
     m_entriesView = new QTreeView(this);
     m_entriesView->setObjectName(QStringLiteral("treeEntries"));
     m_entriesView->setModel(m_entries);
-    m_entriesView->setEditTriggers(QAbstractItemView::DoubleClicked |
-                                   QAbstractItemView::EditKeyPressed);
+    // F2 edits in place; Enter or a double click opens the entry's dialog.
+    m_entriesView->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_entriesView->header()->setDefaultSectionSize(260);
 
     connect(m_databasesView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
