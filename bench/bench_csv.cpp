@@ -1,7 +1,10 @@
 // Times a CSV export of the largest table the program's loops handle (32,767
 // records) with 20 fields of mixed kinds, in memory and through the window's
 // procedure (open the file afresh, lay out, write), and the import of it.
+#include "app/FileRegistry.h"
 #include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
 #include "common/Prompter.h"
 #include "database/FieldType.h"
@@ -110,9 +113,11 @@ int main(int argc, char **argv)
     database.SaveAs(server.GetUserFolder(QStringLiteral("Bench")) + QStringLiteral("/Bench.pdb"));
     QSettingsStore settings(dir.filePath(QStringLiteral("settings")));
     SilentPrompter prompter;
-    MainController controller(server, settings, prompter);
+    FileRegistry registry(dir.filePath(QStringLiteral("registry.json")));
+    ProcessLauncher launcher;
+    MainController controller({server, settings, prompter, registry, launcher});
     controller.state().ProgramFolder = program;
-    controller.state().PalmUser = QStringLiteral("Bench");
+    controller.users().useUser(QStringLiteral("Bench"));
     controller.BuildCatalogue();
     controller.openSection(0);
 

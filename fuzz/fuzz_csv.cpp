@@ -3,6 +3,7 @@
 // text, and a parse must never produce more text than it was given.
 #include "database/FieldType.h"
 #include "database/PdbFieldList.h"
+#include "document/FieldColumns.h"
 #include "exchange/CsvImporter.h"
 #include "exchange/CsvReader.h"
 #include "grid/GridModel.h"
@@ -32,17 +33,16 @@ struct Table
         {
             const char *name;
             int type;
-            int dataType;
-        } columns[] = {{"Note", FieldText, DataText},
-                       {"Done", FieldYesNo, DataBoolean},
-                       {"When", FieldDate, DataDate},
-                       {"At", FieldTime, DataDate},
-                       {"Stamp", FieldDateTime, DataDate}};
+        } columns[] = {{"Note", FieldText},
+                       {"Done", FieldYesNo},
+                       {"When", FieldDate},
+                       {"At", FieldTime},
+                       {"Stamp", FieldDateTime}};
         grid.addColumn();
         for (const auto &c : columns) {
             GridColumn column;
             column.key = QString::fromLatin1(c.name);
-            column.dataType = c.dataType;
+            column.kind = FieldColumns::kindFor(c.type);
             grid.addColumn(column);
             fields.append(PdbField{column.key, c.type});
         }

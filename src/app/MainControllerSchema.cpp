@@ -1,8 +1,6 @@
 // The controller's answer to a schema file changed while the program runs.
 #include "MainController.h"
 
-#include "grid/Grouping.h"
-
 namespace Ledgerly {
 
 void MainController::schemaFileChanged()
@@ -17,16 +15,16 @@ void MainController::schemaFileChanged()
     if (index >= 0) {
         m_openSection = index;
         selectSection(index);
-        m_document.setSchema(m_catalogue.schemaSection(index));
+        SchemaSection schema = m_catalogue.schemaSection(index);
         // New or other fields need columns of their own; without unsaved
         // edits the table can simply be loaded again.
-        if (m_document.schema().fieldNames() != fieldsBefore && !m_state.DatabaseEdited &&
-            loadCompleted()) {
-            LoadDatabase(m_state.CurrentPath);
-            HideColumns();
+        if (schema.fieldNames() != fieldsBefore && !DatabaseEdited() && loadCompleted()) {
+            m_document.setSchema(std::move(schema));
+            const QString path = CurrentPath();
+            LoadDatabase(path);
             return;
         }
-        UnHideColumns();
+        m_document.applySchema(std::move(schema));
         HideColumns();
         if (m_grouped)
             applyGrouping();
@@ -35,7 +33,7 @@ void MainController::schemaFileChanged()
     if (CurrentDatabase()) {
         // A save that fails keeps the table and its file open, so the edits
         // can still be saved; the chooser then shows no database.
-        if (m_state.DatabaseEdited && canSave() && !SaveDatabase()) {
+        if (DatabaseEdited() && canSave() && !SaveDatabase()) {
             m_openSection = -1;
             return;
         }

@@ -11,15 +11,6 @@
 
 namespace Ledgerly {
 
-FieldRole fieldRole(const QString &value)
-{
-    if (roleIsGroup(value))
-        return FieldRole::Group;
-    if (roleIsCalc(value))
-        return FieldRole::Calc;
-    return roleHidesColumn(value) ? FieldRole::Hidden : FieldRole::Shown;
-}
-
 QString roleValue(FieldRole role)
 {
     switch (role) {

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "SchemaDatabase.h"
+#include "SchemaRules.h"
 
 namespace Ledgerly {
 
 class IniText;
 
-// What a field's column does, as the editor offers it; the role values it
-// writes for each are the ones the program's own files use.
-enum class FieldRole { Shown, Hidden, Group, Calc };
-FieldRole fieldRole(const QString &roleValue);
+// The role values the editor writes, the ones the program's own files use.
 QString roleValue(FieldRole role); // "False", "True", "Group", "Calc"
 QString roleName(FieldRole role);  // "Shown", "Hidden", "Group", "Calc"
 

@@ -21,9 +21,8 @@ int countRecordRows(const GridModel &grid)
     return rows;
 }
 
-CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath,
-                         const std::function<void(int)> &progress)
+CsvOutcome exportCsvFile(const Document &document, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
@@ -34,7 +33,8 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
     // exported.
     int number = 0;
     QString reason;
-    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath, &number, &reason);
+    const std::unique_ptr<PdbDatabase> database =
+        document.openStored(document.CurrentPath(), &number, &reason);
     if (!database) {
         outcome.message =
             databaseOpenError(number, reason,

@@ -5,6 +5,7 @@
 #include "CsvReader.h"
 #include "common/Prompter.h"
 #include "database/PdbDatabase.h"
+#include "database/PdbLayout.h"
 #include "document/Document.h"
 #include "grid/TableEditor.h"
 
@@ -25,9 +26,8 @@ const QString &openCsvError()
 
 } // namespace
 
-CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath,
-                         const std::function<void(int)> &progress)
+CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
 {
     const auto step = [&progress](int value) {
         if (progress)
@@ -39,7 +39,8 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
 
     int number = 0;
     QString reason;
-    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath, &number, &reason);
+    const std::unique_ptr<PdbDatabase> database =
+        document.openStored(document.CurrentPath(), &number, &reason);
     if (!database) {
         outcome.message =
             databaseOpenError(number, reason,
@@ -81,7 +82,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
                           QStringLiteral(" holds more than %1 records, more than a database "
                                          "can hold. The table is unchanged.")
-                              .arg(CsvImporter::kMaxRecords);
+                              .arg(PdbLayout::maxRecords);
         return outcome;
     case CsvImporter::Status::UnreadableCell:
         outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +

@@ -2,6 +2,7 @@
 
 #include "database/FieldType.h"
 #include "database/PdbFieldList.h"
+#include "database/PdbLayout.h"
 #include "database/PdbTime.h"
 
 #include <QDir>
@@ -84,7 +85,7 @@ CsvImporter::Status CsvImporter::read(QStringView text)
     while (reader.readRecord(record)) {
         if (CsvReader::isBlank(record))
             continue;
-        if (rows.size() >= kMaxRecords)
+        if (rows.size() >= PdbLayout::maxRecords)
             return Status::TooManyRecords;
         GridRow row;
         row.cells.resize(columns);

@@ -19,7 +19,6 @@ public:
     enum class Status { Ok, NotExportLayout, TooManyRecords, UnreadableCell };
 
     // The most records a database file can hold.
-    static constexpr int kMaxRecords = 65535;
 
     // fields are the database's definitions, field i shown in table column
     // i + 1 as the table is built (their types decide how a cell is read);

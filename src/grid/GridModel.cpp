@@ -23,7 +23,7 @@ GridModel::GridModel(QObject *parent)
 {
     GridColumn recordNumbers;
     recordNumbers.key = QStringLiteral("Col0");
-    recordNumbers.widthTwips = 330;
+    recordNumbers.kind = ColumnKind::Other;
     m_columns.append(recordNumbers);
 }
 
@@ -59,13 +59,41 @@ void GridModel::removeAllColumns()
     endRemoveColumns();
 }
 
+void GridModel::setColumnSchema(int column, const QString &caption, FieldRole role)
+{
+    if (column < 1 || column >= m_columns.size())
+        return;
+    GridColumn &changed = m_columns[column];
+    if (changed.caption == caption && changed.role == role)
+        return;
+    changed.caption = caption;
+    changed.role = role;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+bool GridModel::isColumnHidden(int column) const
+{
+    if (column <= 0 || column >= m_columns.size())
+        return false;
+    const GridColumn &c = m_columns.at(column);
+    // A column of a type the table cannot show keeps the schema's say.
+    if (m_allShown && c.kind != ColumnKind::Other)
+        return false;
+    return c.role == FieldRole::Hidden;
+}
+
+void GridModel::setAllColumnsShown(bool shown)
+{
+    if (m_allShown == shown)
+        return;
+    m_allShown = shown;
+    notifyColumnsChanged();
+}
+
 void GridModel::notifyColumnsChanged()
 {
-    if (m_columns.size() > 0)
-        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
-    if (!m_rows.isEmpty() && m_columns.size() > 1)
-        Q_EMIT dataChanged(index(0, 1), index(int(m_rows.size()) - 1, int(m_columns.size()) - 1));
-    Q_EMIT columnsChanged();
+    if (m_columns.size() > 1)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 1, int(m_columns.size()) - 1);
 }
 
 int GridModel::addRow(const GridRow &row)
@@ -213,22 +241,22 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const GridColumn &column = m_columns.at(col);
     switch (role) {
     case Qt::DisplayRole:
-        if (column.displayType == DisplayCheckBox || isPictureColumn(column))
+        if (column.kind == ColumnKind::YesNo || column.kind == ColumnKind::Picture)
             return QString();
         return GridValue::displayText(cell(row, col));
     case Qt::EditRole:
         return cell(row, col);
     case Qt::TextAlignmentRole:
-        // Totalled columns are number columns while grouped: figures line up.
-        if (column.dataType != DataInteger)
+        // Totalled columns hold figures: they line up on the right.
+        if (column.role != FieldRole::Calc || column.kind != ColumnKind::Text)
             return {};
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::CheckStateRole:
-        if (column.displayType != DisplayCheckBox)
+        if (column.kind != ColumnKind::YesNo)
             return {};
         return GridValue::isTrue(cell(row, col)) ? Qt::Checked : Qt::Unchecked;
     case Qt::DecorationRole: {
-        if (!isPictureColumn(column))
+        if (column.kind != ColumnKind::Picture)
             return {};
         const QVariant value = cell(row, col);
         if (value.typeId() != QMetaType::QByteArray)
@@ -258,18 +286,9 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     if (!index.isValid() || index.column() == 0 || index.row() >= m_rows.size() ||
         index.column() >= m_columns.size())
         return false;
-    const GridColumn &column = m_columns.at(index.column());
     QVariant stored;
-    if (role == Qt::CheckStateRole) {
-        if (column.displayType != DisplayCheckBox)
-            return false;
-        stored = value.toInt() == Qt::Checked;
-    } else if (role == Qt::EditRole || role == Qt::DisplayRole) {
-        if (!GridValue::fromEdit(column, value, &stored))
-            return false;
-    } else {
+    if (!GridValue::fromEdit(m_columns.at(index.column()).kind, value, role, &stored))
         return false;
-    }
     setCell(index.row(), index.column(), stored);
     Q_EMIT cellEdited(index.row(), index.column());
     return true;
@@ -291,15 +310,17 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     case KeyRole:
         return column.key;
     case HiddenRole:
-        return column.hidden;
-    case WidthRole:
-        return column.widthTwips;
+        return isColumnHidden(section);
+    case KindRole:
+        if (section == 0)
+            return {};
+        return int(column.kind);
+    case FieldRoleRole:
+        if (section == 0)
+            return {};
+        return int(column.role);
     case DataTypeRole:
-        return column.dataType;
-    case DisplayTypeRole:
-        return column.displayType;
-    case PictureCodeRole:
-        return column.pictureCode;
+        return dataTypeFor(column.kind);
     default:
         return {};
     }
@@ -313,8 +334,11 @@ Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
     if (index.column() == 0 || index.column() >= m_columns.size() || index.row() >= m_rows.size() ||
         m_rows.at(index.row()).rowType != 0)
         return result;
+    const ColumnKind kind = m_columns.at(index.column()).kind;
+    if (kind == ColumnKind::Other)
+        return result; // nothing typed there could be stored
     result |= Qt::ItemIsEditable;
-    if (m_columns.at(index.column()).displayType == DisplayCheckBox)
+    if (kind == ColumnKind::YesNo)
         result |= Qt::ItemIsUserCheckable;
     return result;
 }
@@ -340,11 +364,6 @@ bool GridModel::removeRows(int row, int count, const QModelIndex &parent)
     m_pictures.clear();
     endRemoveRows();
     return true;
-}
-
-bool GridModel::isPictureColumn(const GridColumn &column)
-{
-    return column.dataType == DataPicture || column.displayType == DisplayPicture;
 }
 
 } // namespace Ledgerly

@@ -1,5 +1,6 @@
 #include "tst_csv_support.h"
 
+#include "database/PdbLayout.h"
 #include "database/PdbTime.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
@@ -202,7 +203,7 @@ void TestCsvImport::rowsAreReplacedByFieldName()
     if (answer == Prompter::No) {
         QVERIFY(!outcome.ok);
         QCOMPARE(tableValues(grid), before);
-        QVERIFY(!db.controller().state().DatabaseEdited);
+        QVERIFY(!db.controller().DatabaseEdited());
         return;
     }
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
@@ -221,11 +222,11 @@ void TestCsvImport::importMarksDatabaseEdited()
 {
     CsvTestDatabase db;
     loadLog(db);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n"));
     QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
-    QVERIFY(db.controller().state().DatabaseEdited);
+    QVERIFY(db.controller().DatabaseEdited());
     // So closing asks before the imported rows are lost.
     db.prompter.answers.enqueue(Prompter::Cancel);
     QCOMPARE(db.controller().AskSaveChanges(), int(Prompter::Cancel));
@@ -254,7 +255,7 @@ void TestCsvImport::fileNotInExportLayoutIsRefused()
     QVERIFY2(db.prompter.messages.at(0).text.contains(QStringLiteral("cannot be imported")),
              qPrintable(db.prompter.messages.at(0).text));
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
@@ -263,7 +264,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
     QByteArray bytes = kHeader;
-    for (int i = 0; i <= CsvImporter::kMaxRecords; ++i)
+    for (int i = 0; i <= PdbLayout::maxRecords; ++i)
         bytes += "x\r\n";
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("big.csv")));
@@ -276,7 +277,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     bytes.chop(3);
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     QVERIFY(db.controller().importCsv(db.out(QStringLiteral("big.csv"))).ok);
-    QCOMPARE(db.controller().grid().rowCount(), CsvImporter::kMaxRecords);
+    QCOMPARE(db.controller().grid().rowCount(), PdbLayout::maxRecords);
 }
 
 void TestCsvImport::errorMessages_data()
@@ -377,7 +378,7 @@ void TestCsvImport::unreadableCellStopsTheImport()
     QVERIFY(!outcome.ok);
     QVERIFY2(outcome.message.contains(where), qPrintable(outcome.message));
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::mixedLineEndsEndRecords_data()
@@ -565,7 +566,7 @@ void TestCsvImport::commandCancelledDoesNothing()
     QVERIFY(!db.prompter.fileRequests.at(0).save);
     QVERIFY(db.prompter.messages.isEmpty());
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)

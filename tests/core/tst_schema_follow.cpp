@@ -86,14 +86,14 @@ void TestSchemaFollow::openDatabaseFollowsTheSchema()
     QVERIFY(writeFile(fx.state().schemaFile(), schema.toLatin1()));
     fx.controller->schemaFileChanged();
 
-    QCOMPARE(fx.state().CurrentPath, fx.pdbPath(openSection));
+    QCOMPARE(fx.controller->CurrentPath(), fx.pdbPath(openSection));
     QCOMPARE(fx.controller->currentSection(), chooserIndex);
     QCOMPARE(fx.controller->catalogue().section(chooserIndex), openSection);
     QStringList shown;
     for (int c = 1; c < fx.grid().columnCount(); ++c)
         shown << fx.grid().column(c).caption;
     QCOMPARE(shown, captions);
-    QCOMPARE(fx.grid().column(2).hidden, doneHidden);
+    QCOMPARE(fx.grid().isColumnHidden(2), doneHidden);
     const QString storedA = fx.read(fx.pdbPath(u"A"_s))->Table().Record(0).value(0).toString();
     QCOMPARE(storedA, editSavedToA ? u"changed"_s : u"a"_s);
     // Unsaved edits of a database that stays open stay in its table.

@@ -7,8 +7,6 @@
 
 #include <QDir>
 
-#include <algorithm>
-
 namespace Ledgerly::Cli {
 
 namespace {
@@ -62,10 +60,8 @@ int runAdd(CliContext &ctx)
     DatabaseAdoption adoption = DatabaseAdoption::read(server, ctx.arguments.first());
     if (ctx.values.contains(QStringLiteral("section")))
         adoption.section = ctx.values.value(QStringLiteral("section"));
-    // A multi-map gives the values given last first.
-    QStringList captions = ctx.values.values(QStringLiteral("caption"));
-    std::reverse(captions.begin(), captions.end());
-    for (const QString &caption : std::as_const(captions)) {
+    const QStringList captions = ctx.repeated.value(QStringLiteral("caption"));
+    for (const QString &caption : captions) {
         const qsizetype eq = caption.indexOf(QLatin1Char('='));
         if (eq <= 0)
             throw UsageError{QStringLiteral("--caption wants FIELD=TEXT, not ") + caption};

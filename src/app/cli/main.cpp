@@ -104,7 +104,8 @@ int main(int argc, char **argv)
     const CliCommand *command = nullptr;
     QStringList positional;
     QStringList flags;
-    QMultiMap<QString, QString> values;
+    QMap<QString, QString> values;
+    QMap<QString, QStringList> repeated;
 
     auto usage = [&](const QString &message) {
         err << "ledgerly-cli: " << message << "\n";
@@ -136,6 +137,7 @@ int main(int argc, char **argv)
                 if (i + 1 >= args.size())
                     return usage(a + QStringLiteral(" needs a value"));
                 values.insert(name, args.at(++i));
+                repeated[name].append(values.value(name));
             } else {
                 return usage(QStringLiteral("unknown option ") + a);
             }
@@ -168,6 +170,7 @@ int main(int argc, char **argv)
         positional,
         flags,
         values,
+        repeated,
         out,
         err};
     try {

@@ -26,10 +26,8 @@ class DocumentOpener;
 class GridEditing;
 class GridView;
 class MainController;
-class PalmUserChoice;
 class ProgramLauncher;
 class Prompter;
-class RegistryBackend;
 class SkinBand;
 class StatusPanels;
 
@@ -43,7 +41,6 @@ public:
     {
         MainController &controller;
         Prompter &prompter;
-        RegistryBackend &registry;
         ProgramLauncher &launcher;
         DocumentOpener &opener;
         QString programFolder;
@@ -72,7 +69,6 @@ public:
     void Form_Resize();
 
     MainController &controller() const { return m_controller; }
-    PalmUserChoice &palmUsers() const;
     QMenuBar *menuBar() const { return m_menuBar; }
     QToolBar *toolBar() const { return m_toolbar; }
     GridView *grid() const { return m_grid; }
@@ -100,7 +96,6 @@ private:
     void helpCommand();
     void editSchemaCommand();
     void schemaSaved(const QString &path);
-    void notAvailable(const QString &what);
     ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
