@@ -1,9 +1,13 @@
 // libFuzzer target for the INI reader: any bytes must list and read without
 // crashing, and every listed name must read back within the buffer limits.
-// Each input is parsed once and every look-up goes to that one parse, as the
-// catalogue does; parsing again per look-up made the target crawl.
+// The editor's text of any file it takes must write back the same bytes, and
+// the schema checks must run on it. Each input is parsed once by the reader
+// and every look-up goes to that one parse, as the catalogue does; parsing
+// again per look-up made the target crawl.
 #include "catalogue/IniDocument.h"
 #include "catalogue/IniFile.h"
+#include "catalogue/IniText.h"
+#include "catalogue/SchemaCheck.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +16,8 @@
 #include <cstdlib>
 
 namespace {
+
+using namespace Ledgerly;
 
 // The names of a listing, each with its NUL, fit the platform's buffer.
 void checkNameList(const QStringList &names)
@@ -22,17 +28,12 @@ void checkNameList(const QStringList &names)
             std::abort();
         used += name.size() + 1;
     }
-    if (used >= Ledgerly::IniBufferSize)
+    if (used >= IniBufferSize)
         std::abort();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void checkLookUps(const IniDocument &document)
 {
-    using namespace Ledgerly;
-    const IniDocument document = IniDocument::parse(
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
     const QStringList sections = listIniSections(document);
     checkNameList(sections);
     // The listing keeps the first sections of the file: the catalogue counts
@@ -51,6 +52,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort();
         // Mostly absent names: the look-up must simply read empty.
         readIniValue(document, section, QStringLiteral("Databasename"));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    IniText text;
+    QString problem;
+    if (IniText::fromBytes(bytes, &text, &problem)) {
+        QByteArray again;
+        if (!text.toBytes(&again, &problem) || again != bytes)
+            std::abort();
+        checkSchemaFile(text);
+        // The editor's text is read by the reader's own code: that document
+        // is the one parse the look-ups use.
+        checkLookUps(text.document());
+    } else {
+        checkLookUps(IniDocument::parse(bytes));
     }
     return 0;
 }
