@@ -66,6 +66,15 @@ void CsvExporter::writeRecords(const PdbTable &table, const QStringList &names, 
                 continue;
             }
             const QVariant value = values.value(position);
+            // Text and bytes of unknown kinds can be empty and still be a
+            // value: no value at all is nothing between the commas, as the
+            // import reads it.
+            const int type = types.at(j);
+            if (value.isNull() && type != FieldYesNo && type != FieldDate && type != FieldTime &&
+                type != FieldDateTime && type != FieldPicture) {
+                m_writer.addEmpty();
+                continue;
+            }
             if (types.at(j) == FieldPicture) {
                 const QByteArray bytes = value.toByteArray();
                 if (value.isNull() || bytes.isEmpty()) {

@@ -207,15 +207,15 @@ bool CsvRegionalFormat::isNumberText(const QString &text) const
     return ok && std::isfinite(number);
 }
 
-QVariant CsvRegionalFormat::parseBool(const QString &text)
+QVariant CsvRegionalFormat::parseBool(QStringView text)
 {
     // Spreadsheets write yes/no as words, -1/0 or 1/0; all of them count.
     return YesNoText::value(text, YesNoText::AnyForm);
 }
 
-QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
+QDateTime CsvRegionalFormat::parseDateTime(QStringView text) const
 {
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     if (t.isEmpty())
         return {};
     // The patterns the export writes are read without QLocale's parser, which
@@ -236,10 +236,12 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
             }
         }
     }
-    const QDateTime both = m_locale.toDateTime(t, m_dateFormat + QLatin1Char(' ') + m_timeFormat);
+    const QString whole = t.toString();
+    const QDateTime both =
+        m_locale.toDateTime(whole, m_dateFormat + QLatin1Char(' ') + m_timeFormat);
     if (both.isValid())
         return QDateTime(both.date(), both.time(), Qt::UTC);
-    const QDate date = m_locale.toDate(t, m_dateFormat);
+    const QDate date = m_locale.toDate(whole, m_dateFormat);
     if (date.isValid())
         return QDateTime(date, QTime(0, 0), Qt::UTC);
     // Files edited elsewhere may hold the short or long regional forms, or ISO.
@@ -249,9 +251,9 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
     return {};
 }
 
-QTime CsvRegionalFormat::parseTime(const QString &text) const
+QTime CsvRegionalFormat::parseTime(QStringView text) const
 {
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     if (t.isEmpty())
         return {};
     if (m_timePattern.usable()) {
@@ -263,9 +265,10 @@ QTime CsvRegionalFormat::parseTime(const QString &text) const
                 return time;
         }
     }
+    const QString whole = t.toString();
     for (const QString &format : {m_timeFormat, m_locale.timeFormat(QLocale::ShortFormat),
                                   QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
-        const QTime time = m_locale.toTime(t, format);
+        const QTime time = m_locale.toTime(whole, format);
         if (time.isValid())
             return time;
     }

@@ -41,9 +41,9 @@ public:
     bool isNumberText(const QString &text) const;
 
     // Null results mean the text does not read as such a value.
-    static QVariant parseBool(const QString &text);
-    QDateTime parseDateTime(const QString &text) const;
-    QTime parseTime(const QString &text) const;
+    static QVariant parseBool(QStringView text);
+    QDateTime parseDateTime(QStringView text) const;
+    QTime parseTime(QStringView text) const;
 
     // Derivations from the locale's own formats, public for tests.
     static QString fourDigitYear(const QString &dateFormat);
