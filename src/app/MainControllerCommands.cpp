@@ -134,8 +134,9 @@ void MainController::ImportCSV_Click()
 
 CsvOutcome MainController::exportCsv(const QString &chosenPath)
 {
-    const CsvOutcome outcome = exportCsvFile(m_document, m_state.CurrentPath, m_state.AppName,
-                                             chosenPath, [this](int value) { setProgress(value); });
+    const CsvOutcome outcome = exportCsvFile(
+        m_server, m_document.schema(), countRecordRows(m_document.model()), m_state.CurrentPath,
+        m_state.AppName, chosenPath, [this](int value) { setProgress(value); });
     setProgress(0);
     return outcome;
 }

@@ -2,10 +2,12 @@
 
 #include "CsvExporter.h"
 #include "CsvNaming.h"
+#include "catalogue/SchemaSection.h"
 #include "common/SafeFile.h"
 #include "database/FieldType.h"
-#include "database/PdbDatabase.h"
-#include "document/Document.h"
+#include "database/PdbError.h"
+#include "database/RecordServer.h"
+#include "grid/GridModel.h"
 
 #include <QDir>
 
@@ -21,23 +23,23 @@ int countRecordRows(const GridModel &grid)
     return rows;
 }
 
-CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath,
-                         const std::function<void(int)> &progress)
+CsvOutcome exportCsvFile(RecordServer &server, const SchemaSection &schema, int tableRecords,
+                         const QString &storedPath, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
     const QString prefix = CsvNaming::folderPrefix(chosenPath);
     const QString title = CsvNaming::fileTitle(chosenPath);
 
-    // The export reads the file as stored: unsaved edits in the table are not
-    // exported.
-    int number = 0;
-    QString reason;
-    const std::unique_ptr<PdbDatabase> database = document.openStored(storedPath, &number, &reason);
-    if (!database) {
+    // The export reads the file as stored, a block at a time: unsaved edits
+    // in the table are not exported, and the file is never held whole.
+    std::unique_ptr<PdbRecordStream> records;
+    try {
+        records = server.OpenStream(storedPath);
+    } catch (const PdbError &e) {
         outcome.message =
-            databaseOpenError(number, reason,
+            databaseOpenError(e.number(), e.message(),
                               QStringLiteral("Error opening database.  Ensure this a ") + appName +
                                   QStringLiteral("Database."));
         return outcome;
@@ -48,7 +50,6 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
 
     // The exported fields are the schema's, in schema order: the first N keys
     // after Databasename, captions from their values.
-    const SchemaSection &schema = document.schema();
     const int fields = schema.fieldCount();
     QStringList names;
     QStringList captions;
@@ -59,12 +60,12 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
 
     // As many record lines as the table shows records, never more than the
     // file holds.
-    const PdbTable &table = database->Table();
-    const int lines = qMin(countRecordRows(document.model()), table.RecordCount());
+    const int stored = records->recordCount();
+    const int lines = tableRecords < 0 ? stored : qMin(tableRecords, stored);
 
     // Bitmap names grow with the CSV's name; one too long for the file
     // system would fail for every picture, so nothing is written at all.
-    const PdbFieldList &defs = table.FieldDefs();
+    const PdbFieldList &defs = records->fields();
     int pictureFields = 0;
     for (const QString &name : names) {
         const int position = defs.indexOf(name);
@@ -79,14 +80,25 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
         return outcome;
     }
 
-    CsvExporter exporter;
-    exporter.writeHeaders(captions, names);
-    exporter.writeRecords(table, names, lines, prefix, title, progress);
-    const QByteArray bytes = exporter.encoded();
     // A file that could not be written in full is reported, not announced as
     // created: the old file, if any, stays as it was.
-    const SafeFile::Result written = SafeFile::write(outcome.csvPath, bytes);
-    if (!written.ok()) {
+    SafeFile::Writer out(outcome.csvPath);
+    if (!out.open()) {
+        outcome.message = createError;
+        return outcome;
+    }
+    CsvExporter exporter(out);
+    exporter.writeHeaders(captions, names);
+    try {
+        exporter.writeRecords(*records, names, lines, prefix, title, progress);
+    } catch (const PdbError &) {
+        // The file changed under the export after it had been checked.
+        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
+                          QStringLiteral("Database.");
+        return outcome;
+    }
+    exporter.finish();
+    if (!out.commit()) {
         outcome.message = createError;
         return outcome;
     }
@@ -102,7 +114,7 @@ CsvOutcome exportCsvFile(const Document &document, const QString &storedPath,
     outcome.ok = true;
     outcome.recordLines = exporter.linesWritten();
     outcome.message = QDir::toNativeSeparators(outcome.csvPath) + QStringLiteral(" created.") +
-                      QLatin1Char('\r') + QString::number(table.RecordCount()) +
+                      QLatin1Char('\r') + QString::number(stored) +
                       QStringLiteral(" record(s) exported");
     return outcome;
 }

@@ -1,6 +1,7 @@
 #include "CsvRegionalFormat.h"
 
 #include "common/DateTimeText.h"
+#include "common/Windows1252.h"
 #include "common/YesNoText.h"
 
 #include <algorithm>
@@ -123,14 +124,28 @@ qsizetype CsvRegionalFormat::maxDateTimeLength() const
     return m_datePattern.maxLength() + 1 + m_timePattern.maxLength();
 }
 
-char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDateTime &value) const
+char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDate &date,
+                                           const QTime &time) const
 {
-    const QTime time = value.time();
-    out = m_datePattern.write(out, value.date(), {});
+    out = m_datePattern.write(out, date, {});
     // Not midnight; compared without building a QTime per cell.
     if (time.isValid() && time.msecsSinceStartOfDay() != 0) {
         *out++ = u' ';
         out = m_timePattern.write(out, {}, time);
+    }
+    return out;
+}
+
+char16_t *CsvRegionalFormat::writeStored(char16_t *out, quint32 seconds, bool timeOnly) const
+{
+    const CsvDateTimePattern::Parts parts = CsvDateTimePattern::partsOfStored(seconds);
+    if (timeOnly)
+        return m_timePattern.write(out, parts);
+    out = m_datePattern.write(out, parts);
+    // Not midnight: the time follows.
+    if (seconds % 86400 != 0) {
+        *out++ = u' ';
+        out = m_timePattern.write(out, parts);
     }
     return out;
 }
@@ -170,7 +185,23 @@ QString CsvRegionalFormat::boolText(bool value)
     return YesNoText::text(value);
 }
 
-bool CsvRegionalFormat::isNumberText(const QString &text) const
+bool CsvRegionalFormat::isNumberText1252(QByteArrayView text) const
+{
+    for (const char c : text) {
+        if (uchar(c) < 128 && !m_numberAscii.test(uchar(c)))
+            return false;
+    }
+    // What passes is short, as numbers are: decoded on the stack.
+    char16_t wide[64];
+    if (text.size() <= qsizetype(std::size(wide)) &&
+        std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 128; })) {
+        std::copy(text.begin(), text.end(), wide);
+        return isNumberText(QStringView(wide, text.size()));
+    }
+    return isNumberText(Windows1252::decode(text.toByteArray()));
+}
+
+bool CsvRegionalFormat::isNumberText(QStringView text) const
 {
     // The locale's full conversion is slow (it asks the system for every
     // symbol); an ASCII character no number holds answers at once. Other

@@ -104,6 +104,7 @@ private Q_SLOTS:
     void resaveKeepsEveryValue();
     void resaveRefusesMissingFile();
     void resaveRefusesUnknownSection();
+    void exportOfAMissingFileMakesNothing();
     void createRefusesUnsafeSection_data();
     void createRefusesUnsafeSection();
     void createRefusesADanglingLink_data();
@@ -232,6 +233,19 @@ void TestCliRoundtrip::resaveRefusesUnknownSection()
              qPrintable(run.err));
     QCOMPARE(run.out, QString());
     QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Nope.pdb")));
+}
+
+void TestCliRoundtrip::exportOfAMissingFileMakesNothing()
+{
+    // Reading a database that is not there is an error; no database and no
+    // CSV file are made for the occasion.
+    CliFixture fx;
+    const QString csv = fx.dir.filePath(QStringLiteral("other.csv"));
+    const CliRun run = fx.cli({QStringLiteral("export"), QStringLiteral("Other"), csv});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("does not exist")), qPrintable(run.err));
+    QVERIFY(!QFile::exists(fx.alice + QStringLiteral("/Other.pdb")));
+    QVERIFY(!QFile::exists(csv));
 }
 
 void TestCliRoundtrip::createRefusesUnsafeSection_data()
