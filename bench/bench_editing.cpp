@@ -28,10 +28,8 @@ void fill(GridModel &model)
     for (int f = 1; f <= kFields; ++f) {
         GridColumn column;
         column.key = QStringLiteral("Field%1").arg(f);
-        if (f % 5 == 2) {
-            column.dataType = DataBoolean;
-            column.displayType = DisplayCheckBox;
-        }
+        if (f % 5 == 2)
+            column.kind = ColumnKind::YesNo;
         model.addColumn(column);
     }
     QList<GridRow> rows(kRecords);

@@ -29,13 +29,14 @@ void fill(GridModel &model)
         GridColumn column;
         column.key = QStringLiteral("Field%1").arg(f);
         column.caption = column.key;
-        if (f % 5 == 2) {
-            column.dataType = DataBoolean;
-            column.displayType = DisplayCheckBox;
-        } else if (f % 5 == 4) {
-            column.dataType = DataDate;
-            column.displayType = DisplayDate;
-        }
+        if (f % 5 == 2)
+            column.kind = ColumnKind::YesNo;
+        else if (f % 5 == 4)
+            column.kind = ColumnKind::Date;
+        if (f == kGroupField)
+            column.role = FieldRole::Group;
+        if (f == kCalcField)
+            column.role = FieldRole::Calc;
         model.addColumn(column);
     }
     QList<GridRow> rows(kRecords);
@@ -93,18 +94,13 @@ int main(int argc, char **argv)
     GridModel table;
     fill(table);
     Grouping grouping(table);
-    QStringList roles(kFields + 1, QStringLiteral("False"));
-    roles[kGroupField] = QStringLiteral("Group");
-    roles[kCalcField] = QStringLiteral("Calc");
-    QStringList captions(kFields + 1, QStringLiteral("Amount"));
 
     timer.restart();
-    const GroupBuilder::Result alone =
-        GroupBuilder::build(table, Grouping::layoutFor(roles, captions));
+    const GroupBuilder::Result alone = GroupBuilder::build(table, Grouping::layoutFor(table));
     out << "lay the groups out (no model signals): " << timer.lap() << "\n";
 
     timer.restart();
-    grouping.GroupColumns(roles, captions);
+    grouping.GroupColumns();
     out << "group " << kRecords << " x " << kFields << " by one field with totals: " << timer.lap()
         << " (" << grouping.model()->groupCount() << " groups, " << grouping.model()->rowCount()
         << " rows)\n";

@@ -28,11 +28,10 @@ void fill(GridModel &model)
         GridColumn column;
         column.key = QStringLiteral("Field%1").arg(c);
         column.caption = QStringLiteral("Caption %1").arg(c);
-        column.hidden = c == 9;
-        if (c % 4 == 0) {
-            column.dataType = DataBoolean;
-            column.displayType = DisplayCheckBox;
-        }
+        if (c == 9)
+            column.role = FieldRole::Hidden;
+        if (c % 4 == 0)
+            column.kind = ColumnKind::YesNo;
         model.addColumn(column);
     }
     QList<GridRow> rows;

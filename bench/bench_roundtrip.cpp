@@ -2,7 +2,10 @@
 // controller, the way choosing a database in the window does it. Prints the
 // times; never decides pass or fail.
 
+#include "app/FileRegistry.h"
 #include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
 #include "common/Prompter.h"
 #include "database/FieldType.h"
@@ -94,10 +97,12 @@ void measure(int records)
 
     QSettingsStore settings(dir.path() + QStringLiteral("/settings"));
     SilentPrompter prompter;
-    MainController controller(server, settings, prompter);
+    FileRegistry registry(dir.path() + QStringLiteral("/registry.json"));
+    ProcessLauncher launcher;
+    MainController controller({server, settings, prompter, registry, launcher});
     controller.state().ProgramFolder = program;
     controller.state().AppName = QStringLiteral("Bench");
-    controller.state().PalmUser = QStringLiteral("Bench");
+    controller.users().useUser(QStringLiteral("Bench"));
     controller.BuildCatalogue();
 
     // The record component's own share: one parse and one write of the file.

@@ -119,11 +119,11 @@ int main(int argc, char **argv)
     RecordServer server(home);
     QSettingsStore settings(scratch.filePath(QStringLiteral("settings")));
     DefaultPrompter prompter;
-    MainController controller(server, settings, prompter);
     FileRegistry registry(scratch.filePath(QStringLiteral("registry.ini")));
     NoLauncher launcher;
     NoOpener opener;
-    frmMain window({controller, prompter, registry, launcher, opener, program});
+    MainController controller({server, settings, prompter, registry, launcher});
+    frmMain window({controller, prompter, launcher, opener, program});
     // Start-up's dialogs are shown, never waited for.
     window.setModalShower([](QDialog &dialog) { dialog.show(); });
     window.resize(1024, 700);

@@ -4,6 +4,7 @@
 // bytes handed over in pieces must give the same records.
 #include "database/FieldType.h"
 #include "database/PdbFieldList.h"
+#include "document/FieldColumns.h"
 #include "exchange/CsvImporter.h"
 #include "exchange/CsvReader.h"
 

@@ -12,28 +12,33 @@
 
 namespace Ledgerly {
 
-MainController::MainController(RecordServer &server, SettingsStore &settings, Prompter &prompter,
-                               QObject *parent)
+MainController::MainController(const Services &services, QObject *parent)
     : QObject(parent)
-    , m_server(server)
-    , m_settings(settings)
-    , m_prompter(prompter)
-    , m_document(server)
+    , m_server(services.server)
+    , m_settings(services.settings)
+    , m_prompter(services.prompter)
+    , m_registry(services.registry)
+    , m_launcher(services.launcher)
+    , m_users(
+          std::make_unique<PalmUserChoice>(m_state, m_server, m_settings, m_prompter, m_registry))
+    , m_document(m_server)
 {
-    connect(&m_document.model(), &GridModel::cellEdited, this,
-            [this] { m_state.DatabaseEdited = true; });
-    // An undo leaves the table edited too: a save then writes it as it stands.
-    connect(&m_document.editor(), &TableEditor::tableChanged, this,
-            [this] { m_state.DatabaseEdited = true; });
+    connect(m_users.get(), &PalmUserChoice::statusTextChanged, this,
+            &MainController::statusTextChanged);
 }
 
 MainController::~MainController() = default;
+
+const QString &MainController::PalmUser() const
+{
+    return m_users->PalmUser();
+}
 
 int MainController::AskSaveChanges()
 {
     // Nothing can be saved over a database whose load did not complete, so
     // there is nothing to ask about.
-    if (!m_state.DatabaseEdited || !canSave())
+    if (!DatabaseEdited() || !canSave())
         return Prompter::No;
     const int answer = m_prompter.message(ControllerMessages::saveChanges(),
                                           Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
@@ -53,11 +58,13 @@ bool MainController::openSection(int index)
     if (m_quitRequested || index < 0 || index >= m_catalogue.count())
         return false;
     selectSection(index);
-    if (!m_state.CurrentPath.isEmpty()) {
+    // Only an edited table is saved: merely looking at a database must not
+    // rewrite it (a save fills its empty dates, times and pictures).
+    if (DatabaseEdited()) {
         SaveDatabase();
         // The save failed and the table holds edits that are nowhere else:
         // loading another database now would throw them away.
-        if (canSave() && m_state.DatabaseEdited) {
+        if (canSave() && DatabaseEdited()) {
             selectSection(m_openSection);
             return false;
         }
@@ -76,19 +83,16 @@ bool MainController::openSection(int index)
 
     QString path;
     try {
-        path = databasePath(m_state.PalmUser, section);
+        path = databasePath(PalmUser(), section);
     } catch (const PdbError &e) {
         closeDatabase();
-        m_prompter.message(ControllerMessages::noUserFolder(m_state.PalmUser, e.message()),
+        m_prompter.message(ControllerMessages::noUserFolder(PalmUser(), e.message()),
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }
     m_openSection = index;
     LoadDatabase(path);
-    if (m_quitRequested)
-        return false;
-    HideColumns();
-    return loadCompleted();
+    return !m_quitRequested && loadCompleted();
 }
 
 void MainController::chooseSection(int index)
@@ -123,17 +127,15 @@ void MainController::LoadDatabase(const QString &path)
 {
     if (m_quitRequested || !lockDatabase(path))
         return;
+    m_users->followDefaultUser();
     try {
-        m_state.PalmUser = m_server.GetDefaultUser();
-        m_state.CurrentPath = path;
         m_document.open(path);
         Q_EMIT statusNumberChanged(QString::number(m_progress));
         m_document.fillTable();
     } catch (const PdbError &e) {
-        handleLoadError(e);
+        handleLoadError(e, path);
         return;
     }
-    m_state.DatabaseEdited = false;
     Q_EMIT captionChanged(caption());
     UnHideColumns();
     HideColumns();
@@ -142,13 +144,13 @@ void MainController::LoadDatabase(const QString &path)
     Q_EMIT databaseLoaded();
 }
 
-void MainController::handleLoadError(const PdbError &error)
+void MainController::handleLoadError(const PdbError &error, const QString &path)
 {
     switch (error.number()) {
     case ErrDamaged:
         // Shown once; the program then ends without loading or writing
         // anything else, so a damaged file stays exactly as it is.
-        m_prompter.message(ControllerMessages::damaged(m_state.CurrentPath, m_state.AppName),
+        m_prompter.message(ControllerMessages::damaged(path, m_state.AppName),
                            Prompter::Buttons::Ok, Prompter::Icon::None);
         m_quitRequested = true;
         Q_EMIT quitRequested();
@@ -157,14 +159,16 @@ void MainController::handleLoadError(const PdbError &error)
         m_document.clearRecords();
         if (m_creating)
             return; // the new file could not be written; that was reported already
-        m_prompter.message(ControllerMessages::missing(m_state.CurrentPath), Prompter::Buttons::Ok,
+        m_prompter.message(ControllerMessages::missing(path), Prompter::Buttons::Ok,
                            Prompter::Icon::None);
-        CreateDatabase(m_state.CurrentPath);
+        CreateDatabase(path);
         return;
     default:
-        m_prompter.message(
-            ControllerMessages::loadFailed(m_state.CurrentPath, error.number(), error.message()),
-            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+        // The table must not stay tied to another file it could be saved
+        // over; the database that was open was saved already if edited.
+        closeDatabase();
+        m_prompter.message(ControllerMessages::loadFailed(path, error.number(), error.message()),
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return;
     }
 }
@@ -181,40 +185,36 @@ void MainController::HideColumns()
 
 bool MainController::canSave() const
 {
-    return !m_quitRequested && CurrentDatabase() && !m_state.CurrentPath.isEmpty() &&
-           loadCompleted();
+    return !m_quitRequested && CurrentDatabase() && !CurrentPath().isEmpty() && loadCompleted();
 }
 
 bool MainController::SaveDatabase()
 {
     if (!canSave())
         return false;
-    if (!writeDatabase())
+    if (!writeDatabase(CurrentPath()))
         return false;
-    m_state.PalmUser =
-        m_settings.value(m_state.AppName, QStringLiteral("HotSync"), QStringLiteral("User"));
-    Q_EMIT statusTextChanged(QStringLiteral("Palm User Name : ") + m_state.PalmUser);
+    m_users->takeStoredUser();
     return true;
 }
 
-bool MainController::writeDatabase()
+bool MainController::writeDatabase(const QString &path)
 {
     Q_EMIT statusTextChanged(QStringLiteral("SavingDatabase :"));
     Q_EMIT statusNumberChanged(QString::number(m_progress));
     try {
-        m_document.save(m_state.CurrentPath,
-                        m_state.ProgramFolder + QStringLiteral("/BlankBmp.bmp"),
+        m_document.save(path, m_state.ProgramFolder + QStringLiteral("/BlankBmp.bmp"),
                         [this](int value) { setProgress(value); });
     } catch (const PdbError &e) {
         setProgress(0);
-        m_prompter.message(
-            ControllerMessages::saveFailed(m_state.CurrentPath, e.number(), e.message()),
-            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+        // The status bar says what it said before the save began.
+        Q_EMIT statusTextChanged(m_users->statusText(PalmUser()));
+        m_prompter.message(ControllerMessages::saveFailed(path, e.number(), e.message()),
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }
     setProgress(99);
     setProgress(0);
-    m_state.DatabaseEdited = false;
     return true;
 }
 
@@ -252,13 +252,9 @@ void MainController::SaveDatabaseAs()
             return;
         }
     }
-    const QString previous = m_state.CurrentPath;
-    m_state.CurrentPath = chosen;
-    if (!writeDatabase()) {
-        // The copy was not made: the file that is open stays the open file.
-        m_state.CurrentPath = previous;
+    // A copy that was not made leaves the file that is open the open file.
+    if (!writeDatabase(chosen))
         return;
-    }
     if (copyLock.isLocked())
         m_lock = std::move(copyLock);
     Q_EMIT captionChanged(caption());
@@ -266,10 +262,12 @@ void MainController::SaveDatabaseAs()
 
 void MainController::Clear_Click()
 {
-    if (m_quitRequested || !CurrentDatabase() || m_state.CurrentPath.isEmpty())
+    if (m_quitRequested || !CurrentDatabase() || CurrentPath().isEmpty())
         return;
-    const int answer = m_prompter.message(ControllerMessages::clear(m_state.AppName),
-                                          Prompter::Buttons::YesNo, Prompter::Icon::Exclamation);
+    // Enter answers No: the question guards the whole table.
+    const int answer =
+        m_prompter.message(ControllerMessages::clear(m_state.AppName),
+                           Prompter::Buttons::YesNoDefaultNo, Prompter::Icon::Exclamation);
     if (answer == Prompter::Yes)
         m_document.editor().replaceRows({}, QStringLiteral("Clear Database"));
 }
@@ -281,7 +279,6 @@ void MainController::CreateDatabase(const QString &path)
     m_creating = true;
     m_document.clearRecords();
     try {
-        m_state.CurrentPath = path;
         m_document.open(path, true);
         Q_EMIT statusNumberChanged(QString::number(m_progress));
         m_document.buildNewTable();
@@ -290,7 +287,7 @@ void MainController::CreateDatabase(const QString &path)
         // Nothing was built, so nothing may be saved: a save now would write
         // whatever database object was open before under the new name.
         if (e.number() == ErrDamaged) {
-            handleLoadError(e);
+            handleLoadError(e, path);
         } else {
             closeDatabase();
             m_prompter.message(ControllerMessages::loadFailed(path, e.number(), e.message()),
@@ -298,12 +295,9 @@ void MainController::CreateDatabase(const QString &path)
         }
         return;
     }
-    m_state.DatabaseEdited = false;
     Q_EMIT captionChanged(caption());
     SaveDatabase();
-    LoadDatabase(m_state.CurrentPath);
-    UnHideColumns();
-    HideColumns();
+    LoadDatabase(path);
     m_creating = false;
 }
 
@@ -312,13 +306,12 @@ void MainController::closeDatabase()
     m_openSection = -1;
     m_lock.release();
     m_document.close();
-    m_state.CurrentPath.clear();
-    m_state.DatabaseEdited = false;
+    Q_EMIT captionChanged(caption());
 }
 
 QString MainController::caption() const
 {
-    return m_state.AppName + QStringLiteral(" : ") + m_state.CurrentPath;
+    return m_state.AppName + QStringLiteral(" : ") + CurrentPath();
 }
 
 void MainController::showMessage(const QString &text)

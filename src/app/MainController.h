@@ -30,14 +30,28 @@ class MainController : public QObject
 {
     Q_OBJECT
 public:
-    MainController(RecordServer &server, SettingsStore &settings, Prompter &prompter,
-                   QObject *parent = nullptr);
+    // What the controller works with: the record component, the per-user
+    // settings, the prompt interface and the platform's registry value and
+    // program starter (for the report tools and the install command).
+    struct Services
+    {
+        RecordServer &server;
+        SettingsStore &settings;
+        Prompter &prompter;
+        RegistryBackend &registry;
+        ProgramLauncher &launcher;
+    };
+
+    explicit MainController(const Services &services, QObject *parent = nullptr);
     ~MainController() override;
 
-    // The window's platform services: with them the controller also chooses
-    // the Palm user, tells the report tools and queues installs.
-    void attachUserChoice(RegistryBackend &registry, ProgramLauncher &launcher);
-    PalmUserChoice *userChoice() const { return m_users.get(); }
+    PalmUserChoice &users() { return *m_users; }
+    const PalmUserChoice &users() const { return *m_users; }
+    const QString &PalmUser() const;
+    // The open database's file (empty when none is open) and whether the
+    // table holds edits the file does not; both are the document's.
+    const QString &CurrentPath() const { return m_document.CurrentPath(); }
+    bool DatabaseEdited() const { return m_document.DatabaseEdited(); }
 
     MainState &state() { return m_state; }
     const MainState &state() const { return m_state; }
@@ -47,6 +61,7 @@ public:
     RecordServer &server() { return m_server; }
     SettingsStore &settings() { return m_settings; }
     Prompter &prompter() { return m_prompter; }
+    ProgramLauncher &launcher() { return m_launcher; }
     PdbDatabase *CurrentDatabase() const { return m_document.database(); }
     bool loadCompleted() const { return m_document.loadCompleted(); }
     // True once a damaged database asked for the end of the program; from then
@@ -88,6 +103,8 @@ public:
     void CreateDatabase(const QString &path);
     // Queues the open file for the Palm user's handheld; false after saying why.
     bool Install_Click();
+    // Queues the file for a user; the command line's install comes here.
+    bool install(const QString &user, const QString &path);
     void ExportCSV_Click();
     void ImportCSV_Click();
     void ExportCsv(const QString &chosenPath);
@@ -127,8 +144,8 @@ Q_SIGNALS:
 
 private:
     bool canSave() const;
-    bool writeDatabase();
-    void handleLoadError(const PdbError &error);
+    bool writeDatabase(const QString &path);
+    void handleLoadError(const PdbError &error, const QString &path);
     void closeDatabase();
     // False after telling that another program holds the file at path.
     bool lockDatabase(const QString &path);
@@ -140,10 +157,12 @@ private:
     RecordServer &m_server;
     SettingsStore &m_settings;
     Prompter &m_prompter;
+    RegistryBackend &m_registry;
+    ProgramLauncher &m_launcher;
+    MainState m_state;
     std::unique_ptr<PalmUserChoice> m_users;
     std::unique_ptr<Grouping> m_grouping;
     bool m_grouped = false;
-    MainState m_state;
     Catalogue m_catalogue;
     Document m_document;
     bool m_quitRequested = false;

@@ -3,7 +3,9 @@
 #include "MainController.h"
 
 #include "DesktopSettings.h"
+#include "HandheldInstall.h"
 #include "PalmUserChoice.h"
+#include "ReportToolUsers.h"
 #include "common/Prompter.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
@@ -12,14 +14,6 @@
 #include "grid/GroupingProxyModel.h"
 
 namespace Ledgerly {
-
-void MainController::attachUserChoice(RegistryBackend &registry, ProgramLauncher &launcher)
-{
-    m_users = std::make_unique<PalmUserChoice>(m_state, m_server, m_settings, m_prompter, registry,
-                                               launcher);
-    connect(m_users.get(), &PalmUserChoice::statusTextChanged, this,
-            &MainController::statusTextChanged);
-}
 
 void MainController::BuildCatalogue()
 {
@@ -30,53 +24,39 @@ void MainController::BuildCatalogue()
 
 bool MainController::startUp(const QString &programFolder)
 {
-    Q_ASSERT(m_users);
     m_state.ProgramFolder = programFolder;
-    const QString firstUser = m_users->defaultUser();
     DesktopSettings::LoadDesktopSettings(m_state);
     BuildCatalogue();
     m_currentSection = m_catalogue.isEmpty() ? -1 : 0;
-    m_state.CurrentPath = databasePathFor(firstUser);
     Q_EMIT captionChanged(caption());
+    // The user is chosen before any file is opened, so the first database
+    // opened (and locked) is the chosen user's own.
     m_users->ChoosePalmUserAtStart();
-
     openSection(0);
-    if (m_quitRequested)
-        return false;
-
-    // The table must always hold the file that a save would write: when the
-    // user chosen at start has a different file from the one just loaded,
-    // that file is loaded instead of merely taking its name.
-    const QString chosenPath = databasePathFor(m_users->storedUser());
-    if (chosenPath != m_state.CurrentPath && m_currentSection >= 0 && CurrentDatabase()) {
-        LoadDatabase(chosenPath);
-        if (m_quitRequested)
-            return false;
-    } else {
-        m_state.CurrentPath = chosenPath;
-    }
-    HideColumns();
-    return true;
+    return !m_quitRequested;
 }
 
 bool MainController::changeUser()
 {
-    Q_ASSERT(m_users);
-    if (!m_users->changeUserDialog())
-        return false;
-    openSection(0);
-    if (m_quitRequested)
-        return true;
-    m_users->ReselectPalmUser();
-    Q_EMIT statusTextChanged(QStringLiteral("Palm User Name : ") + m_state.PalmUser);
-    HideColumns();
-    return true;
+    const bool accepted = m_users->changeUserDialog();
+    if (accepted) {
+        openSection(0);
+        if (!m_quitRequested)
+            m_users->ReselectPalmUser();
+    }
+    // Accepted or not, the report designer follows the user.
+    ReportToolUsers(m_settings).tellDesigner(PalmUser());
+    return accepted;
 }
 
 bool MainController::Install_Click()
 {
-    Q_ASSERT(m_users);
-    return m_users->Install_Click();
+    return install(PalmUser(), CurrentPath());
+}
+
+bool MainController::install(const QString &user, const QString &path)
+{
+    return HandheldInstall(m_server, m_launcher, m_prompter).install(user, path);
 }
 
 void MainController::setGrouped(bool grouped)
@@ -91,18 +71,9 @@ void MainController::setGrouped(bool grouped)
 
 void MainController::applyGrouping()
 {
-    GridModel &table = grid();
     if (!m_grouping)
-        m_grouping = std::make_unique<Grouping>(table);
-    QStringList roles;
-    QStringList captions;
-    for (int c = 0; c < table.columnCount(); ++c) {
-        const GridColumn &column = table.column(c);
-        roles.append(c == 0 ? QString() : m_document.schema().role(column.key));
-        captions.append(column.caption);
-    }
-    m_grouping->GroupColumns(roles, captions);
-    HideColumns();
+        m_grouping = std::make_unique<Grouping>(grid());
+    m_grouping->GroupColumns();
 }
 
 QAbstractItemModel *MainController::viewModel()
@@ -134,23 +105,17 @@ void MainController::ImportCSV_Click()
 
 CsvOutcome MainController::exportCsv(const QString &chosenPath)
 {
-    const CsvOutcome outcome = exportCsvFile(
-        m_server, m_document.schema(), countRecordRows(m_document.model()), m_state.CurrentPath,
-        m_state.AppName, chosenPath, [this](int value) { setProgress(value); });
+    const CsvOutcome outcome = exportCsvFile(m_document, m_state.AppName, chosenPath,
+                                             [this](int value) { setProgress(value); });
     setProgress(0);
     return outcome;
 }
 
 CsvOutcome MainController::importCsv(const QString &chosenPath)
 {
-    const CsvOutcome outcome =
-        importCsvFile(m_document, m_prompter, m_state.CurrentPath, m_state.AppName, chosenPath,
-                      [this](int value) { setProgress(value); });
+    const CsvOutcome outcome = importCsvFile(m_document, m_prompter, m_state.AppName, chosenPath,
+                                             [this](int value) { setProgress(value); });
     setProgress(0);
-    // The imported rows exist only in the table until saved: closing or
-    // switching must know there is something to keep.
-    if (outcome.ok)
-        m_state.DatabaseEdited = true;
     return outcome;
 }
 

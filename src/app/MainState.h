@@ -1,18 +1,17 @@
 #pragma once
 
+#include "ProgramFiles.h"
+
 #include <QString>
 
 namespace Ledgerly {
 
-// The main window's run-time state, one instance for the whole run. Field
-// names are the ones every procedure refers to.
+// The program's settings for the whole run: where it lives and what
+// Ledgerly.ini says. The open database (its path and whether it was edited)
+// is the document's, the Palm user the user choice's.
 struct MainState
 {
     QString ProgramFolder; // without a trailing separator
-    QString CurrentPath;
-    bool DatabaseEdited = false;
-    QString PalmUser;
-    bool AlwaysUseUser = true;
 
     // Settings read from Ledgerly.ini.
     QString AppName;
@@ -23,8 +22,8 @@ struct MainState
     QString Skin;
     QString HelpFile;
 
-    QString settingsFile() const { return ProgramFolder + QStringLiteral("/Ledgerly.ini"); }
-    QString schemaFile() const { return ProgramFolder + QStringLiteral("/QuayDB.ini"); }
+    QString settingsFile() const { return ProgramFiles::settingsFile(ProgramFolder); }
+    QString schemaFile() const { return ProgramFiles::schemaFile(ProgramFolder); }
 };
 
 } // namespace Ledgerly

@@ -1,7 +1,6 @@
 #include "PalmUserChoice.h"
 
-#include "ProgramLauncher.h"
-#include "Registry.h"
+#include "ReportToolUsers.h"
 #include "SettingsStore.h"
 #include "common/Prompter.h"
 #include "common/YesNoText.h"
@@ -14,25 +13,17 @@ namespace {
 const QString hotSyncSection = QStringLiteral("HotSync");
 const QString userKey = QStringLiteral("User");
 const QString alwaysUseKey = QStringLiteral("AlwaysUse");
-const QString generalSection = QStringLiteral("General");
-const QString reportDesigner = QStringLiteral("KestReports");
-const QString reportViewer = QStringLiteral("KestViewer");
-const QString statusPrefix = QStringLiteral("Palm User Name : ");
 } // namespace
 
-const QString PalmUserChoice::palmDesktopKey =
-    QStringLiteral("HKEY_CURRENT_USER\\Software\\U.S. Robotics\\Pilot Desktop\\Preferences");
-
-PalmUserChoice::PalmUserChoice(MainState &state, RecordServer &server, SettingsStore &settings,
-                               Prompter &prompter, RegistryBackend &registry,
-                               ProgramLauncher &launcher, QObject *parent)
+PalmUserChoice::PalmUserChoice(const MainState &state, RecordServer &server,
+                               SettingsStore &settings, Prompter &prompter,
+                               RegistryBackend &registry, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_server(server)
     , m_settings(settings)
     , m_prompter(prompter)
     , m_registry(registry)
-    , m_launcher(launcher)
 {}
 
 bool PalmUserChoice::readBool(const QString &text, bool defaultValue)
@@ -51,6 +42,11 @@ bool PalmUserChoice::readBool(const QString &text, bool defaultValue)
 QString PalmUserChoice::boolText(bool value)
 {
     return YesNoText::text(value);
+}
+
+void PalmUserChoice::setPalmUser(const QString &name)
+{
+    m_palmUser = name;
 }
 
 QStringList PalmUserChoice::userNames() const
@@ -83,15 +79,14 @@ bool PalmUserChoice::readAlwaysUse() const
         true);
 }
 
-QString PalmUserChoice::statusText() const
+QString PalmUserChoice::statusText(const QString &user)
 {
-    return statusPrefix + storedUser();
+    return QStringLiteral("Palm User Name : ") + user;
 }
 
-bool PalmUserChoice::reportToolSetUp() const
+QString PalmUserChoice::statusText() const
 {
-    return !m_settings.value(reportDesigner, generalSection, userKey).isEmpty() ||
-           !m_settings.value(reportViewer, generalSection, userKey).isEmpty();
+    return statusText(storedUser());
 }
 
 void PalmUserChoice::storeChoice(const QString &user, bool always)
@@ -107,100 +102,90 @@ void PalmUserChoice::storeChoice(const QString &user, bool always)
 
 void PalmUserChoice::storeUserSettings()
 {
-    storeChoice(m_state.PalmUser, m_state.AlwaysUseUser);
+    storeChoice(m_palmUser, m_alwaysUseUser);
 }
 
-bool PalmUserChoice::showDialog(QStringList users, const QString &offered, bool always,
-                                bool &accepted, QString &chosen, bool &alwaysOut)
+void PalmUserChoice::tellReportTools(const QString &name)
 {
-    // With no users the dialog still opens (the person may type a name), but
-    // they are told why the list is empty.
-    if (users.isEmpty())
-        CheckPalmUsers();
+    ReportToolUsers(m_settings).tell(name, m_registry, m_prompter);
+}
+
+// The dialog offers the users of the home with `offered` chosen; chosen and
+// always come back as the dialog left them. Whether it was accepted.
+bool PalmUserChoice::showDialog(const QString &offered, QString &chosen, bool &always)
+{
     Prompter::UserChoice choice;
-    choice.UserList = std::move(users);
+    choice.UserList = userNames();
+    // With no users the dialog still opens, but they are told why the list
+    // is empty.
+    if (choice.UserList.isEmpty())
+        CheckPalmUsers();
     choice.ChosenUser = offered;
-    choice.AlwaysUseChoice = always;
+    choice.AlwaysUseChoice = m_alwaysUseUser;
     m_prompter.chooseUser(choice);
-    accepted = choice.Accepted;
     chosen = choice.ChosenUser;
-    alwaysOut = choice.AlwaysUseChoice;
-    return accepted;
+    always = choice.AlwaysUseChoice;
+    return choice.Accepted;
 }
 
 void PalmUserChoice::ChoosePalmUserAtStart()
 {
-    const QString s = defaultUser();
-    m_state.AlwaysUseUser = readAlwaysUse();
+    const QString current = defaultUser();
+    m_alwaysUseUser = readAlwaysUse();
+    QString chosen = current;
+    bool always = m_alwaysUseUser;
+    if (!m_alwaysUseUser)
+        showDialog(current, chosen, always);
 
-    QString chosen = s;
-    bool always = m_state.AlwaysUseUser;
-    if (!m_state.AlwaysUseUser) {
-        bool accepted = false;
-        showDialog(userNames(), s, m_state.AlwaysUseUser, accepted, chosen, always);
-    }
-
-    const QString name = s.isEmpty() ? storedUser() : chosen;
-    m_state.AlwaysUseUser = always;
-    storeChoice(name, m_state.AlwaysUseUser);
+    const QString name = current.isEmpty() ? storedUser() : chosen;
+    m_alwaysUseUser = always;
+    storeChoice(name, m_alwaysUseUser);
     tellReportTools(name);
+    setPalmUser(name);
     Q_EMIT statusTextChanged(statusText());
 }
 
 void PalmUserChoice::ReselectPalmUser()
 {
-    m_state.AlwaysUseUser = readAlwaysUse();
-    if (m_state.AlwaysUseUser) {
-        m_state.PalmUser = storedUser(QStringLiteral("1"));
-        for (const QString &tool : {reportDesigner, reportViewer}) {
-            if (!m_settings.value(tool, generalSection, userKey).isEmpty())
-                m_settings.setValue(tool, generalSection, userKey, m_state.PalmUser);
-        }
-    }
-
-    QString chosen = m_state.PalmUser;
-    bool always = m_state.AlwaysUseUser;
-    if (!m_state.AlwaysUseUser) {
-        bool accepted = false;
-        showDialog(userNames(), m_state.PalmUser, m_state.AlwaysUseUser, accepted, chosen, always);
-    }
-    m_state.PalmUser = chosen;
-    m_state.AlwaysUseUser = always;
-    storeChoice(m_state.PalmUser, m_state.AlwaysUseUser);
-    tellReportTools(m_state.PalmUser);
-    m_state.PalmUser = storedUser();
+    m_alwaysUseUser = readAlwaysUse();
+    QString chosen = m_alwaysUseUser ? storedUser(QStringLiteral("1")) : m_palmUser;
+    bool always = m_alwaysUseUser;
+    if (!m_alwaysUseUser)
+        showDialog(m_palmUser, chosen, always);
+    m_alwaysUseUser = always;
+    storeChoice(chosen, m_alwaysUseUser);
+    tellReportTools(chosen);
+    setPalmUser(chosen);
+    Q_EMIT statusTextChanged(statusText(m_palmUser));
 }
 
 bool PalmUserChoice::changeUserDialog()
 {
-    bool accepted = false;
     QString chosen;
-    bool always = m_state.AlwaysUseUser;
-    showDialog(userNames(), m_state.PalmUser, m_state.AlwaysUseUser, accepted, chosen, always);
-    if (!accepted)
+    bool always = m_alwaysUseUser;
+    if (!showDialog(m_palmUser, chosen, always))
         return false;
-    m_state.PalmUser = chosen;
-    m_state.AlwaysUseUser = always;
-    storeChoice(m_state.PalmUser, m_state.AlwaysUseUser);
-    updateReportDesigner();
+    m_alwaysUseUser = always;
+    storeChoice(chosen, m_alwaysUseUser);
+    ReportToolUsers(m_settings).tellDesigner(chosen);
+    setPalmUser(chosen);
     return true;
 }
 
-void PalmUserChoice::updateReportDesigner()
+void PalmUserChoice::followDefaultUser()
 {
-    if (!m_settings.value(reportDesigner, generalSection, userKey).isEmpty())
-        m_settings.setValue(reportDesigner, generalSection, userKey, m_state.PalmUser);
+    setPalmUser(defaultUser());
 }
 
-void PalmUserChoice::tellReportTools(const QString &name)
+void PalmUserChoice::takeStoredUser()
 {
-    Registry registry(m_registry, m_prompter);
-    for (const QString &tool : {reportDesigner, reportViewer}) {
-        if (m_settings.value(tool, generalSection, userKey).isEmpty())
-            continue;
-        registry.WriteRegistryString(palmDesktopKey, QStringLiteral("LastUserName"), name);
-        m_settings.setValue(tool, generalSection, userKey, name);
-    }
+    setPalmUser(storedUser());
+    Q_EMIT statusTextChanged(statusText(m_palmUser));
+}
+
+void PalmUserChoice::useUser(const QString &name)
+{
+    setPalmUser(m_server.userNamed(name));
 }
 
 void PalmUserChoice::CheckPalmUsers()
@@ -210,33 +195,6 @@ void PalmUserChoice::CheckPalmUsers()
     m_prompter.message(
         QStringLiteral("There are no users on this PC Or PalmDesktop(tm) is not installed!"),
         Prompter::Buttons::Ok, Prompter::Icon::None);
-}
-
-bool PalmUserChoice::Install_Click()
-{
-    QString command;
-    try {
-        m_server.QueueInstall(m_state.PalmUser, m_state.CurrentPath);
-        command = m_server.GetInstallCommand();
-    } catch (const PdbError &error) {
-        m_prompter.message(QStringLiteral("The database could not be queued for installation "
-                                          "on the handheld of \"%1\":\n%2\n\n%3 (error %4)")
-                               .arg(m_state.PalmUser, m_state.CurrentPath, error.message())
-                               .arg(error.number()),
-                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
-        return false;
-    }
-    // No command means the queue alone does the work at the next HotSync.
-    if (command.trimmed().isEmpty())
-        return true;
-    QString why;
-    if (m_launcher.startCommandLine(command, &why))
-        return true;
-    m_prompter.message(QStringLiteral("The database was queued for installation, but the install "
-                                      "command could not be started:\n%1\n\n%2")
-                           .arg(command, why),
-                       Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
-    return false;
 }
 
 } // namespace Ledgerly

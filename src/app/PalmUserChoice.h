@@ -8,45 +8,51 @@
 namespace Ledgerly {
 
 class Prompter;
-class ProgramLauncher;
 class RecordServer;
 class RegistryBackend;
 class SettingsStore;
 
 // Which Palm user's files are opened, saved and installed: the choice at
-// start, after a change of user, its storage in the per-user settings, the
-// report tools and Palm Desktop told of it, and the install queue.
+// start, after a change of user and at every load and save, its storage in
+// the per-user settings ("HotSync"/"User" and "AlwaysUse" under AppName),
+// and the report tools and Palm Desktop told of it. The one writer of
+// PalmUser.
 class PalmUserChoice : public QObject
 {
     Q_OBJECT
 public:
-    static const QString palmDesktopKey;
+    PalmUserChoice(const MainState &state, RecordServer &server, SettingsStore &settings,
+                   Prompter &prompter, RegistryBackend &registry, QObject *parent = nullptr);
 
-    PalmUserChoice(MainState &state, RecordServer &server, SettingsStore &settings,
-                   Prompter &prompter, RegistryBackend &registry, ProgramLauncher &launcher,
-                   QObject *parent = nullptr);
+    const QString &PalmUser() const { return m_palmUser; }
+    bool AlwaysUseUser() const { return m_alwaysUseUser; }
 
+    // Start-up: the remembered user, or the user dialog when "AlwaysUse" is
+    // off; the choice is stored, told to the report tools and becomes
+    // PalmUser.
     void ChoosePalmUserAtStart();
+    // After a change of user: the stored user again (the dialog a second
+    // time when "AlwaysUse" is off), stored and told to the report tools.
     void ReselectPalmUser();
     // The change-user command's dialog: always shown; an accepted choice is
     // taken and stored. Returns whether it was accepted.
     bool changeUserDialog();
+    // A load follows the HotSync home's default user, which is the user whose
+    // folder was last asked for.
+    void followDefaultUser();
+    // A save takes the stored user again.
+    void takeStoredUser();
+    // The command line's --user: a HotSync user of the home, in its stored
+    // spelling. Throws PdbError for a name the home does not know.
+    void useUser(const QString &name);
     void CheckPalmUsers();
-    // Queues the open database for PalmUser and starts the install command.
-    // Returns false (after saying why) when either step failed.
-    bool Install_Click();
-
-    // The report designer and viewer, and Palm Desktop, are told of name;
-    // a tool that was never set up is left alone.
-    void tellReportTools(const QString &name);
-    // When the designer is set up, it follows PalmUser.
-    void updateReportDesigner();
     // What the window stores when it unloads.
     void storeUserSettings();
 
-    bool reportToolSetUp() const;
     QString storedUser(const QString &defaultValue = {}) const;
+    // "Palm User Name : " and the stored user, for the status bar.
     QString statusText() const;
+    static QString statusText(const QString &user);
     // The component's user list; empty when it knows none or fails.
     QStringList userNames() const;
     QString defaultUser() const;
@@ -60,17 +66,19 @@ Q_SIGNALS:
     void statusTextChanged(const QString &text); // status bar panel 3
 
 private:
-    bool showDialog(QStringList users, const QString &offered, bool always, bool &accepted,
-                    QString &chosen, bool &alwaysOut);
+    void setPalmUser(const QString &name);
+    bool showDialog(const QString &offered, QString &chosen, bool &always);
     void storeChoice(const QString &user, bool always);
     bool readAlwaysUse() const;
+    void tellReportTools(const QString &name);
 
-    MainState &m_state;
+    const MainState &m_state;
     RecordServer &m_server;
     SettingsStore &m_settings;
     Prompter &m_prompter;
     RegistryBackend &m_registry;
-    ProgramLauncher &m_launcher;
+    QString m_palmUser;
+    bool m_alwaysUseUser = true;
 };
 
 } // namespace Ledgerly

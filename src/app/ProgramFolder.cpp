@@ -1,5 +1,7 @@
 #include "ProgramFolder.h"
 
+#include "ProgramFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,7 +12,7 @@ QString resolveProgramFolder(const QString &option, const QString &executableFol
     QString folder;
     if (!option.isEmpty())
         folder = option;
-    else if (QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("QuayDB.ini"))))
+    else if (QFileInfo::exists(QDir(executableFolder).filePath(ProgramFiles::schemaFileName())))
         folder = executableFolder;
     else
         folder = QStringLiteral(LEDGERLY_INSTALLED_DATA_DIR);

@@ -1,9 +1,11 @@
 #include "ReportTool.h"
 
+#include "ProgramFiles.h"
 #include "ProgramLauncher.h"
-#include "common/Prompter.h"
+#include "ReportToolUsers.h"
 #include "SettingsStore.h"
 #include "catalogue/IniFile.h"
+#include "common/Prompter.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,8 +14,6 @@ namespace Ledgerly {
 
 namespace {
 const QString reportsSection = QStringLiteral("Reports");
-const QString generalSection = QStringLiteral("General");
-const QString userKey = QStringLiteral("User");
 
 QString quotedIfBlank(const QString &word)
 {
@@ -42,7 +42,7 @@ QString ReportTool::CommandLine::text() const
 
 ReportTool::Settings ReportTool::readSettings(const QString &programFolder)
 {
-    const QString file = programFolder + QStringLiteral("/Ledgerly.ini");
+    const QString file = ProgramFiles::settingsFile(programFolder);
     Settings settings;
     settings.ReportSoftware = ReadIniValue(reportsSection, QStringLiteral("ReportSoftware"), file);
     settings.KestReportsLocation =
@@ -83,16 +83,6 @@ QString ReportTool::missingFileText(const Settings &settings)
            settings.DownloadPage + QLatin1Char(' ');
 }
 
-bool ReportTool::designerSetUp() const
-{
-    return !m_settings.value(QStringLiteral("KestReports"), generalSection, userKey).isEmpty();
-}
-
-bool ReportTool::viewerSetUp() const
-{
-    return !m_settings.value(QStringLiteral("KestViewer"), generalSection, userKey).isEmpty();
-}
-
 ReportTool::Outcome ReportTool::Reports_Click()
 {
     const Settings settings = readSettings(m_programFolder);
@@ -105,7 +95,7 @@ ReportTool::Outcome ReportTool::PrintPreview_Click(int chooserIndex, bool fromTo
     const CommandLine command = previewCommand(settings, m_programFolder, chooserIndex);
     if (usesViewer(settings))
         return Outcome::ShowPreview;
-    if (!fromToolbar && !designerSetUp() && !viewerSetUp()) {
+    if (!fromToolbar && !ReportToolUsers(m_settings).anySetUp()) {
         m_prompter.message(missingFileText(settings), Prompter::Buttons::Ok, Prompter::Icon::None,
                            QStringLiteral("Missing File"));
         return Outcome::MissingFile;

@@ -61,9 +61,6 @@ public:
     // toolbar (no presence test).
     Outcome PrintPreview_Click(int chooserIndex, bool fromToolbar);
 
-    bool designerSetUp() const;
-    bool viewerSetUp() const;
-
 private:
     Outcome start(const CommandLine &command, const QString &commandName);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/GridColumn.h"
+
 namespace Ledgerly {
 
 struct LayoutRect
@@ -24,7 +26,7 @@ public:
     static constexpr double gridOffset = 1400;
     static constexpr double gridWidthFactor = 0.98;
     static constexpr double gridHeightFactor = 0.74;
-    static constexpr double column0Width = 800;
+    static constexpr double column0Width = RecordNumberColumnTwips;
     static constexpr double statusGap = 5;
     static constexpr double frame2Rise = 13;
     static constexpr double frame2Height = 585;

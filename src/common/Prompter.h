@@ -12,7 +12,8 @@ class Prompter
 public:
     // The answers keep the numbers message boxes have always returned.
     enum Answer : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoDefaultNo: for a question whose Yes destroys data, Enter answers No.
+    enum class Buttons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
     enum class Icon { None, Information, Question, Exclamation, Critical };
 
     struct FileRequest
@@ -35,6 +36,15 @@ public:
         bool Accepted = false;
     };
 
+    // The cell text editor's fields: where the cell is (shown as numbers)
+    // and its whole text, replaced by the edited text when accepted.
+    struct TextRequest
+    {
+        int row = 0;
+        int column = 0;
+        QString text;
+    };
+
     virtual ~Prompter() = default;
 
     // An empty title means the application's title.
@@ -44,6 +54,14 @@ public:
     virtual QString fileName(const FileRequest &request) = 0;
     // Shows the HotSync user dialog modally; fills the out fields of choice.
     virtual void chooseUser(UserChoice &choice) = 0;
+    // Shows the cell text editor modally; true when it was closed with Done,
+    // request.text then holding the text to write back. A prompter that
+    // shows no windows has no editor and changes nothing.
+    virtual bool editText(TextRequest &request)
+    {
+        Q_UNUSED(request);
+        return false;
+    }
 };
 
 } // namespace Ledgerly

@@ -74,18 +74,31 @@ QString RecordServer::GetDefaultUser()
     return index >= 0 ? home.users.at(index).name : QString();
 }
 
-QString RecordServer::GetUserFolder(const QString &user)
+// An unknown name never falls back to another user: whatever is written
+// for it would land in the wrong person's files. The empty name asks for
+// the current user.
+static int userIndex(const HotSyncHome &home, const QString &user, const QString &homePath)
 {
-    const HotSyncHome home = openHome(m_home);
-    // An unknown name never falls back to another user's folder: whatever
-    // is written there would land in the wrong person's files.
     const int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
     if (index < 0)
         throw PdbError(ErrNoSuchUser,
                        user.isEmpty()
                            ? QStringLiteral("The HotSync home \"%1\" has no users")
-                                 .arg(QDir::toNativeSeparators(m_home))
+                                 .arg(QDir::toNativeSeparators(homePath))
                            : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
+    return index;
+}
+
+QString RecordServer::userNamed(const QString &user)
+{
+    const HotSyncHome home = openHome(m_home);
+    return home.users.at(userIndex(home, user, m_home)).name;
+}
+
+QString RecordServer::GetUserFolder(const QString &user)
+{
+    const HotSyncHome home = openHome(m_home);
+    const int index = userIndex(home, user, m_home);
     // The empty name asks for the current user, who is then the default again.
     m_lastFolderUser = user.isEmpty() ? QString() : home.users.at(index).name;
     return home.absoluteFolder(home.users.at(index));
@@ -94,14 +107,7 @@ QString RecordServer::GetUserFolder(const QString &user)
 void RecordServer::QueueInstall(const QString &user, const QString &path)
 {
     const HotSyncHome home = openHome(m_home);
-    int index = user.isEmpty() ? currentIndex(home) : home.indexOf(user);
-    if (index < 0)
-        throw PdbError(ErrNoSuchUser,
-                       user.isEmpty()
-                           ? QStringLiteral("The HotSync home \"%1\" has no users")
-                                 .arg(QDir::toNativeSeparators(m_home))
-                           : QStringLiteral("There is no HotSync user \"%1\"").arg(user));
-    const HotSyncUser &u = home.users.at(index);
+    const HotSyncUser &u = home.users.at(userIndex(home, user, m_home));
     HotSyncInstall::queue(home.absoluteFolder(u), u.jpilot, path);
 }
 

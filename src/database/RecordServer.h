@@ -24,6 +24,9 @@ public:
     QStringList GetUserNames();
     QString GetDefaultUser();
     QString GetUserFolder(const QString &user);
+    // The stored spelling of a user of the home (names match ignoring case);
+    // the empty name gives the current user. Throws ErrNoSuchUser.
+    QString userNamed(const QString &user);
     void QueueInstall(const QString &user, const QString &path);
     QString GetInstallCommand();
 

@@ -3,84 +3,59 @@
 #include "FieldColumns.h"
 #include "catalogue/SchemaRules.h"
 #include "catalogue/SchemaSection.h"
-#include "database/FieldType.h"
-#include "database/PdbDatabase.h"
+#include "database/PdbFieldList.h"
 #include "grid/GridModel.h"
 
 namespace Ledgerly::ColumnSetup {
 
-namespace {
-
-void finish(GridModel &grid)
+FieldRole roleFor(const QString &roleValue)
 {
-    grid.column(0).widthTwips = RecordNumberWidth;
-    grid.notifyColumnsChanged();
+    if (roleIsCalc(roleValue))
+        return FieldRole::Calc;
+    if (roleIsGroup(roleValue))
+        return FieldRole::Group;
+    return roleHidesColumn(roleValue) ? FieldRole::Hidden : FieldRole::Shown;
 }
 
-bool roleShowsColumn(const QString &role)
+QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &schema)
 {
-    return roleIsCalc(role) || roleIsGroup(role);
-}
-
-} // namespace
-
-void UnHideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema)
-{
-    if (database) {
-        const PdbFieldList &fields = database->Fields();
-        const int count = fields.Count();
-        // A field without a column ends the pass: nothing after it can be addressed.
-        for (int i = 1; i <= count && i < grid.columnCount(); ++i) {
-            const PdbField &field = fields.Item(i - 1);
-            GridColumn &column = grid.column(i);
-            const int dataType = FieldColumns::dataTypeFor(field.Type);
-            if (dataType >= 0) {
-                column.caption = schema.caption(field.Name);
-                column.dataType = dataType;
-                column.displayType = dataType == DataPicture ? DisplayPicture : DisplayText;
-                if (dataType == DataPicture)
-                    column.pictureCode = 4;
-                column.hidden = false;
-            }
-            if (roleShowsColumn(schema.role(field.Name)))
-                column.hidden = false;
+    QList<GridColumn> columns;
+    const int count = schema.fieldCount();
+    columns.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        GridColumn column;
+        if (i >= fields.Count()) {
+            column.kind = ColumnKind::Other; // nothing to show or write
+            columns.append(column);
+            continue;
         }
+        const PdbField &field = fields.Item(i);
+        column.kind = FieldColumns::kindFor(field.Type);
+        if (column.kind != ColumnKind::Other) {
+            column.key = field.Name;
+            column.caption = schema.caption(field.Name);
+        }
+        column.role = roleFor(schema.role(field.Name));
+        columns.append(column);
     }
-    finish(grid);
+    return columns;
 }
 
-void HideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema)
+void applySchema(GridModel &grid, const PdbFieldList &fields, const SchemaSection &schema)
 {
-    if (database) {
-        const PdbFieldList &fields = database->Fields();
-        // The schema, not the database, says how many fields to visit.
-        const int count = schema.fieldCount();
-        for (int i = 1; i <= count; ++i) {
-            if (i > fields.Count() || i >= grid.columnCount())
-                continue;
-            const PdbField &field = fields.Item(i - 1);
-            GridColumn &column = grid.column(i);
-            const int dataType = FieldColumns::dataTypeFor(field.Type);
-            // Pictures keep what UnHideColumns gave them.
-            if (dataType >= 0 && dataType != DataPicture) {
-                column.caption = schema.caption(field.Name);
-                // Text columns keep their data type: grouping may have made
-                // a calculated text column a number column.
-                if (dataType != DataText)
-                    column.dataType = dataType;
-                column.displayType = dataType == DataBoolean ? DisplayCheckBox
-                                     : dataType == DataDate  ? DisplayDate
-                                                             : DisplayText;
-                column.hidden = false;
-            }
-            const QString role = schema.role(field.Name);
-            if (roleHidesColumn(role))
-                column.hidden = true;
-            if (roleShowsColumn(role))
-                column.hidden = false;
-        }
-    }
-    finish(grid);
+    const QList<GridColumn> columns = columnsFor(fields, schema);
+    for (int c = 1; c < grid.columnCount() && c <= columns.size(); ++c)
+        grid.setColumnSchema(c, columns.at(c - 1).caption, columns.at(c - 1).role);
+}
+
+void UnHideColumns(GridModel &grid)
+{
+    grid.setAllColumnsShown(true);
+}
+
+void HideColumns(GridModel &grid)
+{
+    grid.setAllColumnsShown(false);
 }
 
 } // namespace Ledgerly::ColumnSetup

@@ -2,26 +2,36 @@
 
 #include "grid/GridColumn.h"
 
+#include <QList>
+
 namespace Ledgerly {
 
 class GridModel;
-class PdbDatabase;
+class PdbFieldList;
 class SchemaSection;
 
-// Gives the table's field columns the schema's view of the open database:
-// captions, data and display types from the field type codes, and visibility
-// from each field's role value. Both end with the record-number column 800
-// twips wide. Neither shows a message; a field or column that does not exist
-// is simply skipped.
+// The schema's view of the open database's columns.
 namespace ColumnSetup {
 
-// Every field column gets caption and types and is shown.
-void UnHideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema);
-// Captions and types of the non-picture columns again, then the role values
-// hide what the schema hides.
-void HideColumns(GridModel &grid, const PdbDatabase *database, const SchemaSection &schema);
+// The field columns of a database under its schema section, worked out in
+// one place: one column per field the schema declares, column i (from 1)
+// for field i, keyed by the field's name, of the kind the field's type
+// gives, captioned by the value of the field's key and with the field's
+// role. A field of a type the table cannot show keeps no key or caption; a
+// schema field the database lacks gives an empty column of kind Other.
+QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &schema);
 
-constexpr double RecordNumberWidth = RecordNumberColumnWidth;
+// The role a "<field>Hide" value gives: "Calc" and "Group" (case ignored)
+// show the field, a boolean false shows it, anything else hides it.
+FieldRole roleFor(const QString &roleValue);
+
+// New captions and roles after the schema changed; keys and kinds stay.
+void applySchema(GridModel &grid, const PdbFieldList &fields, const SchemaSection &schema);
+
+// Every column shown (the fields of a drop fill hidden columns too) /
+// the schema's roles decide again.
+void UnHideColumns(GridModel &grid);
+void HideColumns(GridModel &grid);
 
 } // namespace ColumnSetup
 

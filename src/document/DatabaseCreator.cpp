@@ -1,7 +1,9 @@
 #include "DatabaseCreator.h"
 
+#include "ColumnSetup.h"
 #include "DatabaseLoader.h"
 #include "catalogue/SchemaSection.h"
+#include "database/PdbDatabase.h"
 #include "grid/GridModel.h"
 
 namespace Ledgerly::DatabaseCreator {
@@ -10,15 +12,8 @@ void buildTable(GridModel &grid, PdbDatabase &database, const SchemaSection &sch
 {
     DatabaseLoader::prepare(grid, database, schema);
 
-    const int count = schema.fieldCount();
-    for (int i = 1; i <= count; ++i) {
-        GridColumn column;
-        column.key = schema.key(i);
-        column.caption = schema.valueAt(i);
-        column.dataType = DataText;
-        column.displayType = DisplayText;
+    for (const GridColumn &column : ColumnSetup::columnsFor(database.Table().FieldDefs(), schema))
         grid.addColumn(column);
-    }
 
     // Empty text rather than no value, so the new record holds empty fields.
     GridRow row;

@@ -1,6 +1,6 @@
 #include "DatabaseLoader.h"
 
-#include "FieldColumns.h"
+#include "ColumnSetup.h"
 #include "StoredTableRows.h"
 #include "catalogue/SchemaRules.h"
 #include "catalogue/SchemaSection.h"
@@ -25,7 +25,6 @@ void prepare(GridModel &grid, PdbDatabase &database, const SchemaSection &schema
 {
     grid.removeAllRows();
     grid.removeAllColumns();
-    grid.column(0).widthTwips = InitialRecordNumberWidth;
 
     PdbTable &table = database.Table();
     if (table.RecordCount() == 0) {
@@ -35,44 +34,13 @@ void prepare(GridModel &grid, PdbDatabase &database, const SchemaSection &schema
     fieldPass(database, schema);
 }
 
-namespace {
-
-GridColumn columnFor(const PdbDatabase &database, const SchemaSection &schema, int i)
-{
-    GridColumn column;
-    const PdbFieldList &defs = database.Table().FieldDefs();
-    if (i > defs.Count())
-        return column; // the schema names more fields than there are: an empty column
-    const PdbField &field = defs.Item(i - 1);
-    const int dataType = FieldColumns::dataTypeFor(field.Type);
-    if (dataType < 0)
-        return column; // an unknown kind keeps the defaults and no key
-    column.key = field.Name;
-    if (field.Type == FieldPicture) {
-        // The caption is the value at the schema's position i, not by name.
-        column.caption = schema.valueAt(i);
-        column.dataType = DataPicture;
-        column.displayType = DisplayPicture;
-        column.pictureCode = 4;
-        return column;
-    }
-    column.caption = schema.caption(field.Name);
-    // Dates stay text columns until the column setup that follows every load.
-    column.dataType = dataType == DataBoolean ? DataBoolean : DataText;
-    column.displayType = DisplayText;
-    return column;
-}
-
-} // namespace
-
 void fillTable(GridModel &grid, const std::shared_ptr<PdbDatabase> &database,
                const SchemaSection &schema)
 {
     prepare(grid, *database, schema);
 
-    const int count = schema.fieldCount();
-    for (int i = 1; i <= count; ++i)
-        grid.addColumn(columnFor(*database, schema, i));
+    for (const GridColumn &column : ColumnSetup::columnsFor(database->Table().FieldDefs(), schema))
+        grid.addColumn(column);
 
     // Rows read their values from the records until they change. Fields
     // beyond the schema's columns are not shown; their values stay in the

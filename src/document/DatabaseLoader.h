@@ -28,9 +28,6 @@ void fillTable(GridModel &grid, const std::shared_ptr<PdbDatabase> &database,
 // database, and the schema's missing fields added.
 void prepare(GridModel &grid, PdbDatabase &database, const SchemaSection &schema);
 
-// Record-number column width right after the columns are rebuilt.
-constexpr double InitialRecordNumberWidth = 43;
-
 } // namespace DatabaseLoader
 
 } // namespace Ledgerly

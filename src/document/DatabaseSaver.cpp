@@ -63,7 +63,7 @@ QDateTime dateTimeValue(const QVariant &cell)
     return {};
 }
 
-QList<ColumnPlan> planColumns(GridModel &grid, PdbDatabase &database)
+QList<ColumnPlan> planColumns(const GridModel &grid, const PdbDatabase &database)
 {
     QList<ColumnPlan> plan;
     const PdbFieldList &defs = database.Table().FieldDefs();
@@ -72,12 +72,7 @@ QList<ColumnPlan> planColumns(GridModel &grid, PdbDatabase &database)
         // schema keys to columns: two fields whose names differ only in case
         // must each keep their own values.
         const int type = defs.Item(c - 1).Type;
-        GridColumn &column = grid.column(c);
-        const int dataType = FieldColumns::dataTypeFor(type);
-        // Text columns keep theirs: grouping may show one as a number column.
-        if (dataType == DataBoolean || dataType == DataDate)
-            column.dataType = dataType;
-        if (column.key.isEmpty() || !FieldColumns::isWritten(type))
+        if (grid.column(c).key.isEmpty() || !FieldColumns::isWritten(type))
             continue;
         plan.append({c, c - 1, type});
     }

@@ -9,6 +9,7 @@
 namespace Ledgerly {
 
 class PdbDatabase;
+class PdbRecordStream;
 class RecordServer;
 class TableEditor;
 
@@ -36,13 +37,23 @@ public:
     // nothing may be saved over a file whose load did not complete.
     bool loadCompleted() const { return m_loadCompleted; }
 
-    // Opens the file; a database already open stays open when this throws.
+    // The file the open database was read from and is saved to; empty when
+    // none is open.
+    const QString &CurrentPath() const { return m_path; }
+    // The table holds changes its file does not: any change since the last
+    // load or save that was not undone again.
+    bool DatabaseEdited() const;
+
+    // Opens the file, which becomes CurrentPath. When this throws, a
+    // database already open stays open with its path, but no longer counts
+    // as loaded completely: nothing is saved until a load completes again.
     void open(const QString &path, bool createIfMissing = false);
     // The open database into the table (a stored file, or a new one).
     void fillTable();
     void buildNewTable();
 
-    // Writes the table into the database object and the object to path.
+    // Writes the table into the database object and the object to path,
+    // which then becomes CurrentPath; the table is then unedited.
     void save(const QString &path, const QString &blankPicturePath,
               const std::function<void(int)> &progress = {});
     // Empties the table of records; the file is untouched until a save.
@@ -52,20 +63,29 @@ public:
 
     void unHideColumns();
     void hideColumns();
+    // The open table's captions and roles from a changed schema section.
+    void applySchema(SchemaSection schema);
 
-    // The open file as stored, in a database object of its own (unsaved
-    // edits are not in it); null when it cannot be read, with the error's
-    // number and text in *number and *reason when given.
-    std::unique_ptr<PdbDatabase> openStored(const QString &path, int *number = nullptr,
-                                            QString *reason = nullptr) const;
+    // The open file as stored (unsaved edits are not in it), every record
+    // checked, to be read front to back without holding the file; null when
+    // it cannot be read, with the error's number and text in *number and
+    // *reason when given.
+    std::unique_ptr<PdbRecordStream> openStoredRecords(int *number = nullptr,
+                                                       QString *reason = nullptr) const;
 
 private:
+    void markUnedited();
+
     RecordServer &m_server;
     GridModel m_model;
     std::unique_ptr<TableEditor> m_editor;
     SchemaSection m_schema;
     std::shared_ptr<PdbDatabase> m_database; // shared with the rows that read from it
+    QString m_path;
     bool m_loadCompleted = false;
+    // An edit made straight on the model (not through the editor) has no
+    // undo step to make the history unclean.
+    bool m_editedOutsideHistory = false;
 };
 
 } // namespace Ledgerly

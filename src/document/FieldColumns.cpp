@@ -4,37 +4,29 @@
 
 namespace Ledgerly::FieldColumns {
 
-int dataTypeFor(int fieldType)
+ColumnKind kindFor(int fieldType)
 {
     switch (fieldType) {
     case FieldText:
-        return DataText;
+        return ColumnKind::Text;
     case FieldYesNo:
-        return DataBoolean;
+        return ColumnKind::YesNo;
     case FieldDate:
+        return ColumnKind::Date;
     case FieldTime:
+        return ColumnKind::Time;
     case FieldDateTime:
-        return DataDate;
+        return ColumnKind::DateTime;
     case FieldPicture:
-        return DataPicture;
+        return ColumnKind::Picture;
     default:
-        return -1;
+        return ColumnKind::Other;
     }
 }
 
 bool isWritten(int fieldType)
 {
-    switch (fieldType) {
-    case FieldText:
-    case FieldYesNo:
-    case FieldDate:
-    case FieldTime:
-    case FieldDateTime:
-    case FieldPicture:
-        return true;
-    default:
-        return false;
-    }
+    return kindFor(fieldType) != ColumnKind::Other;
 }
 
 } // namespace Ledgerly::FieldColumns

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "grid/GridColumn.h"
+#include "grid/ColumnKind.h"
 
 namespace Ledgerly::FieldColumns {
 
-// How a stored field type shows in the table: yes/no as a boolean column,
-// dates and times as date columns, pictures as picture columns, text as
-// text. -1 for a type the table does not show (its column keeps no key and
-// its values stay in the stored records). The one place this mapping lives.
-int dataTypeFor(int fieldType);
+// The kind of column a stored field type shows as: yes/no, date, time and
+// date-and-time, pictures, text; Other for a type the table neither shows
+// nor writes (its values stay in the stored records). The one place this
+// mapping lives.
+ColumnKind kindFor(int fieldType);
 
 // Whether the table writes the field type back into records on a save
 // (unknown types are kept as stored).

@@ -7,6 +7,7 @@
 #include "database/FieldType.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
+#include "document/Document.h"
 #include "grid/GridModel.h"
 
 #include <QDir>
@@ -23,27 +24,23 @@ int countRecordRows(const GridModel &grid)
     return rows;
 }
 
-CsvOutcome exportCsvFile(RecordServer &server, const SchemaSection &schema, int tableRecords,
-                         const QString &storedPath, const QString &appName,
-                         const QString &chosenPath, const std::function<void(int)> &progress)
+namespace {
+
+QString damagedDatabase(const QString &appName)
+{
+    return QStringLiteral("Error opening database.  Ensure this a ") + appName +
+           QStringLiteral("Database.");
+}
+
+// The export of records read as stored, at most tableRecords lines (-1: all).
+CsvOutcome exportRecords(PdbRecordStream &records, const SchemaSection &schema, int tableRecords,
+                         const QString &appName, const QString &chosenPath,
+                         const std::function<void(int)> &progress)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
     const QString prefix = CsvNaming::folderPrefix(chosenPath);
     const QString title = CsvNaming::fileTitle(chosenPath);
-
-    // The export reads the file as stored, a block at a time: unsaved edits
-    // in the table are not exported, and the file is never held whole.
-    std::unique_ptr<PdbRecordStream> records;
-    try {
-        records = server.OpenStream(storedPath);
-    } catch (const PdbError &e) {
-        outcome.message =
-            databaseOpenError(e.number(), e.message(),
-                              QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                                  QStringLiteral("Database."));
-        return outcome;
-    }
 
     const QString createError =
         QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
@@ -60,12 +57,12 @@ CsvOutcome exportCsvFile(RecordServer &server, const SchemaSection &schema, int 
 
     // As many record lines as the table shows records, never more than the
     // file holds.
-    const int stored = records->recordCount();
+    const int stored = records.recordCount();
     const int lines = tableRecords < 0 ? stored : qMin(tableRecords, stored);
 
     // Bitmap names grow with the CSV's name; one too long for the file
     // system would fail for every picture, so nothing is written at all.
-    const PdbFieldList &defs = records->fields();
+    const PdbFieldList &defs = records.fields();
     int pictureFields = 0;
     for (const QString &name : names) {
         const int position = defs.indexOf(name);
@@ -90,11 +87,10 @@ CsvOutcome exportCsvFile(RecordServer &server, const SchemaSection &schema, int 
     CsvExporter exporter(out);
     exporter.writeHeaders(captions, names);
     try {
-        exporter.writeRecords(*records, names, lines, prefix, title, progress);
+        exporter.writeRecords(records, names, lines, prefix, title, progress);
     } catch (const PdbError &) {
         // The file changed under the export after it had been checked.
-        outcome.message = QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                          QStringLiteral("Database.");
+        outcome.message = damagedDatabase(appName);
         return outcome;
     }
     exporter.finish();
@@ -117,6 +113,40 @@ CsvOutcome exportCsvFile(RecordServer &server, const SchemaSection &schema, int 
                       QLatin1Char('\r') + QString::number(stored) +
                       QStringLiteral(" record(s) exported");
     return outcome;
+}
+
+} // namespace
+
+CsvOutcome exportCsvFile(const Document &document, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
+{
+    int number = 0;
+    QString reason;
+    const std::unique_ptr<PdbRecordStream> records = document.openStoredRecords(&number, &reason);
+    if (!records) {
+        CsvOutcome outcome;
+        outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
+        outcome.message = databaseOpenError(number, reason, damagedDatabase(appName));
+        return outcome;
+    }
+    return exportRecords(*records, document.schema(), countRecordRows(document.model()), appName,
+                         chosenPath, progress);
+}
+
+CsvOutcome exportStoredCsv(RecordServer &server, const QString &storedPath,
+                           const SchemaSection &schema, const QString &appName,
+                           const QString &chosenPath)
+{
+    std::unique_ptr<PdbRecordStream> records;
+    try {
+        records = server.OpenStream(storedPath);
+    } catch (const PdbError &e) {
+        CsvOutcome outcome;
+        outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
+        outcome.message = databaseOpenError(e.number(), e.message(), damagedDatabase(appName));
+        return outcome;
+    }
+    return exportRecords(*records, schema, -1, appName, chosenPath, {});
 }
 
 } // namespace Ledgerly

@@ -5,6 +5,8 @@
 #include "common/Prompter.h"
 #include "common/SafeFile.h"
 #include "database/PdbDatabase.h"
+#include "database/PdbLayout.h"
+#include "database/PdbRecordStream.h"
 #include "document/Document.h"
 #include "grid/TableEditor.h"
 
@@ -45,9 +47,8 @@ QString notRegularFile(const QString &path)
 
 } // namespace
 
-CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &storedPath,
-                         const QString &appName, const QString &chosenPath,
-                         const std::function<void(int)> &progress)
+CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
 {
     const auto step = [&progress](int value) {
         if (progress)
@@ -67,7 +68,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
     {
         int number = 0;
         QString reason;
-        if (!document.openStored(storedPath, &number, &reason)) {
+        if (!document.openStoredRecords(&number, &reason)) {
             outcome.message =
                 databaseOpenError(number, reason,
                                   QStringLiteral("Error opening database.  Ensure this a ") +
@@ -115,7 +116,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
                           QStringLiteral(" holds more than %1 records, more than a database "
                                          "can hold. The table is unchanged.")
-                              .arg(CsvImporter::kMaxRecords);
+                              .arg(PdbLayout::maxRecords);
         return outcome;
     case CsvImporter::Status::UnreadableCell:
     case CsvImporter::Status::UnclosedQuote:

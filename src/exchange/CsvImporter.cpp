@@ -187,7 +187,7 @@ CsvImporter::Step CsvImporter::takeRecord(const CsvReader::Record &record, Statu
     }
     if (CsvReader::isBlank(record))
         return Step::Continue;
-    if (m_ends.size() >= kMaxRecords) {
+    if (m_ends.size() >= PdbLayout::maxRecords) {
         *status = Status::TooManyRecords;
         return Step::Stop;
     }

@@ -37,8 +37,6 @@ public:
         ReadFailed
     };
 
-    // The most records a database file can hold.
-    static constexpr int kMaxRecords = 65535;
     // No record line is longer than this: the fields of a record hold far
     // less, and a file that is one endless line must not fill the memory.
     static constexpr qsizetype kMaxRecordBytes = 64 * 1024 * 1024;

@@ -20,43 +20,33 @@ bool readYesNo(const QString &text, bool *out)
 
 } // namespace
 
-Kind kindOf(const GridColumn &column)
+QVariant emptyValue(ColumnKind kind)
 {
-    if (column.dataType == DataPicture || column.displayType == DisplayPicture)
-        return Kind::Picture;
-    if (column.dataType == DataBoolean || column.displayType == DisplayCheckBox)
-        return Kind::YesNo;
-    if (column.dataType == DataDate || column.displayType == DisplayDate)
-        return Kind::Date;
-    return Kind::Text;
+    return kind == ColumnKind::Picture ? QVariant() : QVariant(QString());
 }
 
-QVariant emptyValue(const GridColumn &column)
+bool read(ColumnKind kind, const QString &text, QVariant *out)
 {
-    return kindOf(column) == Kind::Picture ? QVariant() : QVariant(QString());
-}
-
-bool read(const GridColumn &column, const QString &text, QVariant *out)
-{
-    *out = emptyValue(column);
-    const Kind kind = kindOf(column);
-    if (kind == Kind::Text) {
+    *out = emptyValue(kind);
+    if (kind == ColumnKind::Text || kind == ColumnKind::Other) {
         *out = text;
         return true;
     }
     if (text.trimmed().isEmpty())
         return true;
     switch (kind) {
-    case Kind::YesNo: {
+    case ColumnKind::YesNo: {
         bool value = false;
         if (!readYesNo(text, &value))
             return false;
         *out = value;
         return true;
     }
-    case Kind::Date: {
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::DateTime: {
         QVariant value;
-        if (!GridValue::fromEdit(column, text, &value))
+        if (!GridValue::fromEdit(kind, text, Qt::EditRole, &value))
             return false;
         *out = value;
         return true;

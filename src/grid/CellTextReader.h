@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridColumn.h"
+#include "ColumnKind.h"
 
 #include <QVariant>
 
@@ -9,18 +9,14 @@ namespace Ledgerly {
 // Turns text from a drop or a paste into a cell value of the column's kind.
 namespace CellTextReader {
 
-enum class Kind { Text, YesNo, Date, Picture };
-
-Kind kindOf(const GridColumn &column);
-
 // false when the text does not read as the column's kind; *out is then the
 // empty value. Empty text always reads, as the empty value.
-bool read(const GridColumn &column, const QString &text, QVariant *out);
+bool read(ColumnKind kind, const QString &text, QVariant *out);
 
 // What an emptied cell holds: no picture for picture columns, empty text
 // otherwise (a save writes False for an empty yes/no and today for an empty
 // date).
-QVariant emptyValue(const GridColumn &column);
+QVariant emptyValue(ColumnKind kind);
 
 } // namespace CellTextReader
 

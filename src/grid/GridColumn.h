@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ColumnKind.h"
+
 #include <QString>
 
 namespace Ledgerly {
 
-// Column data type codes (the variant numbers the column set-up speaks in).
+// The data type codes a column reports (DataTypeRole): what its values are
+// to a reader of numbers. They follow from the kind; grouping reports a
+// totalled text column as a number column while the table is grouped.
 enum ColumnDataType : int {
     DataInteger = 3,
     DataDate = 7,
@@ -13,28 +17,37 @@ enum ColumnDataType : int {
     DataPicture = 65,
 };
 
-// Display type codes of a column's style.
-enum ColumnDisplayType : int {
-    DisplayText = 0,
-    DisplayPicture = 2, // together with pictureCode 4
-    DisplayDate = 7,
-    DisplayCheckBox = 11,
-};
+constexpr int dataTypeFor(ColumnKind kind)
+{
+    switch (kind) {
+    case ColumnKind::YesNo:
+        return DataBoolean;
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::DateTime:
+        return DataDate;
+    case ColumnKind::Picture:
+        return DataPicture;
+    case ColumnKind::Text:
+    case ColumnKind::Other:
+        break;
+    }
+    return DataText;
+}
 
-// The record-number column's width after column set-up, grouped or not.
-inline constexpr double RecordNumberColumnWidth = 800;
+// The record-number column's width wherever the table is shown; the other
+// columns' widths are the view's own business.
+inline constexpr double RecordNumberColumnTwips = 800;
 
-// One column of the table. Column 0 is the record-number column; column i
-// (from 1) shows field i of the open database and is keyed by its name.
+// One field column of the table (column i, from 1, shows field i of the
+// open database and is keyed by its name). Everything here is fixed when the
+// database loads; captions and roles change only when the schema does.
 struct GridColumn
 {
     QString key;
     QString caption;
-    bool hidden = false;
-    double widthTwips = 1200;
-    int dataType = DataText;
-    int displayType = DisplayText;
-    int pictureCode = 0;
+    ColumnKind kind = ColumnKind::Text;
+    FieldRole role = FieldRole::Shown;
 };
 
 } // namespace Ledgerly

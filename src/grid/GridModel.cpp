@@ -1,6 +1,7 @@
 #include "GridModel.h"
 
 #include "GridValue.h"
+#include "GroupTotals.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -23,7 +24,7 @@ GridModel::GridModel(QObject *parent)
 {
     GridColumn recordNumbers;
     recordNumbers.key = QStringLiteral("Col0");
-    recordNumbers.widthTwips = 330;
+    recordNumbers.kind = ColumnKind::Other;
     m_columns.append(recordNumbers);
 }
 
@@ -56,16 +57,81 @@ void GridModel::removeAllColumns()
         if (row.cells.size() > 1)
             row.cells.resize(1);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveColumns();
+}
+
+void GridModel::setColumnSchema(int column, const QString &caption, FieldRole role)
+{
+    if (column < 1 || column >= m_columns.size())
+        return;
+    GridColumn &changed = m_columns[column];
+    if (changed.caption == caption && changed.role == role)
+        return;
+    changed.caption = caption;
+    changed.role = role;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+bool GridModel::isColumnHidden(int column) const
+{
+    if (column <= 0 || column >= m_columns.size())
+        return false;
+    const GridColumn &c = m_columns.at(column);
+    // A column of a type the table cannot show keeps the schema's say.
+    if (m_allShown && c.kind != ColumnKind::Other)
+        return false;
+    return c.role == FieldRole::Hidden;
+}
+
+void GridModel::setAllColumnsShown(bool shown)
+{
+    if (m_allShown == shown)
+        return;
+    m_allShown = shown;
+    notifyColumnsChanged();
+}
+
+bool GridModel::holdsNumbers(int column) const
+{
+    if (column < 1 || column >= m_columns.size() || m_columns.at(column).kind != ColumnKind::Text)
+        return false;
+    const auto known = m_holdsNumbers.constFind(column);
+    if (known != m_holdsNumbers.constEnd())
+        return *known;
+    const QLocale locale;
+    bool any = false;
+    bool all = true;
+    for (int row = 0; row < m_rows.size() && all; ++row) {
+        const QVariant value = cell(row, column);
+        if (GridValue::displayText(value).isEmpty())
+            continue;
+        double number = 0;
+        all = GroupTotals::readNumber(value, locale, &number);
+        any = true;
+    }
+    m_holdsNumbers.insert(column, any && all);
+    return any && all;
+}
+
+// A number (or nothing) written into a column of numbers leaves it one;
+// anything else has it worked out again when next asked.
+void GridModel::forgetNumbers(int column, const QVariant &value)
+{
+    const auto known = m_holdsNumbers.constFind(column);
+    if (known == m_holdsNumbers.constEnd())
+        return;
+    double number = 0;
+    if (*known && (GridValue::displayText(value).isEmpty() ||
+                   GroupTotals::readNumber(value, QLocale(), &number)))
+        return;
+    m_holdsNumbers.remove(column);
 }
 
 void GridModel::notifyColumnsChanged()
 {
-    if (m_columns.size() > 0)
-        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
-    if (!m_rows.isEmpty() && m_columns.size() > 1)
-        Q_EMIT dataChanged(index(0, 1), index(int(m_rows.size()) - 1, int(m_columns.size()) - 1));
-    Q_EMIT columnsChanged();
+    if (m_columns.size() > 1)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 1, int(m_columns.size()) - 1);
 }
 
 int GridModel::addRow(const GridRow &row)
@@ -84,6 +150,7 @@ void GridModel::removeAllRows()
     beginRemoveRows({}, 0, int(m_rows.size()) - 1);
     m_rows.clear();
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
 }
 
@@ -92,6 +159,7 @@ void GridModel::setRows(QList<GridRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endResetModel();
 }
 
@@ -141,6 +209,7 @@ void GridModel::setCell(int row, int column, const QVariant &value)
         return;
     ownCells(row)[column] = value;
     m_pictures.remove(cacheKey(row, column));
+    forgetNumbers(column, value);
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed);
 }
@@ -153,6 +222,7 @@ void GridModel::insertGridRows(int at, const QList<GridRow> &rows)
     m_rows.insert(at, rows.size(), GridRow{});
     std::copy(rows.cbegin(), rows.cend(), m_rows.begin() + at);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endInsertRows();
 }
 
@@ -164,6 +234,7 @@ QList<GridRow> GridModel::takeGridRows(int at, int count)
     QList<GridRow> taken = m_rows.mid(at, count);
     m_rows.remove(at, count);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
     return taken;
 }
@@ -176,6 +247,7 @@ void GridModel::setCells(const QList<GridCell> &cells)
             continue;
         ownCells(c.row)[c.column] = c.value;
         m_pictures.remove(cacheKey(c.row, c.column));
+        forgetNumbers(c.column, c.value);
         top = qMin(top, c.row);
         bottom = qMax(bottom, c.row);
         left = qMin(left, c.column);
@@ -213,22 +285,23 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const GridColumn &column = m_columns.at(col);
     switch (role) {
     case Qt::DisplayRole:
-        if (column.displayType == DisplayCheckBox || isPictureColumn(column))
+        if (column.kind == ColumnKind::YesNo || column.kind == ColumnKind::Picture)
             return QString();
         return GridValue::displayText(cell(row, col));
     case Qt::EditRole:
         return cell(row, col);
     case Qt::TextAlignmentRole:
-        // Totalled columns are number columns while grouped: figures line up.
-        if (column.dataType != DataInteger)
+        // Figures line up on the right: totalled columns and columns of numbers.
+        if (column.kind != ColumnKind::Text ||
+            (column.role != FieldRole::Calc && !holdsNumbers(col)))
             return {};
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::CheckStateRole:
-        if (column.displayType != DisplayCheckBox)
+        if (column.kind != ColumnKind::YesNo)
             return {};
         return GridValue::isTrue(cell(row, col)) ? Qt::Checked : Qt::Unchecked;
     case Qt::DecorationRole: {
-        if (!isPictureColumn(column))
+        if (column.kind != ColumnKind::Picture)
             return {};
         const QVariant value = cell(row, col);
         if (value.typeId() != QMetaType::QByteArray)
@@ -258,18 +331,9 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     if (!index.isValid() || index.column() == 0 || index.row() >= m_rows.size() ||
         index.column() >= m_columns.size())
         return false;
-    const GridColumn &column = m_columns.at(index.column());
     QVariant stored;
-    if (role == Qt::CheckStateRole) {
-        if (column.displayType != DisplayCheckBox)
-            return false;
-        stored = value.toInt() == Qt::Checked;
-    } else if (role == Qt::EditRole || role == Qt::DisplayRole) {
-        if (!GridValue::fromEdit(column, value, &stored))
-            return false;
-    } else {
+    if (!GridValue::fromEdit(m_columns.at(index.column()).kind, value, role, &stored))
         return false;
-    }
     setCell(index.row(), index.column(), stored);
     Q_EMIT cellEdited(index.row(), index.column());
     return true;
@@ -291,15 +355,19 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     case KeyRole:
         return column.key;
     case HiddenRole:
-        return column.hidden;
-    case WidthRole:
-        return column.widthTwips;
+        return isColumnHidden(section);
+    case KindRole:
+        if (section == 0)
+            return {};
+        return int(column.kind);
+    case FieldRoleRole:
+        if (section == 0)
+            return {};
+        return int(column.role);
     case DataTypeRole:
-        return column.dataType;
-    case DisplayTypeRole:
-        return column.displayType;
-    case PictureCodeRole:
-        return column.pictureCode;
+        return dataTypeFor(column.kind);
+    case HoldsNumbersRole:
+        return holdsNumbers(section);
     default:
         return {};
     }
@@ -313,8 +381,11 @@ Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
     if (index.column() == 0 || index.column() >= m_columns.size() || index.row() >= m_rows.size() ||
         m_rows.at(index.row()).rowType != 0)
         return result;
+    const ColumnKind kind = m_columns.at(index.column()).kind;
+    if (kind == ColumnKind::Other)
+        return result; // nothing typed there could be stored
     result |= Qt::ItemIsEditable;
-    if (m_columns.at(index.column()).displayType == DisplayCheckBox)
+    if (kind == ColumnKind::YesNo)
         result |= Qt::ItemIsUserCheckable;
     return result;
 }
@@ -327,6 +398,7 @@ bool GridModel::insertRows(int row, int count, const QModelIndex &parent)
     for (int i = 0; i < count; ++i)
         m_rows.insert(row, GridRow{});
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endInsertRows();
     return true;
 }
@@ -338,13 +410,9 @@ bool GridModel::removeRows(int row, int count, const QModelIndex &parent)
     beginRemoveRows({}, row, row + count - 1);
     m_rows.remove(row, count);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
     return true;
-}
-
-bool GridModel::isPictureColumn(const GridColumn &column)
-{
-    return column.dataType == DataPicture || column.displayType == DisplayPicture;
 }
 
 } // namespace Ledgerly

@@ -39,9 +39,9 @@ struct GridCell
 // with typed values (QString, bool, QDateTime wall clock, QByteArray bitmap).
 //
 // Qt roles: DisplayRole gives the text a person sees (regional formats),
-// EditRole the typed value, CheckStateRole the yes/no state of check-box
-// columns, DecorationRole a QImage for picture columns; headerData gives
-// captions. Programmatic changes (setCell, addRow...) emit no edit
+// EditRole the typed value, CheckStateRole the state of yes/no columns,
+// DecorationRole a QImage for picture columns; headerData gives captions and
+// the column roles of GridRoles. Programmatic changes (setCell, addRow...) emit no edit
 // notification; setData() is the user's edit and emits cellEdited.
 class GridModel : public QAbstractTableModel
 {
@@ -51,21 +51,31 @@ public:
     using HeaderRole = GridRoles::HeaderRole;
     static constexpr int KeyRole = GridRoles::KeyRole;
     static constexpr int HiddenRole = GridRoles::HiddenRole;
-    static constexpr int WidthRole = GridRoles::WidthRole;
+    static constexpr int KindRole = GridRoles::KindRole;
+    static constexpr int FieldRoleRole = GridRoles::FieldRoleRole;
     static constexpr int DataTypeRole = GridRoles::DataTypeRole;
-    static constexpr int DisplayTypeRole = GridRoles::DisplayTypeRole;
-    static constexpr int PictureCodeRole = GridRoles::PictureCodeRole;
+    static constexpr int HoldsNumbersRole = GridRoles::HoldsNumbersRole;
 
     explicit GridModel(QObject *parent = nullptr);
 
-    // Columns
+    // Columns. Column 0 is the record-number column; its entry carries no field.
     int addColumn(const GridColumn &column = {});
-    GridColumn &column(int index) { return m_columns[index]; }
     const GridColumn &column(int index) const { return m_columns.at(index); }
     int columnByKey(const QString &key) const; // -1 when none (case ignored)
     void removeAllColumns();                   // keeps column 0
-    // Tells views that column metadata changed (captions, hidden, types).
-    void notifyColumnsChanged();
+    // New captions and roles for the field columns, from a changed schema;
+    // keys and kinds stay as the database gave them.
+    void setColumnSchema(int column, const QString &caption, FieldRole role);
+    // Whether a column is hidden: while every column is shown (a drop of
+    // text fills hidden fields too), none is; otherwise its role decides.
+    bool isColumnHidden(int column) const;
+    void setAllColumnsShown(bool shown);
+    bool allColumnsShown() const { return m_allShown; }
+    // A text column whose values that are not empty all read as numbers in
+    // the regional format (and at least one does): its figures line up on
+    // the right and it sorts and groups by number. Worked out when first
+    // asked and kept until the column's values change.
+    bool holdsNumbers(int column) const;
 
     // Rows
     int addRow(const GridRow &row = {});
@@ -101,20 +111,21 @@ public:
 
 Q_SIGNALS:
     void cellEdited(int row, int column);
-    // Column metadata changed: views re-apply hidden state, widths, delegates.
-    void columnsChanged();
 
 private:
-    static bool isPictureColumn(const GridColumn &column);
+    void notifyColumnsChanged();
     bool readsStored(const GridRow &row) const;
     // Gives a row that reads its stored record cells of its own, before one changes.
     QList<QVariant> &ownCells(int row);
     QImage picture(int row, int column, const QByteArray &bytes) const;
+    void forgetNumbers(int column, const QVariant &value);
 
     QList<GridColumn> m_columns;
+    bool m_allShown = false;
     QList<GridRow> m_rows;
     std::shared_ptr<const StoredRows> m_stored;
     mutable QHash<qint64, QImage> m_pictures; // decoded lazily, per cell
+    mutable QHash<int, bool> m_holdsNumbers;  // per column, until its values change
 };
 
 } // namespace Ledgerly

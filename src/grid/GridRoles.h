@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ColumnKind.h"
+
 #include <Qt>
+
+class QAbstractItemModel;
 
 namespace Ledgerly {
 
@@ -12,11 +16,11 @@ namespace GridRoles {
 // Horizontal headerData roles: a column's metadata.
 enum HeaderRole : int {
     KeyRole = Qt::UserRole + 1, // the field name the column is keyed by
-    HiddenRole,                 // bool
-    WidthRole,                  // double, twips
-    DataTypeRole,               // ColumnDataType code (8, 11, 7, 3, 65)
-    DisplayTypeRole,            // ColumnDisplayType code
-    PictureCodeRole,            // 4 for picture columns
+    HiddenRole,                 // bool: the schema hides it (and not every column is shown)
+    KindRole,                   // int(ColumnKind), fixed when the database loads
+    FieldRoleRole,              // int(FieldRole), the schema's role of the field
+    DataTypeRole,               // ColumnDataType code; a proxy may present text as numbers
+    HoldsNumbersRole,           // bool: a text column whose values all read as numbers
 };
 
 // Item data roles beyond Qt's own (DisplayRole text, EditRole typed value,
@@ -35,6 +39,11 @@ enum class RowKind : int {
     GroupFooter = 2,
     NewRecord = 3, // the always-present row that appends a record when typed into
 };
+
+// A column's kind and schema role as a model reports them; a column that
+// reports none (the record-number column) is of kind Other.
+ColumnKind kindOf(const QAbstractItemModel &model, int column);
+FieldRole fieldRoleOf(const QAbstractItemModel &model, int column);
 
 } // namespace GridRoles
 

@@ -144,14 +144,30 @@ bool pictureEdit(const QVariant &value, QVariant *out)
 
 } // namespace
 
-bool fromEdit(const GridColumn &column, const QVariant &value, QVariant *out)
+bool fromEdit(ColumnKind kind, const QVariant &value, int role, QVariant *out)
 {
-    if (column.dataType == DataPicture || column.displayType == DisplayPicture)
+    if (role == Qt::CheckStateRole) {
+        if (kind != ColumnKind::YesNo)
+            return false;
+        *out = value.toInt() == Qt::Checked;
+        return true;
+    }
+    if (role != Qt::EditRole && role != Qt::DisplayRole)
+        return false;
+    switch (kind) {
+    case ColumnKind::Picture:
         return pictureEdit(value, out);
-    if (column.dataType == DataBoolean || column.displayType == DisplayCheckBox)
+    case ColumnKind::YesNo:
         return booleanEdit(value, out);
-    if (column.dataType == DataDate || column.displayType == DisplayDate)
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::DateTime:
         return dateEdit(value, out);
+    case ColumnKind::Other:
+        return false;
+    case ColumnKind::Text:
+        break;
+    }
     if (value.typeId() == QMetaType::QByteArray)
         return false;
     *out = value.toString();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridColumn.h"
+#include "ColumnKind.h"
 
 #include <QDateTime>
 #include <QVariant>
@@ -32,9 +32,11 @@ bool isTrue(const QVariant &value);
 // or in ISO 8601. false when the text is none of those.
 bool parseDateTime(const QString &text, QDateTime *out);
 
-// Converts an edit for the column's data type. false refuses the edit (a date
-// that cannot be read, something that is not a picture).
-bool fromEdit(const GridColumn &column, const QVariant &value, QVariant *out);
+// Converts a person's edit (EditRole or DisplayRole text, or CheckStateRole
+// on a yes/no column) for a column of the kind. false refuses the edit (a
+// date that cannot be read, something that is not a picture, a column whose
+// kind cannot store anything).
+bool fromEdit(ColumnKind kind, const QVariant &value, int role, QVariant *out);
 
 // Encodes an image as the bitmap file bytes pictures are stored as.
 QByteArray bitmapBytes(const QImage &image);

@@ -1,8 +1,9 @@
 #include "GroupBuilder.h"
 
-#include "GridColumn.h"
+#include "GridRoles.h"
 #include "GridValue.h"
 #include "GroupTotals.h"
+#include "common/YesNoText.h"
 
 #include <QAbstractItemModel>
 #include <QDateTime>
@@ -30,16 +31,18 @@ struct Key
     QString hash;
 };
 
+// Totalled text columns and columns of numbers hold figures, so their
+// groups follow the numbers.
 Kind kindOf(const QAbstractItemModel &table, int column)
 {
-    const int dataType = table.headerData(column, Qt::Horizontal, GridRoles::DataTypeRole).toInt();
-    const int display =
-        table.headerData(column, Qt::Horizontal, GridRoles::DisplayTypeRole).toInt();
-    if (dataType == DataBoolean || display == DisplayCheckBox)
+    const ColumnKind kind = GridRoles::kindOf(table, column);
+    if (kind == ColumnKind::YesNo)
         return Kind::YesNo;
-    if (dataType == DataDate || display == DisplayDate)
+    if (holdsDateTime(kind))
         return Kind::Date;
-    if (dataType == DataInteger)
+    if (kind == ColumnKind::Text &&
+        (GridRoles::fieldRoleOf(table, column) == FieldRole::Calc ||
+         table.headerData(column, Qt::Horizontal, GridRoles::HoldsNumbersRole).toBool()))
         return Kind::Number;
     return Kind::Text;
 }
@@ -101,7 +104,7 @@ QString shownText(const QVariant &value, Kind kind)
     if (isEmptyValue(value))
         return {};
     if (kind == Kind::YesNo)
-        return GridValue::isTrue(value) ? QStringLiteral("True") : QStringLiteral("False");
+        return YesNoText::text(GridValue::isTrue(value));
     return GridValue::displayText(value);
 }
 

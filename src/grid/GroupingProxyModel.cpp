@@ -1,5 +1,7 @@
 #include "GroupingProxyModel.h"
 
+#include "GridColumn.h"
+
 namespace Ledgerly {
 
 using GridRoles::RowKind;
@@ -214,6 +216,12 @@ void GroupingProxyModel::onSourceDataChanged(const QModelIndex &topLeft,
                            roles);
 }
 
+bool GroupingProxyModel::isTotalledTextColumn(int column) const
+{
+    return !m_layout.isEmpty() && GridRoles::kindOf(*sourceModel(), column) == ColumnKind::Text &&
+           GridRoles::fieldRoleOf(*sourceModel(), column) == FieldRole::Calc;
+}
+
 bool GroupingProxyModel::setCollapsed(int row, bool collapsed)
 {
     const GroupBuilder::Entry *entry = entryAt(row);
@@ -356,8 +364,12 @@ QVariant GroupingProxyModel::headerData(int section, Qt::Orientation orientation
 {
     if (!sourceModel())
         return {};
-    if (orientation == Qt::Horizontal)
+    if (orientation == Qt::Horizontal) {
+        // A totalled text column is a number column while grouped.
+        if (role == GridRoles::DataTypeRole && isTotalledTextColumn(section))
+            return int(DataInteger);
         return sourceModel()->headerData(section, orientation, role);
+    }
     const GroupBuilder::Entry *entry = entryAt(section);
     if (!entry || entry->kind != RowKind::Record)
         return {};

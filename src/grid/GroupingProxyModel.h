@@ -17,6 +17,8 @@ namespace Ledgerly {
 // DisplayRole, in every column) and, for headers, GroupCollapsedRole, which
 // can be set to collapse or expand the group. They cannot be edited or
 // selected. Every change of the table keeps groups and totals current.
+// While grouped, a totalled text column reports itself as a number column
+// (DataTypeRole); the table below is never written to.
 class GroupingProxyModel : public QAbstractProxyModel
 {
     Q_OBJECT
@@ -60,6 +62,7 @@ private:
     void onSourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                              const QList<int> &roles);
     bool touchesLayout(int firstColumn, int lastColumn) const;
+    bool isTotalledTextColumn(int column) const;
 
     GroupLayout m_layout;
     GroupBuilder::Result m_built;

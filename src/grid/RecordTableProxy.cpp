@@ -86,11 +86,6 @@ QModelIndex RecordTableProxy::mapToSource(const QModelIndex &proxyIndex) const
     return QIdentityProxyModel::mapToSource(proxyIndex);
 }
 
-int RecordTableProxy::headerInt(int column, int role) const
-{
-    return sourceModel()->headerData(column, Qt::Horizontal, role).toInt();
-}
-
 QVariant RecordTableProxy::newRecordData(const QModelIndex &index, int role) const
 {
     if (role == GridRoles::RowKindRole)
@@ -98,7 +93,7 @@ QVariant RecordTableProxy::newRecordData(const QModelIndex &index, int role) con
     if (index.column() == 0)
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("*")) : QVariant();
     if (role == Qt::CheckStateRole &&
-        headerInt(index.column(), GridRoles::DisplayTypeRole) == DisplayCheckBox)
+        GridRoles::kindOf(*sourceModel(), index.column()) == ColumnKind::YesNo)
         return Qt::Unchecked;
     return {};
 }
@@ -141,12 +136,11 @@ Qt::ItemFlags RecordTableProxy::flags(const QModelIndex &index) const
     const int column = index.column();
     if (column == 0)
         return result;
-    const bool picture = headerInt(column, GridRoles::DataTypeRole) == DataPicture ||
-                         headerInt(column, GridRoles::DisplayTypeRole) == DisplayPicture;
-    if (picture)
+    const ColumnKind kind = GridRoles::kindOf(*sourceModel(), column);
+    if (kind == ColumnKind::Picture || kind == ColumnKind::Other)
         return result;
     result |= Qt::ItemIsEditable;
-    if (headerInt(column, GridRoles::DisplayTypeRole) == DisplayCheckBox)
+    if (kind == ColumnKind::YesNo)
         result |= Qt::ItemIsUserCheckable;
     return result;
 }

@@ -52,7 +52,6 @@ Q_SIGNALS:
 private:
     int sourceRows() const;
     QVariant newRecordData(const QModelIndex &index, int role) const;
-    int headerInt(int column, int role) const;
 
     TableEditor &m_editor;
 };

@@ -60,29 +60,12 @@ void TableEditor::clear()
     m_stack.clear();
 }
 
-namespace {
-
-bool convertEdit(const GridColumn &column, const QVariant &value, int role, QVariant *out)
-{
-    if (role == Qt::CheckStateRole) {
-        if (column.displayType != DisplayCheckBox)
-            return false;
-        *out = value.toInt() == Qt::Checked;
-        return true;
-    }
-    if (role == Qt::EditRole || role == Qt::DisplayRole)
-        return GridValue::fromEdit(column, value, out);
-    return false;
-}
-
-} // namespace
-
 bool TableEditor::editCell(int row, int column, const QVariant &value, int role)
 {
     if (row < 0 || row >= m_model.rowCount() || column < 1 || column >= m_model.columnCount())
         return false;
     QVariant stored;
-    if (!convertEdit(m_model.column(column), value, role, &stored))
+    if (!GridValue::fromEdit(m_model.column(column).kind, value, role, &stored))
         return false;
     if (stored == m_model.cell(row, column))
         return true; // an editor left without a change is no edit
@@ -95,7 +78,7 @@ bool TableEditor::appendFromEdit(int column, const QVariant &value, int role)
     if (column < 1 || column >= m_model.columnCount())
         return false;
     QVariant stored;
-    if (!convertEdit(m_model.column(column), value, role, &stored))
+    if (!GridValue::fromEdit(m_model.column(column).kind, value, role, &stored))
         return false;
     if (stored.typeId() == QMetaType::QString && stored.toString().isEmpty())
         return true;
@@ -118,7 +101,8 @@ void TableEditor::emptyCells(const QList<GridCell> &cells)
     emptied.reserve(cells.size());
     for (const GridCell &c : cells)
         if (c.column >= 1 && c.column < m_model.columnCount())
-            emptied.append({c.row, c.column, CellTextReader::emptyValue(m_model.column(c.column))});
+            emptied.append(
+                {c.row, c.column, CellTextReader::emptyValue(m_model.column(c.column).kind)});
     setCells(std::move(emptied), QStringLiteral("Clear Cells"));
 }
 
@@ -127,7 +111,7 @@ GridRow TableEditor::emptyRow() const
     GridRow row;
     row.cells.resize(m_model.columnCount());
     for (int c = 1; c < m_model.columnCount(); ++c)
-        row.cells[c] = CellTextReader::emptyValue(m_model.column(c));
+        row.cells[c] = CellTextReader::emptyValue(m_model.column(c).kind);
     return row;
 }
 
@@ -165,7 +149,7 @@ GridRow TableEditor::rowFromFields(const QStringList &fields, const QList<int> &
         const int c = columns.at(i);
         if (c < 1 || c >= m_model.columnCount())
             continue;
-        if (!CellTextReader::read(m_model.column(c), fields.at(i), &row.cells[c]))
+        if (!CellTextReader::read(m_model.column(c).kind, fields.at(i), &row.cells[c]))
             ++result.unreadable;
         else
             ++result.cellsWritten;
@@ -184,6 +168,10 @@ TableEditor::TextResult TableEditor::dropText(const QString &text, const QList<i
         result.tooManyRecords = true;
         return result;
     }
+    // Dropped fields fill hidden columns too, so every column is shown while
+    // the records go in and the schema's choice is back afterwards.
+    const bool wasShown = m_model.allColumnsShown();
+    m_model.setAllColumnsShown(true);
     QList<GridRow> rows;
     rows.reserve(lines.size());
     for (const QStringList &fields : lines)
@@ -191,6 +179,7 @@ TableEditor::TextResult TableEditor::dropText(const QString &text, const QList<i
     result.recordsAdded = int(rows.size());
     push(new InsertRowsCommand(m_model, m_model.rowCount(), std::move(rows),
                                QStringLiteral("Drop")));
+    m_model.setAllColumnsShown(wasShown);
     return result;
 }
 
@@ -216,15 +205,15 @@ TableEditor::TextResult TableEditor::pasteText(const QString &text, const QList<
             const int c = columns.at(f);
             if (c < 1 || c >= m_model.columnCount())
                 continue;
-            const GridColumn &column = m_model.column(c);
+            const ColumnKind kind = m_model.column(c).kind;
             // Text never replaces a picture; a copied picture cell is empty text.
-            if (CellTextReader::kindOf(column) == CellTextReader::Kind::Picture) {
+            if (kind == ColumnKind::Picture) {
                 if (!fields.at(f).isEmpty())
                     ++result.unreadable;
                 continue;
             }
             QVariant value;
-            if (!CellTextReader::read(column, fields.at(f), &value))
+            if (!CellTextReader::read(kind, fields.at(f), &value))
                 ++result.unreadable;
             else
                 ++result.cellsWritten;

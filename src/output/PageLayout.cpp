@@ -9,39 +9,30 @@
 namespace Ledgerly {
 
 namespace {
-// A column without a usable width prints as wide as a new column.
-constexpr double defaultColumnWidth = 1200 / PageLayout::twipsPerPoint;
-
-bool isPictureColumn(const QAbstractItemModel &model, int column)
-{
-    return model.headerData(column, Qt::Horizontal, GridRoles::DataTypeRole).toInt() ==
-               DataPicture ||
-           model.headerData(column, Qt::Horizontal, GridRoles::DisplayTypeRole).toInt() ==
-               DisplayPicture;
-}
+// Field columns print as wide as a new column shows on screen.
+constexpr double fieldColumnWidth = 1200 / PageLayout::twipsPerPoint;
+constexpr double recordNumberWidth = RecordNumberColumnTwips / PageLayout::twipsPerPoint;
 } // namespace
 
-PageLayout::PageLayout(const QAbstractItemModel &model, QSizeF pageSize)
+PageLayout::PageLayout(const QAbstractItemModel &model, QSizeF pageSize,
+                       const QList<double> &columnTwips)
     : m_model(&model)
     , m_pageSize(std::max(pageSize.width(), 1.0), std::max(pageSize.height(), 1.0))
 {
-    layOutColumns();
+    layOutColumns(columnTwips);
     layOutRows();
 }
 
-void PageLayout::layOutColumns()
+void PageLayout::layOutColumns(const QList<double> &columnTwips)
 {
     QList<PageColumn> visible;
     double total = 0;
     for (int c = 0; c < m_model->columnCount(); ++c) {
         if (m_model->headerData(c, Qt::Horizontal, GridRoles::HiddenRole).toBool())
             continue;
-        bool ok = false;
-        double width = m_model->headerData(c, Qt::Horizontal, GridRoles::WidthRole).toDouble(&ok) /
-                       twipsPerPoint;
-        if (!ok || !(width > 0))
-            width = defaultColumnWidth;
-        if (isPictureColumn(*m_model, c))
+        const double given = columnTwips.value(c) / twipsPerPoint;
+        const double width = given > 0 ? given : c == 0 ? recordNumberWidth : fieldColumnWidth;
+        if (GridRoles::kindOf(*m_model, c) == ColumnKind::Picture)
             m_recordHeight = pictureRowHeight;
         visible.append({c, 0, width});
         total += width;

@@ -50,8 +50,10 @@ public:
     static constexpr double minimumScale = 0.7;
     static constexpr double twipsPerPoint = 20;
 
-    // pageSize: the printable area in points.
-    PageLayout(const QAbstractItemModel &model, QSizeF pageSize);
+    // pageSize: the printable area in points. columnTwips: the width of each
+    // model column; columns without one print as wide as a new column shows.
+    PageLayout(const QAbstractItemModel &model, QSizeF pageSize,
+               const QList<double> &columnTwips = {});
 
     const QAbstractItemModel &model() const { return *m_model; }
     QSizeF pageSize() const { return m_pageSize; }
@@ -78,7 +80,7 @@ public:
     double bodyBottom() const { return m_pageSize.height() - footerHeight; }
 
 private:
-    void layOutColumns();
+    void layOutColumns(const QList<double> &columnTwips);
     void layOutRows();
 
     const QAbstractItemModel *m_model;

@@ -1,5 +1,7 @@
 #include "PagePainter.h"
 
+#include "common/YesNoText.h"
+
 #include "PageLayout.h"
 #include "grid/GridColumn.h"
 
@@ -58,7 +60,7 @@ PagePainter::PagePainter(const PageLayout &layout, QString title)
 
 QString PagePainter::checkText(bool checked)
 {
-    return checked ? QStringLiteral("True") : QStringLiteral("False");
+    return YesNoText::text(checked);
 }
 
 void PagePainter::usePoints(QPainter &painter)
@@ -164,10 +166,9 @@ void PagePainter::paintRecord(QPainter &painter, int band, int row, double top, 
                 continue;
             }
         }
+        // Figures line up on the right, as the table shows them.
         const bool number =
-            column.column == 0 ||
-            model.headerData(column.column, Qt::Horizontal, GridRoles::DataTypeRole).toInt() ==
-                DataInteger;
+            column.column == 0 || (index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         drawText(painter, metrics, cell, index.data(Qt::DisplayRole).toString(),
                  number ? Qt::AlignRight : Qt::AlignLeft);
     }

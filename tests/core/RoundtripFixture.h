@@ -4,10 +4,13 @@
 // scripted prompter, all inside a temporary folder. Used by the load, save,
 // column and create tests.
 
+#include "RecordingLauncher.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "TestValues.h"
+#include "app/FileRegistry.h"
 #include "app/MainController.h"
+#include "app/PalmUserChoice.h"
 #include "app/SettingsStore.h"
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
@@ -37,10 +40,13 @@ public:
         server->addUser(QStringLiteral("Alice"));
         settings =
             std::make_unique<Ledgerly::QSettingsStore>(m_dir.path() + QStringLiteral("/settings"));
-        controller = std::make_unique<Ledgerly::MainController>(*server, *settings, prompter);
+        registry = std::make_unique<Ledgerly::FileRegistry>(m_dir.path() +
+                                                            QStringLiteral("/registry.json"));
+        controller = std::make_unique<Ledgerly::MainController>(
+            Ledgerly::MainController::Services{*server, *settings, prompter, *registry, launcher});
         state().ProgramFolder = m_program;
         state().AppName = QStringLiteral("Testledger");
-        state().PalmUser = QStringLiteral("Alice");
+        controller->users().useUser(QStringLiteral("Alice"));
     }
 
     Ledgerly::MainState &state() { return controller->state(); }
@@ -136,6 +142,8 @@ public:
     ScriptedPrompter prompter;
     std::unique_ptr<Ledgerly::RecordServer> server;
     std::unique_ptr<Ledgerly::QSettingsStore> settings;
+    std::unique_ptr<Ledgerly::FileRegistry> registry;
+    RecordingLauncher launcher;
     std::unique_ptr<Ledgerly::MainController> controller;
 
 private:

@@ -30,14 +30,11 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The table as the loader builds it: one column per field, keyed by name.
-void addColumns(GridModel &grid, const PdbDatabase &db)
+// The table as a load builds it from the database and the schema.
+void addColumns(GridModel &grid, const PdbDatabase &db, const SchemaSection &schema)
 {
-    for (int i = 0; i < db.Fields().Count(); ++i) {
-        GridColumn c;
-        c.key = db.Fields().Item(i).Name;
-        grid.addColumn(c);
-    }
+    for (const GridColumn &column : ColumnSetup::columnsFor(db.Fields(), schema))
+        grid.addColumn(column);
 }
 
 } // namespace
@@ -48,155 +45,139 @@ class TestColumnsSetup : public QObject
 private Q_SLOTS:
     void roleValueDecidesVisibility_data();
     void roleValueDecidesVisibility();
-    void unHideShowsEveryKnownColumn();
-    void pictureKeepsUnHideSettings();
-    void recordNumberColumnIs800_data();
-    void recordNumberColumnIs800();
-    void schemaBeyondDatabaseIsSkipped();
-    void databaseBeyondColumnsStops();
+    void kindFollowsTheFieldType_data();
+    void kindFollowsTheFieldType();
+    void unHideShowsEveryColumnThatHoldsValues();
+    void schemaAndDatabaseOfDifferentLengths();
     void captionsFollowFieldNamesNotKeyOrder();
-    void fieldWithoutCaptionKey();
+    void changedSchemaKeepsKinds();
 };
 
 void TestColumnsSetup::roleValueDecidesVisibility_data()
 {
     QTest::addColumn<QByteArray>("roleLine");
-    QTest::addColumn<bool>("hidden");
-    QTest::newRow("True hides") << QByteArray("FHide=True\n") << true;
-    QTest::newRow("true in small letters hides") << QByteArray("FHide=true\n") << true;
-    QTest::newRow("non-zero number hides") << QByteArray("FHide=-1\n") << true;
-    QTest::newRow("False shows") << QByteArray("FHide=False\n") << false;
-    QTest::newRow("FALSE shows") << QByteArray("FHide=FALSE\n") << false;
-    QTest::newRow("zero shows") << QByteArray("FHide=0\n") << false;
-    QTest::newRow("Calc shows") << QByteArray("FHide=Calc\n") << false;
-    QTest::newRow("cALC in mixed case shows") << QByteArray("FHide=cALC\n") << false;
-    QTest::newRow("Group shows") << QByteArray("FHide=Group\n") << false;
-    QTest::newRow("gROUP in mixed case shows") << QByteArray("FHide=gROUP\n") << false;
-    QTest::newRow("empty value hides") << QByteArray("FHide=\n") << true;
-    QTest::newRow("missing key hides") << QByteArray("Other=x\n") << true;
-    QTest::newRow("unreadable text hides") << QByteArray("FHide=maybe\n") << true;
+    QTest::addColumn<int>("role");
+    const int hidden = int(FieldRole::Hidden);
+    const int shown = int(FieldRole::Shown);
+    QTest::newRow("True hides") << QByteArray("FHide=True\n") << hidden;
+    QTest::newRow("true in small letters hides") << QByteArray("FHide=true\n") << hidden;
+    QTest::newRow("non-zero number hides") << QByteArray("FHide=-1\n") << hidden;
+    QTest::newRow("False shows") << QByteArray("FHide=False\n") << shown;
+    QTest::newRow("FALSE shows") << QByteArray("FHide=FALSE\n") << shown;
+    QTest::newRow("zero shows") << QByteArray("FHide=0\n") << shown;
+    QTest::newRow("Calc shows and totals") << QByteArray("FHide=Calc\n") << int(FieldRole::Calc);
+    QTest::newRow("cALC in mixed case") << QByteArray("FHide=cALC\n") << int(FieldRole::Calc);
+    QTest::newRow("Group shows and groups") << QByteArray("FHide=Group\n") << int(FieldRole::Group);
+    QTest::newRow("gROUP in mixed case") << QByteArray("FHide=gROUP\n") << int(FieldRole::Group);
+    QTest::newRow("empty value hides") << QByteArray("FHide=\n") << hidden;
+    QTest::newRow("missing key hides") << QByteArray("Other=x\n") << hidden;
+    QTest::newRow("unreadable text hides") << QByteArray("FHide=maybe\n") << hidden;
 }
 
 void TestColumnsSetup::roleValueDecidesVisibility()
 {
     QFETCH(QByteArray, roleLine);
-    QFETCH(bool, hidden);
+    QFETCH(int, role);
     SchemaCatalogue schema("[S]\nDatabasename=S\nF=Caption F\n" + roleLine);
     PdbDatabase db;
     db.Table().AddField(QStringLiteral("F"), FieldText);
     GridModel grid;
-    addColumns(grid, db);
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).hidden, false);
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).hidden, hidden);
+    addColumns(grid, db, schema.catalogue);
+    QCOMPARE(int(grid.column(1).role), role);
     QCOMPARE(grid.column(1).caption, QStringLiteral("Caption F"));
+    QCOMPARE(grid.isColumnHidden(1), role == int(FieldRole::Hidden));
+    ColumnSetup::UnHideColumns(grid);
+    QVERIFY(!grid.isColumnHidden(1));
+    ColumnSetup::HideColumns(grid);
+    QCOMPARE(grid.headerData(1, Qt::Horizontal, GridRoles::HiddenRole).toBool(),
+             role == int(FieldRole::Hidden));
 }
 
-void TestColumnsSetup::unHideShowsEveryKnownColumn()
+void TestColumnsSetup::kindFollowsTheFieldType_data()
 {
-    SchemaCatalogue schema("[S]\nDatabasename=S\nT=t\nY=y\nD=d\nP=p\nTHide=True\nYHide=True\n"
-                           "DHide=True\nPHide=True\n");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("dataType");
+    QTest::newRow("text") << int(FieldText) << int(ColumnKind::Text) << int(DataText);
+    QTest::newRow("yes/no") << int(FieldYesNo) << int(ColumnKind::YesNo) << int(DataBoolean);
+    QTest::newRow("date") << int(FieldDate) << int(ColumnKind::Date) << int(DataDate);
+    QTest::newRow("time") << int(FieldTime) << int(ColumnKind::Time) << int(DataDate);
+    QTest::newRow("date and time")
+        << int(FieldDateTime) << int(ColumnKind::DateTime) << int(DataDate);
+    QTest::newRow("picture") << int(FieldPicture) << int(ColumnKind::Picture) << int(DataPicture);
+    QTest::newRow("a type the table cannot show") << 4 << int(ColumnKind::Other) << int(DataText);
+}
+
+void TestColumnsSetup::kindFollowsTheFieldType()
+{
+    QFETCH(int, type);
+    QFETCH(int, kind);
+    SchemaCatalogue schema("[S]\nDatabasename=S\nF=Caption\nFHide=False\n");
+    PdbDatabase db;
+    db.Table().AddField(QStringLiteral("F"), type);
+    GridModel grid;
+    addColumns(grid, db, schema.catalogue);
+    QCOMPARE(int(GridRoles::kindOf(grid, 1)), kind);
+    QTEST(grid.headerData(1, Qt::Horizontal, GridRoles::DataTypeRole).toInt(), "dataType");
+    // A column of a type the table cannot show has nothing to be found by or shown.
+    const bool known = kind != int(ColumnKind::Other);
+    QCOMPARE(grid.column(1).key, known ? QStringLiteral("F") : QString());
+    QCOMPARE(grid.column(1).caption, known ? QStringLiteral("Caption") : QString());
+    grid.addRow();
+    QCOMPARE(bool(grid.flags(grid.index(0, 1)) & Qt::ItemIsEditable), known);
+}
+
+void TestColumnsSetup::unHideShowsEveryColumnThatHoldsValues()
+{
+    SchemaCatalogue schema("[S]\nDatabasename=S\nT=t\nY=y\nD=d\nP=p\nU=u\nTHide=True\nYHide=True\n"
+                           "DHide=True\nPHide=True\nUHide=True\n");
     PdbDatabase db;
     db.Table().AddField(QStringLiteral("T"), FieldText);
     db.Table().AddField(QStringLiteral("Y"), FieldYesNo);
     db.Table().AddField(QStringLiteral("D"), FieldTime);
     db.Table().AddField(QStringLiteral("P"), FieldPicture);
+    db.Table().AddField(QStringLiteral("U"), 9);
     GridModel grid;
-    addColumns(grid, db);
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
+    addColumns(grid, db, schema.catalogue);
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(grid.isColumnHidden(i));
+    ColumnSetup::UnHideColumns(grid);
     for (int i = 1; i <= 4; ++i)
-        QVERIFY(grid.column(i).hidden);
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    for (int i = 1; i <= 4; ++i)
-        QVERIFY(!grid.column(i).hidden);
-    // UnHideColumns gives data types with the plain display, even where
-    // HideColumns had set check boxes and dates.
-    QCOMPARE(grid.column(2).dataType, int(DataBoolean));
-    QCOMPARE(grid.column(2).displayType, int(DisplayText));
-    QCOMPARE(grid.column(3).dataType, int(DataDate));
-    QCOMPARE(grid.column(3).displayType, int(DisplayText));
-    QCOMPARE(grid.column(4).displayType, int(DisplayPicture));
-    QCOMPARE(grid.column(1).caption, QStringLiteral("t"));
+        QVERIFY2(!grid.isColumnHidden(i), qPrintable(QString::number(i)));
+    QVERIFY(grid.isColumnHidden(5)); // the schema keeps its say over what cannot be shown
+    // Showing every column never touches what a column holds.
+    QCOMPARE(GridRoles::kindOf(grid, 2), ColumnKind::YesNo);
+    QCOMPARE(GridRoles::kindOf(grid, 3), ColumnKind::Time);
+    ColumnSetup::HideColumns(grid);
+    QVERIFY(grid.isColumnHidden(1));
 }
 
-void TestColumnsSetup::pictureKeepsUnHideSettings()
+void TestColumnsSetup::schemaAndDatabaseOfDifferentLengths()
 {
-    SchemaCatalogue schema("[S]\nDatabasename=S\nP=Photo\nPHide=True\n");
-    PdbDatabase db;
-    db.Table().AddField(QStringLiteral("P"), FieldPicture);
-    GridModel grid;
-    addColumns(grid, db);
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).caption, QStringLiteral("Photo"));
-    QCOMPARE(grid.column(1).dataType, int(DataPicture));
-    QCOMPARE(grid.column(1).pictureCode, 4);
-    grid.column(1).caption = QStringLiteral("renamed by hand");
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).caption, QStringLiteral("renamed by hand"));
-    QCOMPARE(grid.column(1).dataType, int(DataPicture));
-    QCOMPARE(grid.column(1).displayType, int(DisplayPicture));
-    QVERIFY(grid.column(1).hidden); // its own role still applies
-}
-
-void TestColumnsSetup::recordNumberColumnIs800_data()
-{
-    QTest::addColumn<double>("before");
-    QTest::addColumn<bool>("unHide");
-    QTest::newRow("after loading, UnHideColumns") << 43.0 << true;
-    QTest::newRow("stored layout width, HideColumns") << 330.0 << false;
-    QTest::newRow("a wide column, UnHideColumns") << 5000.0 << true;
-}
-
-void TestColumnsSetup::recordNumberColumnIs800()
-{
-    QFETCH(double, before);
-    QFETCH(bool, unHide);
-    SchemaCatalogue schema("[S]\nDatabasename=S\n");
-    PdbDatabase db; // a database with no fields: only the width changes
-    GridModel grid;
-    grid.column(0).widthTwips = before;
-    if (unHide)
-        ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    else
-        ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(0).widthTwips, 800.0);
-    QCOMPARE(grid.columnCount(), 1);
-    ColumnSetup::HideColumns(grid, nullptr, schema.catalogue);
-    QCOMPARE(grid.column(0).widthTwips, 800.0);
-}
-
-void TestColumnsSetup::schemaBeyondDatabaseIsSkipped()
-{
+    // Three schema fields, one database field, and a database field the
+    // schema does not name.
     SchemaCatalogue schema("[S]\nDatabasename=S\nA=a\nB=b\nC=c\nAHide=False\nBHide=False\n"
                            "CHide=False\n");
     PdbDatabase db;
     db.Table().AddField(QStringLiteral("A"), FieldYesNo);
-    GridModel grid;
-    addColumns(grid, db);
-    grid.addColumn(GridColumn{}); // a column without a field
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).displayType, int(DisplayCheckBox));
-    QCOMPARE(grid.column(2).caption, QString());
-    QCOMPARE(grid.column(2).displayType, int(DisplayText));
-}
+    QList<GridColumn> columns = ColumnSetup::columnsFor(db.Fields(), schema.catalogue);
+    QCOMPARE(columns.size(), 3);
+    QCOMPARE(columns.at(0).kind, ColumnKind::YesNo);
+    QCOMPARE(columns.at(1).kind, ColumnKind::Other);
+    QVERIFY(columns.at(1).key.isEmpty());
 
-void TestColumnsSetup::databaseBeyondColumnsStops()
-{
-    SchemaCatalogue schema("[S]\nDatabasename=S\nA=a\nAHide=False\n");
-    PdbDatabase db;
-    db.Table().AddField(QStringLiteral("A"), FieldDate);
+    SchemaCatalogue shorter("[S]\nDatabasename=S\nA=a\nAHide=False\n");
     db.Table().AddField(QStringLiteral("Z"), FieldDate);
-    GridModel grid;
-    GridColumn a;
-    a.key = QStringLiteral("A");
-    grid.addColumn(a);
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.columnCount(), 2);
-    QCOMPARE(grid.column(1).dataType, int(DataDate));
-    QCOMPARE(grid.column(1).displayType, int(DisplayDate));
+    columns = ColumnSetup::columnsFor(db.Fields(), shorter.catalogue);
+    QCOMPARE(columns.size(), 1);
+
+    // A field the schema has no caption or role key for: no caption, hidden.
+    SchemaCatalogue unlisted("[S]\nDatabasename=S\nUnlisted=x\nUnlistedHide=False\n");
+    PdbDatabase other;
+    other.Table().AddField(QStringLiteral("Named"), FieldText);
+    columns = ColumnSetup::columnsFor(other.Fields(), unlisted.catalogue);
+    QCOMPARE(columns.at(0).caption, QString());
+    QCOMPARE(columns.at(0).role, FieldRole::Hidden);
 }
 
 void TestColumnsSetup::captionsFollowFieldNamesNotKeyOrder()
@@ -206,25 +187,23 @@ void TestColumnsSetup::captionsFollowFieldNamesNotKeyOrder()
     PdbDatabase db;
     db.Table().AddField(QStringLiteral("A"), FieldText);
     db.Table().AddField(QStringLiteral("B"), FieldText);
-    GridModel grid;
-    addColumns(grid, db);
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).caption, QStringLiteral("a"));
-    QCOMPARE(grid.column(2).caption, QStringLiteral("b"));
+    const QList<GridColumn> columns = ColumnSetup::columnsFor(db.Fields(), schema.catalogue);
+    QCOMPARE(columns.at(0).caption, QStringLiteral("a"));
+    QCOMPARE(columns.at(1).caption, QStringLiteral("b"));
 }
 
-void TestColumnsSetup::fieldWithoutCaptionKey()
+void TestColumnsSetup::changedSchemaKeepsKinds()
 {
-    SchemaCatalogue schema("[S]\nDatabasename=S\nA=a\nAHide=False\n");
+    SchemaCatalogue before("[S]\nDatabasename=S\nA=Old\nAHide=False\n");
+    SchemaCatalogue after("[S]\nDatabasename=S\nA=New\nAHide=Calc\n");
     PdbDatabase db;
-    db.Table().AddField(QStringLiteral("Unlisted"), FieldText);
+    db.Table().AddField(QStringLiteral("A"), FieldYesNo);
     GridModel grid;
-    addColumns(grid, db);
-    grid.column(1).caption = QStringLiteral("old");
-    ColumnSetup::UnHideColumns(grid, &db, schema.catalogue);
-    QCOMPARE(grid.column(1).caption, QString());
-    ColumnSetup::HideColumns(grid, &db, schema.catalogue);
-    QVERIFY(grid.column(1).hidden); // no role key: hidden
+    addColumns(grid, db, before.catalogue);
+    ColumnSetup::applySchema(grid, db.Fields(), after.catalogue);
+    QCOMPARE(grid.headerData(1, Qt::Horizontal).toString(), QStringLiteral("New"));
+    QCOMPARE(GridRoles::fieldRoleOf(grid, 1), FieldRole::Calc);
+    QCOMPARE(GridRoles::kindOf(grid, 1), ColumnKind::YesNo);
 }
 
 QTEST_GUILESS_MAIN(TestColumnsSetup)

@@ -43,11 +43,11 @@ void openLog(RoundtripFixture &fx)
 struct SecondWindow
 {
     explicit SecondWindow(RoundtripFixture &fx)
-        : controller(*fx.server, *fx.settings, prompter)
+        : controller({*fx.server, *fx.settings, prompter, *fx.registry, fx.launcher})
     {
         controller.state().ProgramFolder = fx.state().ProgramFolder;
         controller.state().AppName = fx.state().AppName;
-        controller.state().PalmUser = fx.state().PalmUser;
+        controller.users().useUser(fx.controller->PalmUser());
         controller.BuildCatalogue();
     }
 
@@ -92,7 +92,7 @@ void TestControllerLock::secondControllerIsRefused()
     QVERIFY(!second.open(QStringLiteral("Log")));
     verifyRefusal(second.prompter);
     // Nothing of the held file is open, so nothing can be saved over it.
-    QVERIFY(second.controller.state().CurrentPath.isEmpty());
+    QVERIFY(second.controller.CurrentPath().isEmpty());
     QCOMPARE(second.controller.grid().rowCount(), 0);
     QVERIFY(!second.controller.SaveDatabase());
     QCOMPARE(readFile(path), before);
@@ -124,13 +124,13 @@ void TestControllerLock::saveAsOntoAHeldFileIsRefused()
     second.controller.SaveDatabaseAs();
     verifyRefusal(second.prompter);
     QCOMPARE(readFile(log), before);
-    QCOMPARE(second.controller.state().CurrentPath, fx.pdbPath(QStringLiteral("Other")));
+    QCOMPARE(second.controller.CurrentPath(), fx.pdbPath(QStringLiteral("Other")));
 
     // A copy to a free name is made, and from then on that file is held.
     const QString copy = fx.userFolder() + QStringLiteral("/Copy.pdb");
     second.prompter.fileAnswers.enqueue(copy);
     second.controller.SaveDatabaseAs();
-    QCOMPARE(second.controller.state().CurrentPath, copy);
+    QCOMPARE(second.controller.CurrentPath(), copy);
     QVERIFY(QFileInfo::exists(copy));
     QVERIFY(!DatabaseLock::acquire(copy).isLocked());
     QVERIFY(DatabaseLock::acquire(fx.pdbPath(QStringLiteral("Other"))).isLocked());

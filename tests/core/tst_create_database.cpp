@@ -77,15 +77,14 @@ void TestCreateDatabase::createdDatabaseIsLoadedAndShown()
     fx.controller->CreateDatabase(path);
 
     QVERIFY(fx.controller->loadCompleted());
-    QCOMPARE(fx.state().CurrentPath, path);
-    QVERIFY(!fx.state().DatabaseEdited);
+    QCOMPARE(fx.controller->CurrentPath(), path);
+    QVERIFY(!fx.controller->DatabaseEdited());
     QCOMPARE(fx.grid().rowCount(), 1);
     QCOMPARE(fx.grid().columnCount(), 4);
     QCOMPARE(fx.grid().column(1).key, QStringLiteral("Item"));
     QCOMPARE(fx.grid().column(1).caption, QStringLiteral("Item name"));
-    QVERIFY(!fx.grid().column(2).hidden);
-    QVERIFY(fx.grid().column(3).hidden);
-    QCOMPARE(fx.grid().column(0).widthTwips, 800.0);
+    QVERIFY(!fx.grid().isColumnHidden(2));
+    QVERIFY(fx.grid().isColumnHidden(3));
     QCOMPARE(caption.last().first().toString(), QStringLiteral("Testledger : ") + path);
 }
 

@@ -8,7 +8,10 @@
 #include "TestFiles.h"
 #include "TestValues.h"
 
+#include "RecordingLauncher.h"
+#include "app/FileRegistry.h"
 #include "app/MainController.h"
+#include "app/PalmUserChoice.h"
 #include "app/SettingsStore.h"
 #include "database/FieldType.h"
 #include "database/PdbDatabase.h"
@@ -37,7 +40,8 @@ public:
         , m_out(m_dir.path() + QStringLiteral("/out"))
         , m_server(m_home)
         , m_settings(m_dir.path() + QStringLiteral("/settings"))
-        , m_controller(m_server, m_settings, prompter)
+        , m_registry(m_dir.path() + QStringLiteral("/registry.json"))
+        , m_controller({m_server, m_settings, prompter, m_registry, m_launcher})
     {
         QDir().mkpath(m_program);
         QDir().mkpath(m_out);
@@ -45,7 +49,7 @@ public:
         Ledgerly::MainState &state = m_controller.state();
         state.ProgramFolder = m_program;
         state.AppName = QStringLiteral("Ledgerly");
-        state.PalmUser = QStringLiteral("Test User");
+        m_controller.users().useUser(QStringLiteral("Test User"));
     }
 
     bool valid() const { return m_dir.isValid(); }
@@ -107,5 +111,7 @@ private:
     QString m_out;
     Ledgerly::RecordServer m_server;
     Ledgerly::QSettingsStore m_settings;
+    Ledgerly::FileRegistry m_registry;
+    RecordingLauncher m_launcher;
     Ledgerly::MainController m_controller;
 };

@@ -1,6 +1,7 @@
 #include "FifoWatch.h"
 #include "tst_csv_support.h"
 
+#include "database/PdbLayout.h"
 #include "database/PdbTime.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
@@ -224,7 +225,7 @@ void TestCsvImport::rowsAreReplacedByFieldName()
     if (answer == Prompter::No) {
         QVERIFY(!outcome.ok);
         QCOMPARE(tableValues(grid), before);
-        QVERIFY(!db.controller().state().DatabaseEdited);
+        QVERIFY(!db.controller().DatabaseEdited());
         return;
     }
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
@@ -245,11 +246,11 @@ void TestCsvImport::importMarksDatabaseEdited()
 {
     CsvTestDatabase db;
     loadLog(db);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
     QVERIFY(writeFile(db.out(QStringLiteral("in.csv")),
                       kHeader + "\"n\",True,\"1/1/2000\",\"1:00:00 AM\"\r\n"));
     QVERIFY(db.controller().importCsv(db.out(QStringLiteral("in.csv"))).ok);
-    QVERIFY(db.controller().state().DatabaseEdited);
+    QVERIFY(db.controller().DatabaseEdited());
     // So closing asks before the imported rows are lost.
     db.prompter.answers.enqueue(Prompter::Cancel);
     QCOMPARE(db.controller().AskSaveChanges(), int(Prompter::Cancel));
@@ -278,7 +279,7 @@ void TestCsvImport::fileNotInExportLayoutIsRefused()
     QVERIFY2(db.prompter.messages.at(0).text.contains(QStringLiteral("cannot be imported")),
              qPrintable(db.prompter.messages.at(0).text));
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
@@ -287,7 +288,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     loadLog(db);
     const QList<QVariantList> before = tableValues(db.controller().grid());
     QByteArray bytes = kHeader;
-    for (int i = 0; i <= CsvImporter::kMaxRecords; ++i)
+    for (int i = 0; i <= PdbLayout::maxRecords; ++i)
         bytes += "x\r\n";
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     const CsvOutcome outcome = db.controller().importCsv(db.out(QStringLiteral("big.csv")));
@@ -300,7 +301,7 @@ void TestCsvImport::moreRecordsThanADatabaseHoldsAreRefused()
     bytes.chop(3);
     QVERIFY(writeFile(db.out(QStringLiteral("big.csv")), bytes));
     QVERIFY(db.controller().importCsv(db.out(QStringLiteral("big.csv"))).ok);
-    QCOMPARE(db.controller().grid().rowCount(), CsvImporter::kMaxRecords);
+    QCOMPARE(db.controller().grid().rowCount(), PdbLayout::maxRecords);
 }
 
 void TestCsvImport::errorMessages_data()
@@ -402,7 +403,7 @@ void TestCsvImport::unreadableCellStopsTheImport()
     QVERIFY(!outcome.ok);
     QVERIFY2(outcome.message.contains(where), qPrintable(outcome.message));
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::mixedLineEndsEndRecords_data()
@@ -588,7 +589,7 @@ void TestCsvImport::commandCancelledDoesNothing()
     QVERIFY(!db.prompter.fileRequests.at(0).save);
     QVERIFY(db.prompter.messages.isEmpty());
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::fileThatIsNotRegularIsRefusedUnopened_data()
@@ -660,7 +661,7 @@ void TestCsvImport::textADatabaseCannotHoldIsReportedWhereItIs()
     QVERIFY2(outcome.message.contains(where), qPrintable(outcome.message));
     QVERIFY2(outcome.message.contains(what), qPrintable(outcome.message));
     QCOMPARE(tableValues(db.controller().grid()), before);
-    QVERIFY(!db.controller().state().DatabaseEdited);
+    QVERIFY(!db.controller().DatabaseEdited());
 }
 
 void TestCsvImport::unclosedQuoteIsReportedWhereItOpens_data()

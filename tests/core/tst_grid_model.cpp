@@ -13,15 +13,14 @@ using namespace Ledgerly;
 
 namespace {
 
-GridColumn makeColumn(int dataType, int displayType, const QString &key = QStringLiteral("F"))
+GridColumn makeColumn(ColumnKind kind, const QString &key = QStringLiteral("F"),
+                      FieldRole role = FieldRole::Shown)
 {
     GridColumn c;
     c.key = key;
     c.caption = key + QStringLiteral(" caption");
-    c.dataType = dataType;
-    c.displayType = displayType;
-    if (displayType == DisplayPicture)
-        c.pictureCode = 4;
+    c.kind = kind;
+    c.role = role;
     return c;
 }
 
@@ -65,6 +64,8 @@ private Q_SLOTS:
     void programmaticChangeIsNoEdit();
     void flagsByColumnAndRowType();
     void headerExposesMetadata();
+    void textColumnsOfNumbers_data();
+    void textColumnsOfNumbers();
     void keyLookupIgnoresCase();
     void removeAllColumnsKeepsRecordNumbers();
     void setRowsResetsOnce();
@@ -78,7 +79,7 @@ void TestGridModel::recordNumberColumn()
     GridModel model;
     QCOMPARE(model.columnCount(), 1);
     QCOMPARE(model.column(0).key, QStringLiteral("Col0"));
-    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(ColumnKind::Text));
     model.addRow();
     model.addRow();
     GridRow group;
@@ -91,45 +92,42 @@ void TestGridModel::recordNumberColumn()
 
 void TestGridModel::displayText_data()
 {
-    QTest::addColumn<int>("dataType");
-    QTest::addColumn<int>("displayType");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("text as is") << int(DataText) << int(DisplayText)
-                                << QVariant(QStringLiteral(" a b ")) << QStringLiteral(" a b ");
-    QTest::newRow("boolean as text without check box")
-        << int(DataBoolean) << int(DisplayText) << QVariant(true) << QStringLiteral("True");
+    QTest::newRow("text as is") << int(ColumnKind::Text) << QVariant(QStringLiteral(" a b "))
+                                << QStringLiteral(" a b ");
+    QTest::newRow("a yes/no value in a text column as text")
+        << int(ColumnKind::Text) << QVariant(true) << QStringLiteral("True");
     QTest::newRow("false as text")
-        << int(DataBoolean) << int(DisplayText) << QVariant(false) << QStringLiteral("False");
+        << int(ColumnKind::Text) << QVariant(false) << QStringLiteral("False");
     QTest::newRow("check box shows no text")
-        << int(DataBoolean) << int(DisplayCheckBox) << QVariant(true) << QString();
+        << int(ColumnKind::YesNo) << QVariant(true) << QString();
     QTest::newRow("date at midnight shows the date alone")
-        << int(DataDate) << int(DisplayDate) << QVariant(wall(2024, 3, 5))
+        << int(ColumnKind::Date) << QVariant(wall(2024, 3, 5))
         << QLocale().toString(QDate(2024, 3, 5), QLocale::ShortFormat);
     QTest::newRow("time of day shows the time alone")
-        << int(DataDate) << int(DisplayDate)
-        << QVariant(QDateTime(QDate(1904, 1, 1), QTime(14, 30), Qt::UTC))
+        << int(ColumnKind::Date) << QVariant(QDateTime(QDate(1904, 1, 1), QTime(14, 30), Qt::UTC))
         << QLocale().toString(QTime(14, 30), QLocale::ShortFormat);
     QTest::newRow("date with time shows both")
-        << int(DataDate) << int(DisplayDate) << QVariant(wall(2023, 12, 31, 8, 5))
+        << int(ColumnKind::Date) << QVariant(wall(2023, 12, 31, 8, 5))
         << QLocale().toString(QDate(2023, 12, 31), QLocale::ShortFormat) + QLatin1Char(' ') +
                QLocale().toString(QTime(8, 5), QLocale::ShortFormat);
     QTest::newRow("opaque bytes show nothing")
-        << int(DataText) << int(DisplayText) << QVariant(QByteArray("\x01\x02", 2)) << QString();
+        << int(ColumnKind::Text) << QVariant(QByteArray("\x01\x02", 2)) << QString();
     QTest::newRow("picture shows no text")
-        << int(DataPicture) << int(DisplayPicture) << QVariant(redBitmap()) << QString();
-    QTest::newRow("empty cell") << int(DataText) << int(DisplayText) << QVariant() << QString();
+        << int(ColumnKind::Picture) << QVariant(redBitmap()) << QString();
+    QTest::newRow("empty cell") << int(ColumnKind::Text) << QVariant() << QString();
 }
 
 void TestGridModel::displayText()
 {
-    QFETCH(int, dataType);
-    QFETCH(int, displayType);
+    QFETCH(int, kind);
     QFETCH(QVariant, value);
     QFETCH(QString, expected);
     GridModel model;
-    model.addColumn(makeColumn(dataType, displayType));
+    model.addColumn(makeColumn(ColumnKind(kind)));
     model.addRow();
     model.setCell(0, 1, value);
     QCOMPARE(model.data(model.index(0, 1), Qt::DisplayRole).toString(), expected);
@@ -152,8 +150,8 @@ void TestGridModel::checkBoxColumnShowsState()
     QFETCH(QVariant, value);
     QFETCH(int, state);
     GridModel model;
-    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox));
-    model.addColumn(makeColumn(DataBoolean, DisplayText, QStringLiteral("G")));
+    model.addColumn(makeColumn(ColumnKind::YesNo));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("G")));
     model.addRow();
     model.setCell(0, 1, value);
     model.setCell(0, 2, value);
@@ -164,8 +162,8 @@ void TestGridModel::checkBoxColumnShowsState()
 void TestGridModel::pictureColumnDecodesBitmap()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataPicture, DisplayPicture));
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("T")));
+    model.addColumn(makeColumn(ColumnKind::Picture));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("T")));
     model.addRow();
     model.setCell(0, 1, redBitmap());
     model.setCell(0, 2, redBitmap());
@@ -185,58 +183,50 @@ void TestGridModel::pictureColumnDecodesBitmap()
 
 void TestGridModel::userEditConverts_data()
 {
-    QTest::addColumn<int>("dataType");
-    QTest::addColumn<int>("displayType");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QVariant>("edit");
     QTest::addColumn<QVariant>("stored");
 
     QTest::newRow("text stays text")
-        << int(DataText) << int(DisplayText) << QVariant(QStringLiteral("x"))
-        << QVariant(QStringLiteral("x"));
-    QTest::newRow("bool into yes/no")
-        << int(DataBoolean) << int(DisplayCheckBox) << QVariant(true) << QVariant(true);
+        << int(ColumnKind::Text) << QVariant(QStringLiteral("x")) << QVariant(QStringLiteral("x"));
+    QTest::newRow("bool into yes/no") << int(ColumnKind::YesNo) << QVariant(true) << QVariant(true);
     QTest::newRow("typed false into yes/no")
-        << int(DataBoolean) << int(DisplayText) << QVariant(QStringLiteral("FALSE"))
-        << QVariant(false);
+        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("FALSE")) << QVariant(false);
     QTest::newRow("other yes/no text kept as typed")
-        << int(DataBoolean) << int(DisplayText) << QVariant(QStringLiteral("Yes"))
+        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("Yes"))
         << QVariant(QStringLiteral("Yes"));
     QTest::newRow("regional short date")
-        << int(DataDate) << int(DisplayDate)
+        << int(ColumnKind::Date)
         << QVariant(QLocale().toString(QDate(2024, 7, 9), QLocale::ShortFormat))
         << QVariant(wall(2024, 7, 9));
     QTest::newRow("four-digit year in a two-digit format")
-        << int(DataDate) << int(DisplayDate) << QVariant(QStringLiteral("7/9/1931"))
+        << int(ColumnKind::Date) << QVariant(QStringLiteral("7/9/1931"))
         << QVariant(wall(1931, 7, 9));
     QTest::newRow("two-digit year late in the century")
-        << int(DataDate) << int(DisplayDate) << QVariant(QStringLiteral("7/9/85"))
+        << int(ColumnKind::Date) << QVariant(QStringLiteral("7/9/85"))
         << QVariant(wall(1985, 7, 9));
-    QTest::newRow("ISO date") << int(DataDate) << int(DisplayDate)
-                              << QVariant(QStringLiteral("2021-02-03"))
+    QTest::newRow("ISO date") << int(ColumnKind::Date) << QVariant(QStringLiteral("2021-02-03"))
                               << QVariant(wall(2021, 2, 3));
     QTest::newRow("regional time is a time of day")
-        << int(DataDate) << int(DisplayDate)
-        << QVariant(QLocale().toString(QTime(9, 15), QLocale::ShortFormat))
+        << int(ColumnKind::Date) << QVariant(QLocale().toString(QTime(9, 15), QLocale::ShortFormat))
         << QVariant(QDateTime(QDate(1904, 1, 1), QTime(9, 15), Qt::UTC));
     QTest::newRow("date value keeps its wall clock")
-        << int(DataDate) << int(DisplayDate)
+        << int(ColumnKind::Date)
         << QVariant(QDateTime(QDate(2022, 3, 27), QTime(12, 30), QTimeZone("Europe/Berlin")))
         << QVariant(wall(2022, 3, 27, 12, 30));
     QTest::newRow("empty date waits for the save")
-        << int(DataDate) << int(DisplayDate) << QVariant(QString()) << QVariant(QString());
+        << int(ColumnKind::Date) << QVariant(QString()) << QVariant(QString());
     QTest::newRow("picture bytes as given")
-        << int(DataPicture) << int(DisplayPicture) << QVariant(QByteArray("BMx"))
-        << QVariant(QByteArray("BMx"));
+        << int(ColumnKind::Picture) << QVariant(QByteArray("BMx")) << QVariant(QByteArray("BMx"));
 }
 
 void TestGridModel::userEditConverts()
 {
-    QFETCH(int, dataType);
-    QFETCH(int, displayType);
+    QFETCH(int, kind);
     QFETCH(QVariant, edit);
     QFETCH(QVariant, stored);
     GridModel model;
-    model.addColumn(makeColumn(dataType, displayType));
+    model.addColumn(makeColumn(ColumnKind(kind)));
     model.addRow();
     QSignalSpy edited(&model, &GridModel::cellEdited);
     QSignalSpy changed(&model, &GridModel::dataChanged);
@@ -250,27 +240,27 @@ void TestGridModel::userEditConverts()
 
 void TestGridModel::userEditRefused_data()
 {
-    QTest::addColumn<int>("dataType");
-    QTest::addColumn<int>("displayType");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<int>("column");
     QTest::addColumn<QVariant>("edit");
 
     QTest::newRow("unreadable date")
-        << int(DataDate) << int(DisplayDate) << 1 << QVariant(QStringLiteral("someday"));
+        << int(ColumnKind::Date) << 1 << QVariant(QStringLiteral("someday"));
     QTest::newRow("text into a picture")
-        << int(DataPicture) << int(DisplayPicture) << 1 << QVariant(QStringLiteral("cat.bmp"));
+        << int(ColumnKind::Picture) << 1 << QVariant(QStringLiteral("cat.bmp"));
+    QTest::newRow("a column of a type the table cannot store")
+        << int(ColumnKind::Other) << 1 << QVariant(QStringLiteral("x"));
     QTest::newRow("record-number column")
-        << int(DataText) << int(DisplayText) << 0 << QVariant(QStringLiteral("7"));
+        << int(ColumnKind::Text) << 0 << QVariant(QStringLiteral("7"));
 }
 
 void TestGridModel::userEditRefused()
 {
-    QFETCH(int, dataType);
-    QFETCH(int, displayType);
+    QFETCH(int, kind);
     QFETCH(int, column);
     QFETCH(QVariant, edit);
     GridModel model;
-    model.addColumn(makeColumn(dataType, displayType));
+    model.addColumn(makeColumn(ColumnKind(kind)));
     model.addRow();
     model.setCell(0, 1, QStringLiteral("before"));
     QSignalSpy edited(&model, &GridModel::cellEdited);
@@ -282,8 +272,8 @@ void TestGridModel::userEditRefused()
 void TestGridModel::checkStateEdit()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox));
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("T")));
+    model.addColumn(makeColumn(ColumnKind::YesNo));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("T")));
     model.addRow();
     QSignalSpy edited(&model, &GridModel::cellEdited);
     QVERIFY(model.setData(model.index(0, 1), Qt::Checked, Qt::CheckStateRole));
@@ -297,7 +287,7 @@ void TestGridModel::checkStateEdit()
 void TestGridModel::programmaticChangeIsNoEdit()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(ColumnKind::Text));
     QSignalSpy edited(&model, &GridModel::cellEdited);
     model.addRow();
     model.setCell(0, 1, QStringLiteral("a"));
@@ -309,8 +299,8 @@ void TestGridModel::programmaticChangeIsNoEdit()
 void TestGridModel::flagsByColumnAndRowType()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText));
-    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox, QStringLiteral("B")));
+    model.addColumn(makeColumn(ColumnKind::Text));
+    model.addColumn(makeColumn(ColumnKind::YesNo, QStringLiteral("B")));
     model.addRow();
     GridRow group;
     group.rowType = 1;
@@ -325,31 +315,83 @@ void TestGridModel::flagsByColumnAndRowType()
 void TestGridModel::headerExposesMetadata()
 {
     GridModel model;
-    GridColumn c = makeColumn(DataPicture, DisplayPicture, QStringLiteral("Receipt"));
-    c.hidden = true;
-    c.widthTwips = 999;
-    model.addColumn(c);
-    QSignalSpy columns(&model, &GridModel::columnsChanged);
-    QSignalSpy headers(&model, &GridModel::headerDataChanged);
-    model.notifyColumnsChanged();
-    QCOMPARE(columns.count(), 1);
-    QCOMPARE(headers.count(), 1);
+    model.addColumn(makeColumn(ColumnKind::Picture, QStringLiteral("Receipt"), FieldRole::Hidden));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("Amount"), FieldRole::Calc));
+    model.addRow();
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Receipt caption"));
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::KeyRole).toString(),
              QStringLiteral("Receipt"));
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::HiddenRole).toBool(), true);
-    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::WidthRole).toDouble(), 999.0);
+    QCOMPARE(GridRoles::kindOf(model, 1), ColumnKind::Picture);
+    QCOMPARE(GridRoles::fieldRoleOf(model, 2), FieldRole::Calc);
     QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DataTypeRole).toInt(), 65);
-    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::DisplayTypeRole).toInt(), 2);
-    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::PictureCodeRole).toInt(), 4);
+    QCOMPARE(GridRoles::kindOf(model, 0), ColumnKind::Other); // record numbers hold no field
     QVERIFY(!model.headerData(5, Qt::Horizontal).isValid());
+    // A totalled column's figures line up on the right.
+    QCOMPARE(model.data(model.index(0, 2), Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+    QVERIFY(!model.data(model.index(0, 1), Qt::TextAlignmentRole).isValid());
+
+    // Showing every column and a changed schema are header changes.
+    QSignalSpy headers(&model, &GridModel::headerDataChanged);
+    model.setAllColumnsShown(true);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::HiddenRole).toBool(), false);
+    model.setColumnSchema(2, QStringLiteral("Sum"), FieldRole::Hidden);
+    QCOMPARE(headers.count(), 2);
+    QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Sum"));
+    QCOMPARE(GridRoles::kindOf(model, 2), ColumnKind::Text);
+}
+
+void TestGridModel::textColumnsOfNumbers_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("numbers");
+    QTest::addColumn<bool>("afterEight"); // once the first value is "8"
+    const int text = int(ColumnKind::Text);
+    QTest::newRow("amounts") << text << QStringList{u"46.05"_qs, u"-3"_qs, u"1,234.5"_qs} << true
+                             << true;
+    QTest::newRow("empty cells do not count")
+        << text << QStringList{u"12"_qs, QString(), u"7"_qs} << true << true;
+    QTest::newRow("one word among numbers")
+        << text << QStringList{u"12"_qs, u"n/a"_qs} << false << false;
+    QTest::newRow("the only word replaced by a number")
+        << text << QStringList{u"n/a"_qs, u"12"_qs} << false << true;
+    QTest::newRow("no values at all") << text << QStringList{QString(), QString()} << false
+                                      << true;
+    QTest::newRow("yes/no columns are no number columns")
+        << int(ColumnKind::YesNo) << QStringList{u"1"_qs, u"0"_qs} << false << false;
+}
+
+void TestGridModel::textColumnsOfNumbers()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, values);
+    QFETCH(bool, numbers);
+    GridModel model;
+    model.addColumn(makeColumn(ColumnKind(kind)));
+    QList<GridRow> rows;
+    for (const QString &value : values)
+        rows.append(GridRow{0, -1, {QVariant(), value}});
+    model.setRows(rows);
+    auto aligned = [&model](int row) {
+        return model.index(row, 1).data(Qt::TextAlignmentRole).toInt() ==
+               int(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::HoldsNumbersRole).toBool(), numbers);
+    QCOMPARE(aligned(0), numbers);
+    // Edits count: a number can make a column of numbers, a word ends one.
+    model.setCell(0, 1, u"8"_qs);
+    QTEST(model.holdsNumbers(1), "afterEight");
+    model.setCell(0, 1, u"eight"_qs);
+    QVERIFY(!model.holdsNumbers(1));
 }
 
 void TestGridModel::keyLookupIgnoresCase()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("Amount")));
-    model.addColumn(makeColumn(DataText, DisplayText, QString()));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("Amount")));
+    model.addColumn(makeColumn(ColumnKind::Text, QString()));
     QCOMPARE(model.columnByKey(QStringLiteral("aMOUNT")), 1);
     QCOMPARE(model.columnByKey(QStringLiteral("Col0")), 0);
     QCOMPARE(model.columnByKey(QStringLiteral("Missing")), -1);
@@ -359,22 +401,22 @@ void TestGridModel::keyLookupIgnoresCase()
 void TestGridModel::removeAllColumnsKeepsRecordNumbers()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText));
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("G")));
+    model.addColumn(makeColumn(ColumnKind::Text));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("G")));
     model.addRow();
     model.setCell(0, 2, QStringLiteral("x"));
     model.removeAllColumns();
     QCOMPARE(model.columnCount(), 1);
     QCOMPARE(model.rowCount(), 1);
     QVERIFY(!model.cell(0, 2).isValid());
-    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(ColumnKind::Text));
     QVERIFY(!model.cell(0, 1).isValid());
 }
 
 void TestGridModel::setRowsResetsOnce()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(ColumnKind::Text));
     QSignalSpy reset(&model, &GridModel::modelReset);
     QList<GridRow> rows(1000);
     for (int i = 0; i < rows.size(); ++i)
@@ -390,7 +432,7 @@ void TestGridModel::setRowsResetsOnce()
 void TestGridModel::insertAndRemoveRows()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText));
+    model.addColumn(makeColumn(ColumnKind::Text));
     model.addRow();
     model.setCell(0, 1, QStringLiteral("first"));
     QVERIFY(model.insertRows(0, 2));
@@ -408,8 +450,8 @@ void TestGridModel::insertAndRemoveRows()
 void TestGridModel::rowsReadStoredRecordsUntilChanged()
 {
     GridModel model;
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("A")));
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("B")));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("A")));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("B")));
     model.setStoredRows(std::make_shared<NamedStoredRows>());
     QList<GridRow> rows(4);
     rows[0].sourceRecord = 2;
@@ -441,17 +483,17 @@ void TestGridModel::passesTheModelTester()
 {
     GridModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.addColumn(makeColumn(DataText, DisplayText, QStringLiteral("Name")));
-    model.addColumn(makeColumn(DataBoolean, DisplayCheckBox, QStringLiteral("Paid")));
-    model.addColumn(makeColumn(DataPicture, DisplayPicture, QStringLiteral("Photo")));
+    model.addColumn(makeColumn(ColumnKind::Text, QStringLiteral("Name")));
+    model.addColumn(makeColumn(ColumnKind::YesNo, QStringLiteral("Paid")));
+    model.addColumn(makeColumn(ColumnKind::Picture, QStringLiteral("Photo")));
     GridRow row;
     row.cells = {QVariant(), QStringLiteral("Ann"), true, redBitmap()};
     model.addRow(row);
     model.setRows({row, row, row});
     QVERIFY(model.setData(model.index(1, 1), QStringLiteral("Bob")));
     QVERIFY(model.setData(model.index(2, 2), Qt::Unchecked, Qt::CheckStateRole));
-    model.column(1).hidden = true;
-    model.notifyColumnsChanged();
+    model.setColumnSchema(1, QStringLiteral("Who"), FieldRole::Hidden);
+    model.setAllColumnsShown(true);
     // Inserting or removing a row in the middle renumbers the rows below it
     // (column 0 shows positions), which the tester's neighbour check takes
     // for a change of unrelated data; rows at the end keep every number.

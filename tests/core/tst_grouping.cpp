@@ -1,3 +1,4 @@
+#include "document/ColumnSetup.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
 #include "grid/GroupTotals.h"
@@ -17,13 +18,12 @@ namespace {
 
 enum Col { Category = 1, Amount = 2, Paid = 3, Day = 4, Sub = 5, Columns = 6 };
 
-GridColumn column(const QString &key, int dataType, int displayType)
+GridColumn column(const QString &key, ColumnKind kind)
 {
     GridColumn c;
     c.key = key;
     c.caption = key + u" caption"_s;
-    c.dataType = dataType;
-    c.displayType = displayType;
+    c.kind = kind;
     return c;
 }
 
@@ -35,11 +35,11 @@ QDateTime day(int d)
 // Category, Amount, Paid, Day, Sub per record.
 void fill(GridModel &model, const QList<QVariantList> &records)
 {
-    model.addColumn(column(u"Category"_s, DataText, DisplayText));
-    model.addColumn(column(u"Amount"_s, DataText, DisplayText));
-    model.addColumn(column(u"Paid"_s, DataBoolean, DisplayCheckBox));
-    model.addColumn(column(u"Day"_s, DataDate, DisplayDate));
-    model.addColumn(column(u"Sub"_s, DataText, DisplayText));
+    model.addColumn(column(u"Category"_s, ColumnKind::Text));
+    model.addColumn(column(u"Amount"_s, ColumnKind::Text));
+    model.addColumn(column(u"Paid"_s, ColumnKind::YesNo));
+    model.addColumn(column(u"Day"_s, ColumnKind::Date));
+    model.addColumn(column(u"Sub"_s, ColumnKind::Text));
     QList<GridRow> rows;
     for (const QVariantList &values : records) {
         GridRow row;
@@ -64,12 +64,19 @@ QStringList roles(const QMap<int, QString> &byColumn)
     return out;
 }
 
-QStringList captions()
+// Gives the table's columns the schema roles of the role values, and the
+// captions "Cap<column>".
+void applyRoles(GridModel &table, const QStringList &roles)
 {
-    QStringList out;
-    for (int c = 0; c < Columns; ++c)
-        out.append(u"Cap%1"_s.arg(c));
-    return out;
+    for (int c = 1; c < Columns; ++c)
+        table.setColumnSchema(c, u"Cap%1"_s.arg(c), ColumnSetup::roleFor(roles.at(c)));
+}
+
+// Groups the table by the role values given.
+void group(Grouping &grouping, GridModel &table, const QStringList &roles)
+{
+    applyRoles(table, roles);
+    grouping.GroupColumns();
 }
 
 // The rows a view shows: "H<level>:text", "F<level>:text" or "R<table row>".
@@ -215,8 +222,11 @@ void TestGrouping::levelsFromRoles_data()
 void TestGrouping::levelsFromRoles()
 {
     QFETCH(QStringList, roles);
+    GridModel table;
+    fill(table, kRecords);
+    applyRoles(table, roles);
     QList<int> got;
-    for (const GroupLevel &level : Grouping::layoutFor(roles, captions())) {
+    for (const GroupLevel &level : Grouping::layoutFor(table)) {
         got << level.column << level.calcColumn;
         if (level.calcColumn > 0)
             QCOMPARE(level.calcCaption, u"Cap%1"_s.arg(level.calcColumn));
@@ -295,7 +305,7 @@ void TestGrouping::groupedRows()
     Grouping grouping(table);
     QAbstractItemModelTester tester(grouping.model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    grouping.GroupColumns(roles, captions());
+    group(grouping, table, roles);
     QTEST(shown(*grouping.model()), "expected");
 }
 
@@ -304,37 +314,39 @@ void TestGrouping::calcTextColumnIsANumberWhileGrouped()
     GridModel table;
     fill(table, kRecords);
     Grouping grouping(table);
-    // A date field marked "Calc" keeps its kind; only text becomes a number.
-    grouping.GroupColumns(roles({{Category, u"Group"_s}, {Amount, u"Calc"_s}, {Day, u"Calc"_s}}),
-                          captions());
-    QCOMPARE(table.column(Amount).dataType, int(DataInteger));
-    QCOMPARE(table.column(Day).dataType, int(DataDate));
-    QCOMPARE(grouping.model()->headerData(Amount, Qt::Horizontal, GridRoles::DataTypeRole).toInt(),
-             int(DataInteger));
-    const QModelIndex amount = grouping.model()->index(1, Amount);
-    QCOMPARE(amount.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    const QAbstractItemModel &view = *grouping.model();
+    auto dataType = [](const QAbstractItemModel &model, int column) {
+        return model.headerData(column, Qt::Horizontal, GridRoles::DataTypeRole).toInt();
+    };
+    // A date field marked "Calc" keeps its kind; only text becomes a number,
+    // and only in the grouped view: the table below is never written to.
+    group(grouping, table, roles({{Category, u"Group"_s}, {Amount, u"Calc"_s}, {Day, u"Calc"_s}}));
+    QCOMPARE(dataType(view, Amount), int(DataInteger));
+    QCOMPARE(dataType(view, Day), int(DataDate));
+    QCOMPARE(dataType(table, Amount), int(DataText));
+    QCOMPARE(view.index(1, Amount).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
 
     grouping.clear();
-    QCOMPARE(table.column(Amount).dataType, int(DataText));
-    QCOMPARE(table.column(Day).dataType, int(DataDate));
-    QVERIFY(!table.index(0, Amount).data(Qt::TextAlignmentRole).isValid());
+    QCOMPARE(dataType(view, Amount), int(DataText));
+    QCOMPARE(dataType(view, Day), int(DataDate));
+    // Figures line up on the right grouped or not.
+    QCOMPARE(table.index(0, Amount).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 void TestGrouping::clearingRestoresPlainRows()
 {
     GridModel table;
     fill(table, kRecords);
-    table.column(0).widthTwips = 330;
-    table.column(Sub).hidden = true;
     Grouping grouping(table);
-    grouping.GroupColumns(roles({{Category, u"Group"_s}}), captions());
+    group(grouping, table, roles({{Category, u"Group"_s}, {Sub, u"True"_s}}));
     QVERIFY(grouping.isGrouped());
     grouping.clear();
     QVERIFY(!grouping.isGrouped());
     QCOMPARE(shown(*grouping.model()),
              (QStringList{u"R0"_s, u"R1"_s, u"R2"_s, u"R3"_s, u"R4"_s, u"R5"_s}));
-    QCOMPARE(table.column(0).widthTwips, 800.0);
-    QVERIFY(table.column(Sub).hidden); // the columns stay as they are
+    QVERIFY(table.isColumnHidden(Sub)); // the columns stay as they are
     QCOMPARE(table.rowCount(), kRecords.size());
 }
 
@@ -344,11 +356,10 @@ void TestGrouping::groupingTwiceDoesNotStack()
     fill(table, kRecords);
     Grouping grouping(table);
     const QStringList byCategory = roles({{Category, u"Group"_s}, {Amount, u"Calc"_s}});
-    grouping.GroupColumns(byCategory, captions());
+    group(grouping, table, byCategory);
     const QStringList once = shown(*grouping.model());
-    grouping.GroupColumns(byCategory, captions());
+    group(grouping, table, byCategory);
     QCOMPARE(shown(*grouping.model()), once);
-    QCOMPARE(table.column(Amount).dataType, int(DataInteger));
     QCOMPARE(grouping.model()->groupCount(), 4);
 }
 
@@ -359,7 +370,7 @@ void TestGrouping::editMovesRecordBetweenGroups()
     Grouping grouping(table);
     GroupingProxyModel &view = *grouping.model();
     QAbstractItemModelTester tester(&view, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    grouping.GroupColumns(roles({{Category, u"Group"_s}, {Amount, u"Calc"_s}}), captions());
+    group(grouping, table, roles({{Category, u"Group"_s}, {Amount, u"Calc"_s}}));
 
     // Record 2 (Food, 20) becomes travel: it leaves the Food group for the
     // travel group, after the record that was there, and both footers follow.
@@ -391,7 +402,7 @@ void TestGrouping::tableChangesRegroup()
     Grouping grouping(table);
     GroupingProxyModel &view = *grouping.model();
     QAbstractItemModelTester tester(&view, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    grouping.GroupColumns(roles({{Sub, u"Group"_s}}), captions());
+    group(grouping, table, roles({{Sub, u"Group"_s}}));
 
     GridRow added;
     added.cells = {QVariant(), u"New"_s, u"1"_s, false, day(9), u"c"_s};
@@ -414,7 +425,7 @@ void TestGrouping::collapseAndExpand()
     Grouping grouping(table);
     GroupingProxyModel &view = *grouping.model();
     QAbstractItemModelTester tester(&view, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    grouping.GroupColumns(roles({{Sub, u"Group"_s}, {Paid, u"Group"_s}}), captions());
+    group(grouping, table, roles({{Sub, u"Group"_s}, {Paid, u"Group"_s}}));
     const QStringList open = shown(view);
 
     // Collapsing the outer "False" group leaves its header and footer.
@@ -443,7 +454,7 @@ void TestGrouping::groupRowsAreNotEditable()
     GridModel table;
     fill(table, kRecords);
     Grouping grouping(table);
-    grouping.GroupColumns(roles({{Category, u"Group"_s}}), captions());
+    group(grouping, table, roles({{Category, u"Group"_s}}));
     GroupingProxyModel &view = *grouping.model();
     const QModelIndex header = view.index(0, Category);
     const QModelIndex footer = view.index(2, Amount);

@@ -5,6 +5,7 @@
 #include "database/FieldType.h"
 #include "database/PdbError.h"
 #include "document/ColumnSetup.h"
+#include "grid/TableEditor.h"
 
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
@@ -34,7 +35,7 @@ private Q_SLOTS:
     void schemaFieldCountRounds();
     void missingSchemaFieldsAddedAsText();
     void emptyDatabaseShowsOneUneditedRow();
-    void switchingSavesTheDatabaseLeft();
+    void lookingAtADatabaseNeverRewritesIt();
     void chooserIdleWhileListsDiffer();
     void missingFileIsCreatedAndProgramContinues();
     void damagedFileMessageOnceNothingWrittenNoRecursion();
@@ -50,37 +51,34 @@ void TestLoadDatabase::columnsFollowFieldTypes_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("role");
-    QTest::addColumn<int>("dataType");
-    QTest::addColumn<int>("displayType");
-    QTest::addColumn<int>("pictureCode");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("hidden");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("text shown") << int(FieldText) << "False" << int(DataText) << int(DisplayText)
-                                << 0 << false << "F"
+    QTest::newRow("text shown") << int(FieldText) << "False" << int(ColumnKind::Text) << false
+                                << "F"
                                 << "Cap F";
-    QTest::newRow("yes/no as check box, hidden by True")
-        << int(FieldYesNo) << "True" << int(DataBoolean) << int(DisplayCheckBox) << 0 << true << "F"
+    QTest::newRow("yes/no, hidden by True")
+        << int(FieldYesNo) << "True" << int(ColumnKind::YesNo) << true << "F"
         << "Cap F";
-    QTest::newRow("date as date, Calc shows")
-        << int(FieldDate) << "Calc" << int(DataDate) << int(DisplayDate) << 0 << false << "F"
+    QTest::newRow("date, Calc shows")
+        << int(FieldDate) << "Calc" << int(ColumnKind::Date) << false << "F"
         << "Cap F";
-    QTest::newRow("time as date, Group shows")
-        << int(FieldTime) << "Group" << int(DataDate) << int(DisplayDate) << 0 << false << "F"
+    QTest::newRow("time, Group shows")
+        << int(FieldTime) << "Group" << int(ColumnKind::Time) << false << "F"
         << "Cap F";
-    QTest::newRow("type 6 as date")
-        << int(FieldDateTime) << "False" << int(DataDate) << int(DisplayDate) << 0 << false << "F"
+    QTest::newRow("type 6 as date and time")
+        << int(FieldDateTime) << "False" << int(ColumnKind::DateTime) << false << "F"
         << "Cap F";
-    QTest::newRow("picture with picture code 4") << int(FieldPicture) << "False" << int(DataPicture)
-                                                 << int(DisplayPicture) << 4 << false << "F"
-                                                 << "Cap F";
+    QTest::newRow("picture") << int(FieldPicture) << "False" << int(ColumnKind::Picture) << false
+                             << "F"
+                             << "Cap F";
     QTest::newRow("picture hidden by its own role")
-        << int(FieldPicture) << "yes please" << int(DataPicture) << int(DisplayPicture) << 4 << true
-        << "F"
+        << int(FieldPicture) << "yes please" << int(ColumnKind::Picture) << true << "F"
         << "Cap F";
-    QTest::newRow("unknown kind keeps defaults and no key")
-        << 9 << "False" << int(DataText) << int(DisplayText) << 0 << false << ""
+    QTest::newRow("unknown kind has no key")
+        << 9 << "False" << int(ColumnKind::Other) << false << ""
         << "";
 }
 
@@ -88,9 +86,7 @@ void TestLoadDatabase::columnsFollowFieldTypes()
 {
     QFETCH(int, type);
     QFETCH(QString, role);
-    QFETCH(int, dataType);
-    QFETCH(int, displayType);
-    QFETCH(int, pictureCode);
+    QFETCH(int, kind);
     QFETCH(bool, hidden);
     QFETCH(QString, key);
     QFETCH(QString, caption);
@@ -106,14 +102,11 @@ void TestLoadDatabase::columnsFollowFieldTypes()
     GridModel &grid = fx.grid();
     QCOMPARE(grid.columnCount(), 3);
     const GridColumn &c = grid.column(1);
-    QCOMPARE(c.dataType, dataType);
-    QCOMPARE(c.displayType, displayType);
-    QCOMPARE(c.pictureCode, pictureCode);
-    QCOMPARE(c.hidden, hidden);
+    QCOMPARE(int(GridRoles::kindOf(grid, 1)), kind);
+    QCOMPARE(grid.isColumnHidden(1), hidden);
     QCOMPARE(c.key, key);
     QCOMPARE(c.caption, caption);
     QCOMPARE(grid.column(2).caption, QStringLiteral("Cap G"));
-    QCOMPARE(grid.column(0).widthTwips, 800.0);
     QCOMPARE(fx.prompter.messages.size(), 0);
 }
 
@@ -126,7 +119,6 @@ void TestLoadDatabase::recordsFillRows()
                       {QVariant(), false, wall(2024, 2, 3)}});
     QSignalSpy caption(fx.controller.get(), &MainController::captionChanged);
     QSignalSpy loaded(fx.controller.get(), &MainController::databaseLoaded);
-    fx.state().DatabaseEdited = true;
     fx.open(QStringLiteral("Ledger"));
 
     GridModel &grid = fx.grid();
@@ -139,9 +131,9 @@ void TestLoadDatabase::recordsFillRows()
     QCOMPARE(grid.cell(1, 1).toString(), QString());
     QCOMPARE(grid.gridRow(1).sourceRecord, 1);
     QCOMPARE(grid.gridRow(1).rowType, 0);
-    QVERIFY(!fx.state().DatabaseEdited);
+    QVERIFY(!fx.controller->DatabaseEdited());
     QVERIFY(fx.controller->loadCompleted());
-    QCOMPARE(fx.state().CurrentPath, fx.pdbPath(QStringLiteral("Ledger")));
+    QCOMPARE(fx.controller->CurrentPath(), fx.pdbPath(QStringLiteral("Ledger")));
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(caption.last().first().toString(),
              QStringLiteral("Testledger : ") + fx.pdbPath(QStringLiteral("Ledger")));
@@ -209,26 +201,38 @@ void TestLoadDatabase::emptyDatabaseShowsOneUneditedRow()
     fx.writeDatabase(QStringLiteral("Ledger"), ledgerFields, {});
     fx.open(QStringLiteral("Ledger"));
     QCOMPARE(fx.grid().rowCount(), 1);
-    QVERIFY(!fx.state().DatabaseEdited);
+    QVERIFY(!fx.controller->DatabaseEdited());
     QCOMPARE(fx.controller->AskSaveChanges(), int(Prompter::No));
     QCOMPARE(fx.prompter.messages.size(), 0);
 }
 
-void TestLoadDatabase::switchingSavesTheDatabaseLeft()
+void TestLoadDatabase::lookingAtADatabaseNeverRewritesIt()
 {
+    // A has an empty date, which any save would fill in with today.
     RoundtripFixture fx;
     fx.writeSchema(RoundtripFixture::section(QStringLiteral("A"), ledgerFields) +
                    RoundtripFixture::section(QStringLiteral("B"), ledgerFields));
-    fx.writeDatabase(QStringLiteral("A"), ledgerFields,
-                     {{QStringLiteral("x"), true, wall(2020, 1, 1)}});
+    fx.writeDatabase(QStringLiteral("A"), ledgerFields, {{QStringLiteral("x"), true, QVariant()}});
     fx.writeDatabase(QStringLiteral("B"), ledgerFields, {});
+    const QString a = fx.pdbPath(QStringLiteral("A"));
+    const QByteArray stored = readFile(a);
     fx.open(QStringLiteral("A"));
-    QVERIFY(QFile::remove(fx.pdbPath(QStringLiteral("A"))));
-    fx.open(QStringLiteral("B")); // unedited, yet the database left is written
-    QVERIFY(QFile::exists(fx.pdbPath(QStringLiteral("A"))));
-    QCOMPARE(fx.read(fx.pdbPath(QStringLiteral("A")))->Table().Record(0).value(0),
-             QVariant(QStringLiteral("x")));
-    QCOMPARE(fx.state().CurrentPath, fx.pdbPath(QStringLiteral("B")));
+    fx.open(QStringLiteral("B"));
+    QCOMPARE(readFile(a), stored);
+    QCOMPARE(fx.controller->CurrentPath(), fx.pdbPath(QStringLiteral("B")));
+
+    // An edit undone again is no edit either; a kept edit is saved on the way out.
+    fx.open(QStringLiteral("A"));
+    fx.controller->document().editor().editCell(0, 1, QStringLiteral("y"));
+    fx.controller->document().editor().undo();
+    QVERIFY(!fx.controller->DatabaseEdited());
+    fx.open(QStringLiteral("B"));
+    QCOMPARE(readFile(a), stored);
+    fx.open(QStringLiteral("A"));
+    fx.controller->document().editor().editCell(0, 1, QStringLiteral("y"));
+    QVERIFY(fx.controller->DatabaseEdited());
+    fx.open(QStringLiteral("B"));
+    QCOMPARE(fx.read(a)->Table().Record(0).value(0), QVariant(QStringLiteral("y")));
 }
 
 void TestLoadDatabase::chooserIdleWhileListsDiffer()
@@ -239,7 +243,7 @@ void TestLoadDatabase::chooserIdleWhileListsDiffer()
     // An entry the catalogue does not have opens nothing.
     QVERIFY(!fx.controller->openSection(1));
     QVERIFY(!fx.controller->openSection(-1));
-    QVERIFY(fx.state().CurrentPath.isEmpty());
+    QVERIFY(fx.controller->CurrentPath().isEmpty());
     QVERIFY(!fx.controller->CurrentDatabase());
 }
 
@@ -262,7 +266,7 @@ void TestLoadDatabase::missingFileIsCreatedAndProgramContinues()
     QVERIFY(QFile::exists(path));
     QCOMPARE(quit.count(), 0);
     QVERIFY(fx.controller->loadCompleted());
-    QCOMPARE(fx.state().CurrentPath, path);
+    QCOMPARE(fx.controller->CurrentPath(), path);
     QCOMPARE(fx.grid().rowCount(), 1);
     QCOMPARE(fx.grid().columnCount(), 4);
     QCOMPARE(fx.grid().column(1).key, QStringLiteral("Payee"));
@@ -282,7 +286,7 @@ void TestLoadDatabase::damagedFileMessageOnceNothingWrittenNoRecursion()
 
     fx.open(QStringLiteral("Good"));
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("edited"));
-    QVERIFY(fx.state().DatabaseEdited);
+    QVERIFY(fx.controller->DatabaseEdited());
     fx.open(QStringLiteral("Bad"));
     const QByteArray goodAfterSwitch = readFile(fx.pdbPath(QStringLiteral("Good")));
 
@@ -391,7 +395,7 @@ void TestLoadDatabase::unsafeSectionNamesRefused()
     QCOMPARE(fx.prompter.messages.size(), 1);
     QVERIFY(
         fx.prompter.messages.first().text.contains(QLatin1Char('"') + section + QLatin1Char('"')));
-    QVERIFY(fx.state().CurrentPath.isEmpty());
+    QVERIFY(fx.controller->CurrentPath().isEmpty());
     QVERIFY(!fx.controller->CurrentDatabase());
     QCOMPARE(fx.grid().rowCount(), 0);
     if (planted)
@@ -420,10 +424,12 @@ void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns()
     RecordServer server(home);
     QSettingsStore settings(dir.path() + QStringLiteral("/settings"));
     ScriptedPrompter prompter;
-    MainController controller(server, settings, prompter);
+    FileRegistry registry(dir.path() + QStringLiteral("/registry.json"));
+    RecordingLauncher launcher;
+    MainController controller({server, settings, prompter, registry, launcher});
     controller.state().ProgramFolder = QStringLiteral(LEDGERLY_BIN_DIR);
     controller.state().AppName = QStringLiteral("Demo");
-    controller.state().PalmUser = server.GetDefaultUser();
+    controller.users().followDefaultUser();
     controller.BuildCatalogue();
     controller.openSection(controller.catalogue().indexOf(section));
 
@@ -441,31 +447,13 @@ void TestLoadDatabase::demoDatabasesLoadWithSchemaColumns()
         QCOMPARE(c.key, field.Name);
         QCOMPARE(c.caption, ReadIniValue(section, field.Name, schema));
         const QString role = ReadIniValue(section, field.Name + QStringLiteral("Hide"), schema);
-        QCOMPARE(c.hidden, roleHidesColumn(role));
-        switch (field.Type) {
-        case FieldText:
-            QCOMPARE(c.dataType, int(DataText));
-            QCOMPARE(c.displayType, int(DisplayText));
-            break;
-        case FieldYesNo:
-            QCOMPARE(c.dataType, int(DataBoolean));
-            QCOMPARE(c.displayType, int(DisplayCheckBox));
-            break;
-        case FieldPicture:
-            QCOMPARE(c.dataType, int(DataPicture));
-            QCOMPARE(c.displayType, int(DisplayPicture));
-            QCOMPARE(c.pictureCode, 4);
-            break;
-        default:
-            QCOMPARE(c.dataType, int(DataDate));
-            QCOMPARE(c.displayType, int(DisplayDate));
-            break;
-        }
+        QCOMPARE(grid.isColumnHidden(i), roleHidesColumn(role));
+        QVERIFY(GridRoles::kindOf(grid, i) != ColumnKind::Other); // every demo field shows
     }
     if (section == QLatin1String("Expenses")) {
-        QVERIFY(grid.column(grid.columnByKey(QStringLiteral("Note"))).hidden);
-        QVERIFY(!grid.column(grid.columnByKey(QStringLiteral("Category"))).hidden);
-        QVERIFY(!grid.column(grid.columnByKey(QStringLiteral("Amount"))).hidden);
+        QVERIFY(grid.isColumnHidden(grid.columnByKey(QStringLiteral("Note"))));
+        QVERIFY(!grid.isColumnHidden(grid.columnByKey(QStringLiteral("Category"))));
+        QVERIFY(!grid.isColumnHidden(grid.columnByKey(QStringLiteral("Amount"))));
     }
 }
 

@@ -27,7 +27,6 @@ std::unique_ptr<QStandardItemModel> makeModel(const QList<int> &widths, const QL
     auto model = std::make_unique<QStandardItemModel>(int(kinds.size()), int(widths.size()));
     for (int c = 0; c < widths.size(); ++c) {
         model->setHeaderData(c, Qt::Horizontal, c == 0 ? u"#"_s : u"Caption %1"_s.arg(c));
-        model->setHeaderData(c, Qt::Horizontal, double(widths.at(c)), GridRoles::WidthRole);
         model->setHeaderData(c, Qt::Horizontal, hidden.contains(c), GridRoles::HiddenRole);
     }
     for (int r = 0; r < kinds.size(); ++r) {
@@ -137,7 +136,10 @@ void TestPageLayout::pagesHoldRowsAndColumns()
     QFETCH(QString, bands);
 
     const auto model = makeModel(widths, hidden, kinds);
-    const PageLayout layout(*model, QSizeF(pageWidth, pageHeightForTextRows(4)));
+    QList<double> twips;
+    for (int width : std::as_const(widths))
+        twips.append(width);
+    const PageLayout layout(*model, QSizeF(pageWidth, pageHeightForTextRows(4)), twips);
     const QList<QList<int>> expectedRows = parseGroups(rowPages);
     const QList<QList<int>> expectedColumns = parseGroups(bands);
 
@@ -167,7 +169,7 @@ void TestPageLayout::pictureColumnMakesRecordRowsTaller()
     auto model = makeModel({800, 1200, 1200}, {}, u"RRRR"_s);
     const PageLayout plain(*model, QSizeF(500, pageHeightForTextRows(4)));
     QCOMPARE(plain.pageCount(), 1);
-    model->setHeaderData(2, Qt::Horizontal, 65, GridRoles::DataTypeRole);
+    model->setHeaderData(2, Qt::Horizontal, int(ColumnKind::Picture), GridRoles::KindRole);
     const PageLayout pictures(*model, QSizeF(500, pageHeightForTextRows(4)));
     QCOMPARE(pictures.rowHeight(RowKind::Record), PageLayout::pictureRowHeight);
     QCOMPARE(pictures.pageCount(), 4);

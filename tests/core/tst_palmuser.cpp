@@ -3,8 +3,10 @@
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "app/FileRegistry.h"
+#include "app/HandheldInstall.h"
 #include "app/PalmUserChoice.h"
 #include "app/Registry.h"
+#include "app/ReportToolUsers.h"
 #include "app/SettingsStore.h"
 #include "database/HotSyncHome.h"
 #include "database/RecordServer.h"
@@ -47,8 +49,7 @@ struct Fixture
         if (palmDesktopKey)
             registry->createKey(Registry::CurrentUser, prefsKey);
         state.AppName = app;
-        users = std::make_unique<PalmUserChoice>(state, *server, *settings, prompter, *registry,
-                                                 launcher);
+        users = std::make_unique<PalmUserChoice>(state, *server, *settings, prompter, *registry);
     }
     QString stored(const QString &key) const
     {
@@ -149,6 +150,7 @@ void TestPalmUser::chooseAtStart()
         QCOMPARE(offered.AlwaysUseChoice, false);
     }
     QTEST(f.stored(u"User"_s), "storedUser");
+    QTEST(f.users->PalmUser(), "storedUser"); // the choice is the user files are opened for
     QTEST(f.stored(u"AlwaysUse"_s), "storedAlways");
     QCOMPARE(status.size(), 1);
     QCOMPARE(status.first().first().toString(), u"Palm User Name : "_s + f.stored(u"User"_s));
@@ -180,7 +182,7 @@ void TestPalmUser::reselect()
     if (!userStored.isEmpty())
         f.settings->setValue(app, u"HotSync"_s, u"User"_s, userStored);
     f.settings->setValue(u"KestViewer"_s, u"General"_s, u"User"_s, u"Old"_s);
-    f.state.PalmUser = u"Ann"_s;
+    f.users->useUser(u"Ann"_s);
     if (dialogShown)
         f.prompter.userAnswers.enqueue(answer(u"Cid"_s, false, true));
 
@@ -189,11 +191,11 @@ void TestPalmUser::reselect()
     QCOMPARE(f.prompter.userRequests.size(), dialogShown ? 1 : 0);
     if (dialogShown)
         QCOMPARE(f.prompter.userRequests.first().ChosenUser, u"Ann"_s);
-    QTEST(f.state.PalmUser, "palmUser");
+    QTEST(f.users->PalmUser(), "palmUser");
     QTEST(f.stored(u"User"_s), "palmUser");
     QTEST(f.settings->value(u"KestViewer"_s, u"General"_s, u"User"_s), "palmUser");
     QTEST(f.lastUserName(), "palmUser");
-    QCOMPARE(f.state.AlwaysUseUser, !dialogShown);
+    QCOMPARE(f.users->AlwaysUseUser(), !dialogShown);
 }
 
 void TestPalmUser::changeUserDialog_data()
@@ -220,17 +222,16 @@ void TestPalmUser::changeUserDialog()
     QFETCH(bool, accepted);
     QFETCH(bool, designerSetUp);
     Fixture f({u"Ann"_s, u"Bob"_s});
-    f.state.PalmUser = u"Ann"_s;
-    f.state.AlwaysUseUser = true;
+    f.users->useUser(u"Ann"_s);
     if (designerSetUp)
         f.settings->setValue(u"KestReports"_s, u"General"_s, u"User"_s, u"Ann"_s);
     f.prompter.userAnswers.enqueue(answer(u"Bob"_s, false, accepted));
 
     QCOMPARE(f.users->changeUserDialog(), accepted);
     QCOMPARE(f.prompter.userRequests.first().ChosenUser, u"Ann"_s);
-    QTEST(f.state.PalmUser, "palmUser");
+    QTEST(f.users->PalmUser(), "palmUser");
     QTEST(f.stored(u"User"_s), "storedUser");
-    QCOMPARE(f.state.AlwaysUseUser, !accepted);
+    QCOMPARE(f.users->AlwaysUseUser(), !accepted);
     QTEST(f.settings->value(u"KestReports"_s, u"General"_s, u"User"_s), "designerUser");
 }
 
@@ -265,8 +266,9 @@ void TestPalmUser::reportTools()
     if (!viewer.isEmpty())
         f.settings->setValue(u"KestViewer"_s, u"General"_s, u"User"_s, viewer);
 
-    QTEST(f.users->reportToolSetUp(), "setUp");
-    f.users->tellReportTools(u"Zoe"_s);
+    ReportToolUsers tools(*f.settings);
+    QTEST(tools.anySetUp(), "setUp");
+    tools.tell(u"Zoe"_s, *f.registry, f.prompter);
 
     QTEST(f.lastUserName(), "lastUserName");
     QCOMPARE(f.registry->keyExists(Registry::CurrentUser, prefsKey), keyExists);
@@ -357,11 +359,9 @@ void TestPalmUser::install()
     const QString folder = f.server->GetUserFolder(u"Ann"_s);
     const QString path = f.dir.filePath(u"My Fruit.pdb"_s);
     QVERIFY(writeFile(path, "database bytes"));
-    f.state.PalmUser = user;
-    f.state.CurrentPath = path;
     f.launcher.succeed = launcherWorks;
 
-    QCOMPARE(f.users->Install_Click(), ok);
+    QCOMPARE(HandheldInstall(*f.server, f.launcher, f.prompter).install(user, path), ok);
 
     QCOMPARE(QFile::exists(folder + u"/Install/My Fruit.pdb"_s), queued);
     QStringList seen;

@@ -360,14 +360,14 @@ void TestSaveDatabase::failedSaveIsReportedAndFileIntact()
     QVERIFY2(text.contains(path), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("could not be saved")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("2713")), qPrintable(text));
-    QVERIFY(fx.state().DatabaseEdited);
+    QVERIFY(fx.controller->DatabaseEdited());
     QCOMPARE(readFile(path), before);
     // The close prompt still offers the save, and a second failure is reported too.
     fx.prompter.answers.enqueue(Prompter::Yes);
     QCOMPARE(fx.controller->AskSaveChanges(), int(Prompter::Yes));
     QCOMPARE(fx.prompter.messages.size(), 3);
     QVERIFY(fx.prompter.messages.last().text.contains(QStringLiteral("could not be saved")));
-    QVERIFY(fx.state().DatabaseEdited);
+    QVERIFY(fx.controller->DatabaseEdited());
     QCOMPARE(readFile(path), before);
 }
 
@@ -384,7 +384,7 @@ void TestSaveDatabase::progressAndStatus()
     QCOMPARE(status.size(), 2);
     QCOMPARE(status.at(0).first().toString(), QStringLiteral("SavingDatabase :"));
     QCOMPARE(status.at(1).first().toString(), QStringLiteral("Palm User Name : Stored User"));
-    QCOMPARE(fx.state().PalmUser, QStringLiteral("Stored User"));
+    QCOMPARE(fx.controller->PalmUser(), QStringLiteral("Stored User"));
     QVERIFY(progress.size() >= 3);
     QVERIFY(progress.size() <= 102);
     QCOMPARE(progress.at(progress.size() - 2).first().toInt(), 99);
@@ -443,8 +443,8 @@ void TestSaveDatabase::saveAsWritesNewFileKeepsOld()
 
     QCOMPARE(readFile(oldPath), oldBytes);
     QCOMPARE(fx.read(newPath)->Table().Record(0).value(0), QVariant(QStringLiteral("Renamed")));
-    QCOMPARE(fx.state().CurrentPath, newPath);
-    QVERIFY(!fx.state().DatabaseEdited);
+    QCOMPARE(fx.controller->CurrentPath(), newPath);
+    QVERIFY(!fx.controller->DatabaseEdited());
     QCOMPARE(caption.size(), 1);
     // A later save writes the new file.
     fx.grid().setData(fx.grid().index(0, 1), QStringLiteral("Again"));
@@ -464,8 +464,8 @@ void TestSaveDatabase::saveAsCancelledKeepsEdits()
     fx.prompter.fileAnswers.enqueue(QString());
     fx.controller->SaveDatabaseAs();
     // The edit is still unsaved: closing must still offer to save it.
-    QVERIFY(fx.state().DatabaseEdited);
-    QCOMPARE(fx.state().CurrentPath, path);
+    QVERIFY(fx.controller->DatabaseEdited());
+    QCOMPARE(fx.controller->CurrentPath(), path);
     QCOMPARE(readFile(path), bytes);
     QCOMPARE(QDir(fx.userFolder()).entryList(QDir::Files).size(), 1);
 }
@@ -494,13 +494,14 @@ void TestSaveDatabase::clearAsksAndEmptiesTableOnly()
     QCOMPARE(m.text, QStringLiteral("You are about to clear ALL of the Data From This Testledger "
                                     "Database \r\r \r\rAre you sure this is what you want to do? "
                                     "\r\r \r"));
-    QCOMPARE(m.buttons, Prompter::Buttons::YesNo);
+    // Enter must not empty the table: No is the default button.
+    QCOMPARE(m.buttons, Prompter::Buttons::YesNoDefaultNo);
     QCOMPARE(m.icon, Prompter::Icon::Exclamation);
     QCOMPARE(m.title, QString());
     QCOMPARE(fx.grid().rowCount(), rowsAfter);
     // A cleared table is an unsaved change (closing offers to save it), and
     // one step to undo.
-    QCOMPARE(fx.state().DatabaseEdited, answer == Prompter::Yes);
+    QCOMPARE(fx.controller->DatabaseEdited(), answer == Prompter::Yes);
     QCOMPARE(readFile(path), bytes);
     if (answer == Prompter::Yes) {
         fx.controller->document().editor().undo();

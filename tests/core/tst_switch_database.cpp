@@ -63,7 +63,7 @@ void TestSwitchDatabase::failedSaveKeepsTheEditedDatabaseOpen()
     if (!saveFails) {
         QCOMPARE(fx.prompter.messages.size(), 0);
         QCOMPARE(fx.read(pathA)->Table().Record(0).value(0), QVariant(edit));
-        QCOMPARE(fx.state().CurrentPath, fx.pdbPath(QStringLiteral("B")));
+        QCOMPARE(fx.controller->CurrentPath(), fx.pdbPath(QStringLiteral("B")));
         QCOMPARE(fx.grid().cell(0, 1), QVariant(QStringLiteral("b")));
         QCOMPARE(loaded.count(), 1);
         return;
@@ -73,8 +73,8 @@ void TestSwitchDatabase::failedSaveKeepsTheEditedDatabaseOpen()
     QVERIFY(fx.prompter.messages.first().text.contains(QStringLiteral("could not be saved")));
     QCOMPARE(readFile(pathA), storedA);
     QCOMPARE(loaded.count(), 0);
-    QCOMPARE(fx.state().CurrentPath, pathA);
-    QVERIFY(fx.state().DatabaseEdited);
+    QCOMPARE(fx.controller->CurrentPath(), pathA);
+    QVERIFY(fx.controller->DatabaseEdited());
     QCOMPARE(fx.grid().cell(0, 1), QVariant(edit));
     // The chooser shows A again, and A's keys are back for the column set-up.
     QCOMPARE(fx.controller->currentSection(), indexA);
@@ -89,7 +89,7 @@ void TestSwitchDatabase::failedSaveKeepsTheEditedDatabaseOpen()
     fx.open(QStringLiteral("B"));
     QCOMPARE(fx.prompter.messages.size(), 1);
     QCOMPARE(fx.read(pathA)->Table().Record(0).value(0), QVariant(QStringLiteral("fixed")));
-    QCOMPARE(fx.state().CurrentPath, fx.pdbPath(QStringLiteral("B")));
+    QCOMPARE(fx.controller->CurrentPath(), fx.pdbPath(QStringLiteral("B")));
     QCOMPARE(fx.grid().cell(0, 1), QVariant(QStringLiteral("b")));
 }
 

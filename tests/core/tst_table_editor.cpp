@@ -15,24 +15,22 @@ namespace {
 
 enum Col { Name = 1, Paid, When, Photo, Note };
 
-GridColumn column(const QString &key, int dataType, int displayType)
+GridColumn column(const QString &key, ColumnKind kind)
 {
     GridColumn c;
     c.key = key;
-    c.dataType = dataType;
-    c.displayType = displayType;
-    c.pictureCode = displayType == DisplayPicture ? 4 : 0;
+    c.kind = kind;
     return c;
 }
 
 // Name (text), Paid (yes/no), When (date), Photo (picture), Note (text).
 void buildTable(GridModel &model, int records)
 {
-    model.addColumn(column(u"Name"_s, DataText, DisplayText));
-    model.addColumn(column(u"Paid"_s, DataBoolean, DisplayCheckBox));
-    model.addColumn(column(u"When"_s, DataDate, DisplayDate));
-    model.addColumn(column(u"Photo"_s, DataPicture, DisplayPicture));
-    model.addColumn(column(u"Note"_s, DataText, DisplayText));
+    model.addColumn(column(u"Name"_s, ColumnKind::Text));
+    model.addColumn(column(u"Paid"_s, ColumnKind::YesNo));
+    model.addColumn(column(u"When"_s, ColumnKind::Date));
+    model.addColumn(column(u"Photo"_s, ColumnKind::Picture));
+    model.addColumn(column(u"Note"_s, ColumnKind::Text));
     QList<GridRow> rows;
     for (int i = 0; i < records; ++i) {
         GridRow row;

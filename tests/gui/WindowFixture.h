@@ -143,9 +143,10 @@ struct WindowFixture
 
     Ledgerly::frmMain &create()
     {
-        controller = std::make_unique<Ledgerly::MainController>(*server, *settings, prompter);
-        window = std::make_unique<Ledgerly::frmMain>(Ledgerly::frmMain::Services{
-            *controller, prompter, *registry, launcher, opener, programFolder});
+        controller = std::make_unique<Ledgerly::MainController>(
+            Ledgerly::MainController::Services{*server, *settings, prompter, *registry, launcher});
+        window = std::make_unique<Ledgerly::frmMain>(
+            Ledgerly::frmMain::Services{*controller, prompter, launcher, opener, programFolder});
         window->setModalShower([this](QDialog &dialog) {
             modalShown << dialog.objectName();
             if (onModal)

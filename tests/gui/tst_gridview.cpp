@@ -23,32 +23,26 @@ enum Col { Text = 1, Check = 2, Date = 3, Picture = 4, Hidden = 5, Last = 6 };
 
 void fill(GridModel &model, bool pictureHidden = false)
 {
-    model.column(0).widthTwips = 800;
     GridColumn text;
     text.key = u"Name"_s;
     text.caption = u"Name"_s;
     model.addColumn(text);
     GridColumn check;
     check.key = u"Paid"_s;
-    check.dataType = DataBoolean;
-    check.displayType = DisplayCheckBox;
+    check.kind = ColumnKind::YesNo;
     model.addColumn(check);
     GridColumn date;
     date.key = u"When"_s;
-    date.dataType = DataDate;
-    date.displayType = DisplayDate;
-    date.widthTwips = 1500;
+    date.kind = ColumnKind::Date;
     model.addColumn(date);
     GridColumn picture;
     picture.key = u"Photo"_s;
-    picture.dataType = DataPicture;
-    picture.displayType = DisplayPicture;
-    picture.pictureCode = 4;
-    picture.hidden = pictureHidden;
+    picture.kind = ColumnKind::Picture;
+    picture.role = pictureHidden ? FieldRole::Hidden : FieldRole::Shown;
     model.addColumn(picture);
     GridColumn hidden;
     hidden.key = u"Note"_s;
-    hidden.hidden = true;
+    hidden.role = FieldRole::Hidden;
     model.addColumn(hidden);
     GridColumn last;
     last.key = u"Last"_s;
@@ -134,7 +128,7 @@ void TestGridView::columns()
     QCOMPARE(view.isColumnHidden(Picture), pictureHidden);
     QCOMPARE(view.isColumnHidden(Text), false);
     QCOMPARE(view.columnWidth(Text), Twips::toPixels(1200, dpi));
-    QCOMPARE(view.columnWidth(Date), Twips::toPixels(1500, dpi));
+    QCOMPARE(view.columnWidth(Date), Twips::toPixels(1200, dpi));
     QCOMPARE(view.showsPictures(), !pictureHidden);
     const int textHeight = view.fontMetrics().height() + 8;
     QCOMPARE(view.rowHeight(0), pictureHidden
@@ -142,9 +136,12 @@ void TestGridView::columns()
                                     : qMax(textHeight, Twips::toPixels(720, view.logicalDpiY())));
 
     // Visibility follows later changes of the columns.
-    model.column(Hidden).hidden = false;
-    model.notifyColumnsChanged();
+    model.setAllColumnsShown(true);
     QVERIFY(!view.isColumnHidden(Hidden));
+    // A width set by hand stays while the same columns are shown.
+    view.setColumnWidth(Text, 333);
+    model.setColumnSchema(Text, u"Renamed"_s, FieldRole::Shown);
+    QCOMPARE(view.columnWidth(Text), 333);
 }
 
 void TestGridView::keysMoveToTheNextCell_data()

@@ -145,7 +145,7 @@ void TestMainWindow::startUpOrderAndTitle()
         dialogsBefore = int(f.prompter.userRequests.size());
         loaded = f.controller->loadCompleted();
         title = f.window->windowTitle();
-        path = f.controller->state().CurrentPath;
+        path = f.controller->CurrentPath();
         status = f.window->statusPanels().panel(3)->text();
     };
     frmMain &w = f.start();
@@ -181,8 +181,8 @@ void TestMainWindow::changeUserTwiceKeepsOneMenu()
     f.prompter.userAnswers.enqueue(userAnswer(u"Ann"_s, true, true));
     w.SmartMenuXP1_MenuItemClick(u"KeyChangeUser"_s);
     QCOMPARE(w.statusPanels().panel(3)->text(), u"Palm User Name : Bob"_s);
-    QCOMPARE(f.controller->state().PalmUser, u"Bob"_s);
-    QCOMPARE(f.controller->state().CurrentPath, f.databasePath(u"Bob"_s, u"Fruit"_s));
+    QCOMPARE(f.controller->PalmUser(), u"Bob"_s);
+    QCOMPARE(f.controller->CurrentPath(), f.databasePath(u"Bob"_s, u"Fruit"_s));
     w.SmartMenuXP1_MenuItemClick(u"KeyChangeUser"_s);
 
     QCOMPARE(f.prompter.userRequests.size(), 2);
@@ -222,7 +222,7 @@ void TestMainWindow::changeUserKeySpellings()
         w.SmartMenuXP1_MenuItemClick(key);
     }
     QCOMPARE(f.prompter.userRequests.size(), 1);
-    QCOMPARE(f.controller->state().PalmUser, u"Ann"_s); // cancelled: unchanged
+    QCOMPARE(f.controller->PalmUser(), u"Ann"_s); // cancelled: unchanged
     QCOMPARE(menuKeys(w, u"keyFile"_s).count(u"KeyChangeUser"_s), 1);
 }
 
@@ -291,17 +291,22 @@ void TestMainWindow::closeWithUnsavedEdits()
     WindowFixture f;
     frmMain &w = f.start();
     QVERIFY(w.isVisible());
-    f.controller->state().AlwaysUseUser = false; // so that the unload's store shows
+    // Only the unload stores the choice again, so a stored value shows it.
+    f.setSetting(u"AlwaysUse"_s, u"unset"_s);
     if (edit) {
         GridModel &grid = f.controller->grid();
         QVERIFY(grid.setData(grid.index(0, 1), u"Cherry"_s));
-        QVERIFY(f.controller->state().DatabaseEdited);
+        QVERIFY(f.controller->DatabaseEdited());
         f.prompter.answers.enqueue(answer);
     }
+    // The user's folder is away while the window closes: the save cannot write.
+    const QString folder = f.userFolder(u"Ann"_s);
     if (saveFails)
-        f.controller->state().CurrentPath = f.dir.filePath(u"nowhere/Fruit.pdb"_s);
+        QVERIFY(QDir().rename(folder, folder + u".away"_s));
 
     QCOMPARE(w.close(), closed);
+    if (saveFails)
+        QVERIFY(QDir().rename(folder + u".away"_s, folder));
     QCOMPARE(w.isVisible(), !closed);
     QCOMPARE(f.prompter.answers.size(), 0);
     const int questions = int(
@@ -310,7 +315,7 @@ void TestMainWindow::closeWithUnsavedEdits()
         }));
     QCOMPARE(questions, edit ? 1 : 0);
     QTEST(fruitName(f, u"Ann"_s), "onDisk");
-    QCOMPARE(f.setting(u"AlwaysUse"_s), closed ? u"False"_s : u"True"_s);
+    QCOMPARE(f.setting(u"AlwaysUse"_s), closed ? u"True"_s : u"unset"_s);
     QCOMPARE(f.setting(u"User"_s), u"Ann"_s);
 }
 
@@ -446,7 +451,7 @@ void TestMainWindow::installQueuesTheFile()
         QVERIFY(!QFile::exists(queued));
         QVERIFY(f.launcher.programs.isEmpty());
         QCOMPARE(f.prompter.messages.size(), 1); // the failed save, nothing more
-        QVERIFY(f.controller->state().DatabaseEdited);
+        QVERIFY(f.controller->DatabaseEdited());
         return;
     }
     QVERIFY(QFile::exists(queued));
@@ -479,7 +484,7 @@ void TestMainWindow::chooserLoadsTheChosenDatabase()
     QCOMPARE(chooser->itemText(1), u"Vegetables"_s);
     chooser->setCurrentIndex(1);
     Q_EMIT chooser->activated(1);
-    QCOMPARE(f.controller->state().CurrentPath, f.databasePath(u"Ann"_s, u"Veg"_s));
+    QCOMPARE(f.controller->CurrentPath(), f.databasePath(u"Ann"_s, u"Veg"_s));
     QCOMPARE(f.controller->grid().cell(0, 1).toString(), u"Leek"_s);
     QVERIFY(w.windowTitle().endsWith(u"Veg.pdb"_s));
 }
@@ -560,7 +565,7 @@ void TestMainWindow::noHotSyncUsers()
     };
     QCOMPARE(said(noUsers), asks);
     QVERIFY(!f.controller->CurrentDatabase());
-    QVERIFY(f.controller->state().CurrentPath.isEmpty()); // no made-up path
+    QVERIFY(f.controller->CurrentPath().isEmpty()); // no made-up path
     QVERIFY(w.close());
 }
 
@@ -590,7 +595,7 @@ void TestMainWindow::csvCommandsAskForTheFile()
     QCOMPARE(f.prompter.fileRequests.size(), 1);
     QCOMPARE(f.prompter.fileRequests.first().save, save);
     QCOMPARE(f.controller->grid().cell(0, 1).toString(), u"Apple"_s);
-    QVERIFY(!f.controller->state().DatabaseEdited);
+    QVERIFY(!f.controller->DatabaseEdited());
 }
 
 void TestMainWindow::iconFromTheSettings_data()
@@ -641,7 +646,7 @@ void TestMainWindow::editInProgressReachesTheCommand()
     editor->setFocus();
     editor->selectAll();
     QTest::keyClicks(editor, u"Cherry"_s);
-    QVERIFY(!f.controller->state().DatabaseEdited); // still only in the editor
+    QVERIFY(!f.controller->DatabaseEdited()); // still only in the editor
 
     if (via == QLatin1String("toolbar")) {
         QAction *save = w.toolBar()->actions().value(0);
@@ -661,7 +666,7 @@ void TestMainWindow::editInProgressReachesTheCommand()
 
     QCOMPARE(fruitName(f, u"Ann"_s), u"Cherry"_s);
     QVERIFY(!grid->indexWidget(cell)); // the editor is closed
-    QVERIFY(!f.controller->state().DatabaseEdited);
+    QVERIFY(!f.controller->DatabaseEdited());
 }
 
 // The menu is rebuilt by the very item that was clicked in it.
@@ -684,7 +689,7 @@ void TestMainWindow::changeUserClickedInTheOpenMenu()
     QTRY_VERIFY(!clickedMenu);
 
     QCOMPARE(f.prompter.userRequests.size(), 1);
-    QCOMPARE(f.controller->state().PalmUser, u"Bob"_s);
+    QCOMPARE(f.controller->PalmUser(), u"Bob"_s);
     QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyHelp"_s}));
     QCOMPARE(menuKeys(w, u"keyFile"_s).count(u"KeyChangeUser"_s), 1);
     QVERIFY(!QApplication::activePopupWidget());

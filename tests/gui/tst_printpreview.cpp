@@ -21,8 +21,6 @@ namespace {
 std::unique_ptr<QStandardItemModel> tableOf(int rows)
 {
     auto model = std::make_unique<QStandardItemModel>(rows, 3);
-    for (int c = 0; c < 3; ++c)
-        model->setHeaderData(c, Qt::Horizontal, 1200.0, GridRoles::WidthRole);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < 3; ++c)
             model->setItem(r, c, new QStandardItem(u"r%1c%2"_s.arg(r).arg(c)));

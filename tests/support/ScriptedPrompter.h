@@ -25,10 +25,14 @@ public:
     QQueue<int> answers;            // for message(); Ok is assumed for OK-only boxes
     QQueue<QString> fileAnswers;    // for fileName(); "" means cancelled
     QQueue<UserChoice> userAnswers; // for chooseUser(): replaces the in/out fields
+    // for editText(): the text written back with Done, or a null string for
+    // closing the editor without Done
+    QQueue<QString> textAnswers;
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QList<UserChoice> userRequests;
+    QList<TextRequest> textRequests;
 
     int message(const QString &text, Buttons buttons, Icon icon, const QString &title) override
     {
@@ -54,5 +58,17 @@ public:
         if (userAnswers.isEmpty())
             throw std::logic_error("unscripted user dialog");
         choice = userAnswers.dequeue();
+    }
+
+    bool editText(TextRequest &request) override
+    {
+        textRequests.append(request);
+        if (textAnswers.isEmpty())
+            throw std::logic_error("unscripted text editor");
+        const QString answer = textAnswers.dequeue();
+        if (answer.isNull())
+            return false;
+        request.text = answer;
+        return true;
     }
 };

@@ -15,9 +15,10 @@ struct CliContext
 {
     QString programFolder;
     QString hotSyncHome;
-    QStringList arguments;         // positional, after the command name
-    QStringList flags;             // boolean options given, without "--"
-    QMap<QString, QString> values; // options with a value, without "--"
+    QStringList arguments;               // positional, after the command name
+    QStringList flags;                   // boolean options given, without "--"
+    QMap<QString, QString> values;       // options with a value, without "--"; the last one given
+    QMap<QString, QStringList> repeated; // every value of each such option, in the order given
     QTextStream &out;
     QTextStream &err;
 };

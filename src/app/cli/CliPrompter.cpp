@@ -17,6 +17,7 @@ int CliPrompter::message(const QString &text, Buttons buttons, Icon icon, const 
     case Buttons::Ok:
         return Ok;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         if (m_force) {
             m_err << "ledgerly-cli: (answered Yes: --force)\n";
             return Yes;

@@ -1,15 +1,16 @@
 #include "CliSession.h"
 
 #include "app/ControllerMessages.h"
+#include "app/DesktopSettings.h"
 #include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/PlatformRegistry.h"
+#include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
-#include "database/HotSyncHome.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
-
-#include <algorithm>
 
 namespace Ledgerly::Cli {
 
@@ -18,31 +19,26 @@ CliSession::CliSession(CliContext &ctx)
     , m_prompter(ctx.err)
     , m_server(std::make_unique<RecordServer>(ctx.hotSyncHome))
     , m_settings(std::make_unique<QSettingsStore>())
-    , m_controller(std::make_unique<MainController>(*m_server, *m_settings, m_prompter))
+    , m_registry(makePlatformRegistry())
+    , m_launcher(std::make_unique<ProcessLauncher>())
+    , m_controller(std::make_unique<MainController>(
+          MainController::Services{*m_server, *m_settings, m_prompter, *m_registry, *m_launcher}))
 {
     // A command locks only a database it changes (lockOrReport); reading one
     // another program has open must still work.
     m_controller->setLocksDatabases(false);
     MainState &state = m_controller->state();
     state.ProgramFolder = ctx.programFolder;
-    state.AppName = ReadIniValue(QStringLiteral("DesktopName"), QStringLiteral("DesktopName"),
-                                 state.settingsFile());
+    DesktopSettings::LoadDesktopSettings(state);
+    // A command asked for a particular user must never fall back to another
+    // one: an unknown --user is an error (names match ignoring case).
+    PalmUserChoice &users = m_controller->users();
     const QString user = ctx.values.value(QStringLiteral("user"));
-    // The record component falls back to its default user for a name it does
-    // not know; a command asked for a particular user must not do that.
-    // Names match ignoring case, as everywhere; the stored spelling is used.
-    state.PalmUser = m_server->GetDefaultUser();
-    if (!user.isEmpty()) {
-        const QStringList names = m_server->GetUserNames();
-        const auto match = std::find_if(names.begin(), names.end(), [&](const QString &name) {
-            return HotSyncHome::sameUser(name, user);
-        });
-        if (match == names.end())
-            throw PdbError(ErrNoSuchUser,
-                           QStringLiteral("There is no HotSync user \"%1\"").arg(user));
-        state.PalmUser = *match;
-    }
-    m_server->GetUserFolder(state.PalmUser);
+    if (user.isEmpty())
+        users.followDefaultUser();
+    else
+        users.useUser(user);
+    m_server->GetUserFolder(users.PalmUser());
 
     // A schema or settings file that is there but cannot be read would look
     // like one naming no databases; that must not pass for success.
@@ -81,7 +77,15 @@ int CliSession::sectionIndexOrReport(const QString &section)
 
 QString CliSession::databasePath(const QString &section)
 {
-    return m_controller->databasePath(m_controller->state().PalmUser, section);
+    return m_controller->databasePath(m_controller->PalmUser(), section);
+}
+
+QString CliSession::databasePathOrReport(const QString &section)
+{
+    const int index = sectionIndexOrReport(section);
+    if (index < 0)
+        return {};
+    return databasePath(m_controller->catalogue().section(index));
 }
 
 bool CliSession::open(const QString &section)

@@ -11,7 +11,9 @@
 
 namespace Ledgerly {
 class MainController;
+class ProcessLauncher;
 class RecordServer;
+class RegistryBackend;
 class QSettingsStore;
 } // namespace Ledgerly
 
@@ -46,6 +48,9 @@ public:
     // The section's database file for PalmUser: user folder + "/" + section +
     // ".pdb". Throws PdbError for an unknown user.
     QString databasePath(const QString &section);
+    // databasePath() of a section the command needs: empty after printing why
+    // there is none (an unknown or unsafe section name).
+    QString databasePathOrReport(const QString &section);
     // Chooses the section in the database chooser, exactly as a click does
     // (which saves a database that was open first). True when its database
     // ended up loaded completely into the table.
@@ -63,6 +68,8 @@ private:
     CliPrompter m_prompter;
     std::unique_ptr<RecordServer> m_server;
     std::unique_ptr<QSettingsStore> m_settings;
+    std::unique_ptr<RegistryBackend> m_registry;
+    std::unique_ptr<ProcessLauncher> m_launcher;
     std::unique_ptr<MainController> m_controller;
     DatabaseLock m_lock;
 };

@@ -36,7 +36,6 @@ int runCreate(CliContext &ctx)
     // The section is chosen without opening it, as when the loader finds
     // its file missing.
     controller.chooseSection(index);
-    controller.state().CurrentPath = path;
 
     controller.CreateDatabase(path);
     if (!controller.loadCompleted() || !QFileInfo::exists(path)) {

@@ -24,9 +24,9 @@ int runExport(CliContext &ctx)
     // window would show adds nothing to it, so it is not built. A missing
     // file is an error, never a database made for the occasion.
     MainController &controller = session.controller();
-    const CsvOutcome outcome = exportCsvFile(
-        session.server(), controller.catalogue().schemaSection(index), -1,
-        session.databasePath(controller.catalogue().section(index)), controller.state().AppName,
+    const CsvOutcome outcome = exportStoredCsv(
+        session.server(), session.databasePath(controller.catalogue().section(index)),
+        controller.catalogue().schemaSection(index), controller.state().AppName,
         QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
     if (!outcome.ok) {
         ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";

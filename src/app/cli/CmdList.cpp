@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "app/ProgramFiles.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/IniFile.h"
 #include "catalogue/SchemaRules.h"
@@ -15,7 +16,7 @@ int runList(CliContext &ctx)
     if (!ctx.arguments.isEmpty())
         throw UsageError{QStringLiteral("list takes no arguments")};
 
-    const QString schemaFile = ctx.programFolder + QStringLiteral("/QuayDB.ini");
+    const QString schemaFile = ProgramFiles::schemaFile(ctx.programFolder);
     // The window shows an empty chooser for a missing schema file; here that
     // silence would hide a wrong --program-folder, so it is an error.
     if (!QFileInfo::exists(schemaFile)) {

@@ -15,13 +15,10 @@ int runResave(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    const int index = session.sectionIndexOrReport(section);
-    if (index < 0)
-        return 1;
-    if (!session.lockOrReport(section))
+    const QString path = session.databasePathOrReport(section);
+    if (path.isEmpty() || !session.lockOrReport(section))
         return 1;
     // A missing file would be created by the load; resave only rewrites.
-    const QString path = session.databasePath(controller.catalogue().section(index));
     if (!QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " does not exist\n";
         return 1;
@@ -31,18 +28,18 @@ int runResave(CliContext &ctx)
         return 1;
     }
     if (!controller.SaveDatabase()) {
-        ctx.err << "ledgerly-cli: " << controller.state().CurrentPath << " was not saved\n";
+        ctx.err << "ledgerly-cli: " << controller.CurrentPath() << " was not saved\n";
         return 1;
     }
-    ctx.out << controller.state().CurrentPath << "\n";
+    ctx.out << controller.CurrentPath() << "\n";
     return 0;
 }
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("resave"),
     QStringLiteral("resave SECTION [--user NAME]"),
-    QStringLiteral("Loads a database into the table and saves it back, exactly as switching to\n"
-                   "another database in the window does (a check that a save loses nothing)."),
+    QStringLiteral("Loads a database into the table and saves it back, exactly as the window's\n"
+                   "Save does (a check that a save loses nothing)."),
     {},
     {QStringLiteral("user")},
     runResave});

@@ -95,6 +95,7 @@ int main(int argc, char **argv)
     QStringList positional;
     QStringList flags;
     QMap<QString, QString> values;
+    QMap<QString, QStringList> repeated;
 
     auto usage = [&](const QString &message) {
         err << "ledgerly-cli: " << message << "\n";
@@ -126,6 +127,7 @@ int main(int argc, char **argv)
                 if (i + 1 >= args.size())
                     return usage(a + QStringLiteral(" needs a value"));
                 values.insert(name, args.at(++i));
+                repeated[name].append(values.value(name));
             } else {
                 return usage(QStringLiteral("unknown option ") + a);
             }
@@ -148,6 +150,7 @@ int main(int argc, char **argv)
         positional,
         flags,
         values,
+        repeated,
         out,
         err};
     try {

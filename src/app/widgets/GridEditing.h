@@ -2,11 +2,8 @@
 
 #include <QObject>
 
-#include <functional>
-
 class QAbstractItemModel;
 class QCheckBox;
-class QDialog;
 
 namespace Ledgerly {
 
@@ -26,10 +23,8 @@ class GridEditing : public QObject
 {
     Q_OBJECT
 public:
-    using ModalShower = std::function<void(QDialog &)>;
-
     GridEditing(GridView &view, MainController &controller, Prompter &prompter, QCheckBox &autoFill,
-                ModalShower showModal, QObject *parent = nullptr);
+                QObject *parent = nullptr);
 
     // The table the rows come from: the controller's table, grouped or not.
     void setSourceModel(QAbstractItemModel *model);

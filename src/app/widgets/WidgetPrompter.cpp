@@ -1,6 +1,7 @@
 #include "WidgetPrompter.h"
 
 #include "frmNames.h"
+#include "grid/widgets/TextEdit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,6 +53,11 @@ int WidgetPrompter::message(const QString &text, Buttons buttons, Icon icon, con
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
+    case Buttons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -67,7 +73,7 @@ int WidgetPrompter::message(const QString &text, Buttons buttons, Icon icon, con
         return Cancel;
     default:
         // Closing a Yes/No box by its close button counts as No.
-        return buttons == Buttons::Ok ? Ok : (buttons == Buttons::YesNo ? No : Cancel);
+        return buttons == Buttons::Ok ? Ok : (buttons == Buttons::YesNoCancel ? Cancel : No);
     }
 }
 
@@ -106,6 +112,16 @@ void WidgetPrompter::chooseUser(UserChoice &choice)
     choice.ChosenUser = dialog.ChosenUser;
     choice.AlwaysUseChoice = dialog.AlwaysUseChoice;
     choice.Accepted = dialog.Accepted;
+}
+
+bool WidgetPrompter::editText(TextRequest &request)
+{
+    TextEdit editor(m_parent);
+    editor.Form_Load(request.row, request.column, request.text);
+    if (editor.exec() != QDialog::Accepted)
+        return false;
+    request.text = editor.resultText();
+    return true;
 }
 
 } // namespace Ledgerly

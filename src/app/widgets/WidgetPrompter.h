@@ -10,7 +10,7 @@
 namespace Ledgerly {
 
 // The program's questions as real dialogs: message boxes, file dialogs and
-// the HotSync user dialog, owned by the main window once it exists.
+// the HotSync user dialog and the cell text editor, owned by the main window once it exists.
 class WidgetPrompter : public Prompter
 {
 public:
@@ -24,6 +24,7 @@ public:
                 const QString &title = {}) override;
     QString fileName(const FileRequest &request) override;
     void chooseUser(UserChoice &choice) override;
+    bool editText(TextRequest &request) override;
 
 private:
     QString applicationTitle() const;

@@ -62,7 +62,6 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     , m_grid(new GridView(this))
 {
     initIconResources();
-    m_controller.attachUserChoice(services.registry, services.launcher);
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ledgerly-48.png")));
     m_dpi = logicalDpiY();
@@ -71,20 +70,13 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_skin->setObjectName(QStringLiteral("Skinner1"));
     m_skin->lower();
     buildFrame1();
-    m_editing = new GridEditing(
-        *m_grid, m_controller, m_prompter, *m_check1,
-        [this](QDialog &dialog) { m_modalShower(dialog); }, this);
+    m_editing = new GridEditing(*m_grid, m_controller, m_prompter, *m_check1, this);
     connectController();
 
     resize(px(15000), imposedHeight());
 }
 
 frmMain::~frmMain() = default;
-
-PalmUserChoice &frmMain::palmUsers() const
-{
-    return *m_controller.userChoice();
-}
 
 int frmMain::px(double twips) const
 {
@@ -290,7 +282,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     // A save that failed leaves the edits unsaved: closing now would lose them.
-    if (answer == Prompter::Yes && m_controller.state().DatabaseEdited) {
+    if (answer == Prompter::Yes && m_controller.DatabaseEdited()) {
         event->ignore();
         return;
     }
@@ -300,7 +292,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::Form_Unload()
 {
-    m_controller.userChoice()->storeUserSettings();
+    m_controller.users().storeUserSettings();
     if (m_about)
         m_about->close();
 }

@@ -25,10 +25,8 @@ class DocumentOpener;
 class GridEditing;
 class GridView;
 class MainController;
-class PalmUserChoice;
 class ProgramLauncher;
 class Prompter;
-class RegistryBackend;
 class SkinBand;
 class StatusPanels;
 
@@ -42,7 +40,6 @@ public:
     {
         MainController &controller;
         Prompter &prompter;
-        RegistryBackend &registry;
         ProgramLauncher &launcher;
         DocumentOpener &opener;
         QString programFolder;
@@ -71,7 +68,6 @@ public:
     void Form_Resize();
 
     MainController &controller() const { return m_controller; }
-    PalmUserChoice &palmUsers() const;
     QMenuBar *menuBar() const { return m_menuBar; }
     QToolBar *toolBar() const { return m_toolbar; }
     GridView *grid() const { return m_grid; }
@@ -95,7 +91,6 @@ private:
     void quitNow();
     void changeUserCommand();
     void helpCommand();
-    void notAvailable(const QString &what);
     ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);

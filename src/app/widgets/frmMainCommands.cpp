@@ -8,7 +8,7 @@
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
-#include "app/PalmUserChoice.h"
+#include "app/ReportToolUsers.h"
 #include "common/Prompter.h"
 #include "grid/TableEditor.h"
 #include "grid/widgets/GridView.h"
@@ -46,7 +46,7 @@ void frmMain::SectionListDBNam_Activated(int index)
 
 void frmMain::BuildMenu()
 {
-    m_menuBar->rebuild(m_controller.userChoice()->reportToolSetUp());
+    m_menuBar->rebuild(ReportToolUsers(m_controller.settings()).anySetUp());
 }
 
 void frmMain::SmartMenuXP1_MenuItemClick(const QString &key)
@@ -118,13 +118,6 @@ ReportCommands::Context frmMain::reportContext()
     return {m_controller, m_prompter, m_launcher, m_grid->model(), this, m_modalShower};
 }
 
-void frmMain::notAvailable(const QString &what)
-{
-    m_prompter.message(what + QStringLiteral(" is not available yet in this version of ") +
-                           m_controller.state().AppName + QLatin1Char('.'),
-                       Prompter::Buttons::Ok, Prompter::Icon::Information);
-}
-
 void frmMain::Install_Click()
 {
     m_controller.Install_Click();
@@ -138,7 +131,6 @@ void frmMain::changeUserCommand()
         ChangeUser();
     }
     BuildMenu();
-    m_controller.userChoice()->updateReportDesigner();
 }
 
 void frmMain::helpCommand()

@@ -1,9 +1,8 @@
 #include "GridEditActions.h"
 
 #include "GridView.h"
-#include "TextEdit.h"
+#include "common/Prompter.h"
 #include "database/PdbLayout.h"
-#include "grid/GridColumn.h"
 #include "grid/GridRoles.h"
 #include "grid/GridValue.h"
 #include "grid/RecordTableProxy.h"
@@ -22,13 +21,13 @@
 
 namespace Ledgerly {
 
-GridEditActions::GridEditActions(GridView &view, RecordTableProxy &proxy, Hooks hooks,
+GridEditActions::GridEditActions(GridView &view, RecordTableProxy &proxy, Prompter &prompter,
                                  QObject *parent)
     : QObject(parent)
     , m_view(view)
     , m_proxy(proxy)
     , m_editor(proxy.editor())
-    , m_hooks(std::move(hooks))
+    , m_prompter(prompter)
 {
     using K = QKeySequence;
     m_editText =
@@ -71,8 +70,7 @@ QAction *GridEditActions::addAction(const QString &text, const QList<QKeySequenc
 
 void GridEditActions::inform(const QString &text) const
 {
-    if (m_hooks.inform)
-        m_hooks.inform(text);
+    m_prompter.message(text, Prompter::Buttons::Ok, Prompter::Icon::Information);
 }
 
 bool GridEditActions::isPictureColumn(int column) const
@@ -80,10 +78,7 @@ bool GridEditActions::isPictureColumn(int column) const
     const QAbstractItemModel *model = m_view.model();
     if (!model || column < 1 || column >= model->columnCount())
         return false;
-    return model->headerData(column, Qt::Horizontal, GridRoles::DataTypeRole).toInt() ==
-               DataPicture ||
-           model->headerData(column, Qt::Horizontal, GridRoles::DisplayTypeRole).toInt() ==
-               DisplayPicture;
+    return GridRoles::kindOf(*model, column) == ColumnKind::Picture;
 }
 
 QList<int> GridEditActions::columnsFrom(int column, bool includeHidden) const
@@ -140,14 +135,13 @@ void GridEditActions::editText()
 {
     m_view.commitOpenEditor();
     const QModelIndex index = m_view.currentIndex();
-    if (!canEditText(index) || !m_hooks.showTextEditor)
+    if (!canEditText(index))
         return;
-    TextEdit editor(m_view.window());
-    editor.Form_Load(index.row() + 1, index.column(),
-                     GridValue::displayText(index.data(Qt::EditRole)));
+    Prompter::TextRequest request{index.row() + 1, index.column(),
+                                  GridValue::displayText(index.data(Qt::EditRole))};
     const QPersistentModelIndex cell(index); // the window is modal, but the table may move
-    if (m_hooks.showTextEditor(editor) && cell.isValid())
-        m_proxy.setData(cell, editor.resultText(), Qt::EditRole);
+    if (m_prompter.editText(request) && cell.isValid())
+        m_proxy.setData(cell, request.text, Qt::EditRole);
 }
 
 QList<int> GridEditActions::selectedRecordRows() const
@@ -183,7 +177,10 @@ void GridEditActions::deleteRecords()
 {
     m_view.commitOpenEditor();
     const QList<int> rows = selectedRecordRows();
-    if (rows.isEmpty() || !m_hooks.confirmDelete || !m_hooks.confirmDelete(int(rows.size())))
+    if (rows.isEmpty())
+        return;
+    if (m_prompter.message(QStringLiteral("Delete %1 record(s)?").arg(rows.size()),
+                           Prompter::Buttons::YesNo, Prompter::Icon::Question) != Prompter::Yes)
         return;
     m_editor.removeRecords(rows);
     m_view.clearSelection();

@@ -13,33 +13,19 @@ class QMenu;
 namespace Ledgerly {
 
 class GridView;
+class Prompter;
 class RecordTableProxy;
-class TextEdit;
 
 // The table's editing gestures as actions on the view: Edit Text..., Insert
 // Record, Delete Record(s), Delete on cells, Copy, Paste, Undo, Redo and the
 // picture commands, with their keys and context-menu entries. Every change
-// goes through the TableEditor behind the proxy. Questions to a person go
-// through the hooks, which the window routes to its prompt interface.
+// goes through the TableEditor behind the proxy; questions to a person go
+// through the prompt interface.
 class GridEditActions : public QObject
 {
     Q_OBJECT
 public:
-    struct Hooks
-    {
-        // Yes to "Delete N record(s)?"; without it nothing is deleted.
-        std::function<bool(int records)> confirmDelete;
-        std::function<void(const QString &text)> inform;
-        // A file to read (save false) or write; empty when cancelled.
-        std::function<QString(const QString &title, const QString &filter, bool save)> chooseFile;
-        // Shows the text editor modally; true when closed with Done.
-        std::function<bool(TextEdit &editor)> showTextEditor;
-        // The column setup's procedures, run around a drop of text.
-        std::function<void()> unhideColumns;
-        std::function<void()> hideColumns;
-    };
-
-    GridEditActions(GridView &view, RecordTableProxy &proxy, Hooks hooks,
+    GridEditActions(GridView &view, RecordTableProxy &proxy, Prompter &prompter,
                     QObject *parent = nullptr);
 
     // The entries of the table's context menu for a cell, enabled as they
@@ -68,7 +54,6 @@ public:
     QAction *editTextAction() const { return m_editText; }
     QAction *undoAction() const { return m_undo; }
     QAction *redoAction() const { return m_redo; }
-    const Hooks &hooks() const { return m_hooks; }
 
     bool isPictureColumn(int column) const;
     // Visible field columns in the order shown, from the given one on.
@@ -85,7 +70,7 @@ private:
     GridView &m_view;
     RecordTableProxy &m_proxy;
     TableEditor &m_editor;
-    Hooks m_hooks;
+    Prompter &m_prompter;
     QAction *m_editText;
     QAction *m_insert;
     QAction *m_delete;

@@ -2,13 +2,14 @@
 #include "GridEditActions.h"
 
 #include "GridView.h"
+#include "common/Prompter.h"
+#include "common/SafeFile.h"
 #include "grid/GridValue.h"
 #include "grid/RecordTableProxy.h"
 #include "grid/TableEditor.h"
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace Ledgerly {
 
@@ -50,9 +51,13 @@ bool GridEditActions::setPictureFromFile(const QModelIndex &index, const QString
 void GridEditActions::setPicture()
 {
     const QModelIndex index = m_view.currentIndex();
-    if (!index.isValid() || !isPictureColumn(index.column()) || !m_hooks.chooseFile)
+    if (!index.isValid() || !isPictureColumn(index.column()))
         return;
-    const QString path = m_hooks.chooseFile(QStringLiteral("Set Picture"), imageFilter(), false);
+    Prompter::FileRequest request;
+    request.title = QStringLiteral("Set Picture");
+    request.filter = imageFilter();
+    request.save = false;
+    const QString path = m_prompter.fileName(request);
     if (!path.isEmpty())
         setPictureFromFile(index, path);
 }
@@ -60,20 +65,21 @@ void GridEditActions::setPicture()
 void GridEditActions::savePicture()
 {
     const QModelIndex index = m_view.currentIndex();
-    if (!index.isValid() || !isPictureColumn(index.column()) || !m_hooks.chooseFile)
+    if (!index.isValid() || !isPictureColumn(index.column()))
         return;
     const QByteArray bytes = index.data(Qt::EditRole).toByteArray();
     if (bytes.isEmpty())
         return;
-    const QString path = m_hooks.chooseFile(QStringLiteral("Save Picture As"),
-                                            QStringLiteral("Windows bitmap (*.bmp)"), true);
+    Prompter::FileRequest request;
+    request.title = QStringLiteral("Save Picture As");
+    request.filter = QStringLiteral("Windows bitmap (*.bmp)");
+    request.defaultSuffix = QStringLiteral("bmp");
+    const QString path = m_prompter.fileName(request);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-                         file.flush() && file.commit();
-    if (!written)
-        inform(QStringLiteral("The picture could not be written to %1.").arg(path));
+    const SafeFile::Result written = SafeFile::write(path, bytes);
+    if (!written.ok())
+        inform(QStringLiteral("The picture could not be written: %1").arg(written.message));
 }
 
 void GridEditActions::clearPicture()

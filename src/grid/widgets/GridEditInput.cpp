@@ -98,16 +98,8 @@ void GridEditInput::drop(const QMimeData &data, const QPoint &position)
         m_actions.setPictureFromFile(at, urls.first().toLocalFile());
         return;
     }
-    // Every column is shown while the text goes in, so the fields fill the
-    // hidden columns too; without text the columns stay shown.
-    if (m_actions.hooks().unhideColumns)
-        m_actions.hooks().unhideColumns();
-    const QString text = data.hasText() ? data.text() : QString();
-    if (text.isEmpty())
-        return;
-    m_actions.dropText(text);
-    if (m_actions.hooks().hideColumns)
-        m_actions.hooks().hideColumns();
+    if (data.hasText())
+        m_actions.dropText(data.text());
 }
 
 void GridEditInput::selectRow(int row, Qt::KeyboardModifiers modifiers)

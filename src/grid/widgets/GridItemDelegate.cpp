@@ -1,6 +1,5 @@
 #include "GridItemDelegate.h"
 
-#include "grid/GridColumn.h"
 #include "grid/GridRoles.h"
 #include "grid/GridValue.h"
 
@@ -31,18 +30,12 @@ bool isGroupRow(const QModelIndex &index)
 
 } // namespace
 
-int GridItemDelegate::displayType(const QModelIndex &index)
+ColumnKind GridItemDelegate::kindAt(const QModelIndex &index)
 {
     const QAbstractItemModel *model = index.model();
     if (!model || index.column() <= 0 || isGroupRow(index))
-        return DisplayText;
-    auto role = [&](int r) { return model->headerData(index.column(), Qt::Horizontal, r).toInt(); };
-    const int display = role(GridRoles::DisplayTypeRole);
-    if (display == DisplayPicture && role(GridRoles::PictureCodeRole) == 4)
-        return DisplayPicture;
-    if (display == DisplayCheckBox || display == DisplayDate)
-        return display;
-    return DisplayText;
+        return ColumnKind::Text;
+    return GridRoles::kindOf(*model, index.column());
 }
 
 QRect GridItemDelegate::groupMarkerRect(const QStyleOptionViewItem &option,
@@ -103,8 +96,8 @@ void GridItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         paintGroupRow(painter, option, index);
         return;
     }
-    const int type = displayType(index);
-    if (type != DisplayCheckBox && type != DisplayPicture) {
+    const ColumnKind kind = kindAt(index);
+    if (kind != ColumnKind::YesNo && kind != ColumnKind::Picture) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -119,7 +112,7 @@ void GridItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &base, painter, option.widget);
 
-    if (type == DisplayCheckBox) {
+    if (kind == ColumnKind::YesNo) {
         QStyleOptionButton box;
         box.rect = checkBoxRect(option);
         box.state = QStyle::State_Enabled;
@@ -155,7 +148,7 @@ bool GridItemDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
         const bool collapsed = index.data(GridRoles::GroupCollapsedRole).toBool();
         return model->setData(index, !collapsed, GridRoles::GroupCollapsedRole);
     }
-    if (displayType(index) != DisplayCheckBox || !(index.flags() & Qt::ItemIsUserCheckable))
+    if (kindAt(index) != ColumnKind::YesNo || !(index.flags() & Qt::ItemIsUserCheckable))
         return QStyledItemDelegate::editorEvent(event, model, option, index);
 
     bool toggle = false;
@@ -191,11 +184,14 @@ QString GridItemDelegate::dateTimeFormat(const QVariant &value)
 QWidget *GridItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
-    switch (displayType(index)) {
-    case DisplayCheckBox:
-    case DisplayPicture:
+    switch (kindAt(index)) {
+    case ColumnKind::YesNo:
+    case ColumnKind::Picture:
+    case ColumnKind::Other:
         return nullptr; // toggled in place; pictures come from files, not typing
-    case DisplayDate: {
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::DateTime: {
         auto *editor = new QDateTimeEdit(parent);
         editor->setTimeSpec(Qt::UTC); // values are wall-clock readings
         editor->setCalendarPopup(true);

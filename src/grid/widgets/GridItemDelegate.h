@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/ColumnKind.h"
+
 #include <QStyledItemDelegate>
 
 namespace Ledgerly {
@@ -35,7 +37,7 @@ protected:
     bool eventFilter(QObject *editor, QEvent *event) override;
 
 private:
-    static int displayType(const QModelIndex &index);
+    static ColumnKind kindAt(const QModelIndex &index);
     static QRect checkBoxRect(const QStyleOptionViewItem &option);
     static QRect groupMarkerRect(const QStyleOptionViewItem &option, const QModelIndex &index);
     void paintGroupRow(QPainter *painter, const QStyleOptionViewItem &option,

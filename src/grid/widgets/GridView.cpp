@@ -14,6 +14,7 @@ namespace Ledgerly {
 namespace {
 // A picture row is about half an inch high, enough to recognise a thumbnail.
 constexpr double pictureRowTwips = 720;
+constexpr double fieldColumnTwips = 1200;
 
 QVariant columnRole(const QAbstractItemModel *model, int column, int role)
 {
@@ -87,8 +88,7 @@ bool GridView::showsPictures() const
         return false;
     for (int c = 1; c < m->columnCount(); ++c) {
         if (!columnRole(m, c, GridRoles::HiddenRole).toBool() &&
-            columnRole(m, c, GridRoles::DisplayTypeRole).toInt() == DisplayPicture &&
-            columnRole(m, c, GridRoles::PictureCodeRole).toInt() == 4)
+            GridRoles::kindOf(*m, c) == ColumnKind::Picture)
             return true;
     }
     return false;
@@ -114,14 +114,25 @@ void GridView::applyColumns()
     // figures have the whole width of the table to show in. Set before the
     // widths: switching it off gives the last column back an older width.
     horizontalHeader()->setStretchLastSection(applySpans(0, m->rowCount() - 1));
-    const double dpi = logicalDpiX();
-    for (int c = 0; c < m->columnCount(); ++c) {
-        if (isColumnHidden(c))
-            continue;
-        const double twips = columnRole(m, c, GridRoles::WidthRole).toDouble();
-        setColumnWidth(c, qMax(8, Twips::toPixels(twips, dpi)));
-    }
+    applyWidthsForNewColumns();
     verticalHeader()->setDefaultSectionSize(preferredRowHeight());
+}
+
+// Widths are the view's own: a person's widths stay while the same columns
+// are shown (grouped or not); another database's columns start afresh.
+void GridView::applyWidthsForNewColumns()
+{
+    const QAbstractItemModel *m = model();
+    QStringList keys;
+    for (int c = 0; c < m->columnCount(); ++c)
+        keys.append(columnRole(m, c, GridRoles::KeyRole).toString());
+    if (keys == m_widthKeys)
+        return;
+    m_widthKeys = keys;
+    const double dpi = logicalDpiX();
+    for (int c = 0; c < m->columnCount(); ++c)
+        setColumnWidth(c,
+                       Twips::toPixels(c == 0 ? RecordNumberColumnTwips : fieldColumnTwips, dpi));
 }
 
 // A group row is one cell wide across the visible columns, so its text is

@@ -5,8 +5,9 @@
 namespace Ledgerly {
 
 // The record table (SGGrid1): one column per field, hidden columns hidden,
-// widths in twips turned into pixels at the screen's logical DPI, taller rows
-// when a picture column is shown, and Enter moving on like Tab.
+// widths of its own (in twips at the screen's logical DPI when a database's
+// columns first show), taller rows when a picture column is shown, and Enter
+// moving on like Tab.
 //
 // Everything comes from the model's roles, so the table model or a proxy over
 // it (grouping) can be shown alike. Group header and footer rows span the
@@ -20,7 +21,7 @@ public:
 
     void setModel(QAbstractItemModel *model) override;
 
-    // Re-reads captions, visibility, widths and row height from the columns.
+    // Re-reads visibility, group spans and row height from the columns.
     void applyColumns();
     // The row height for the current columns, in pixels.
     int preferredRowHeight() const;
@@ -45,10 +46,12 @@ protected:
 private:
     // Spans the group rows among the given rows; whether there was one.
     bool applySpans(int firstRow, int lastRow);
+    void applyWidthsForNewColumns();
     bool isGroupHeader(int row) const;
     void setGroupCollapsed(int row, bool collapsed);
 
     QList<QMetaObject::Connection> m_modelConnections;
+    QStringList m_widthKeys; // the columns the widths were set for
     QAction *m_collapseAll;
     QAction *m_expandAll;
 };
