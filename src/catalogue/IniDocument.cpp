@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace Ledgerly {
 
 namespace {
@@ -59,6 +61,9 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
     doc.m_text = decode(bytes);
     const char16_t *text = reinterpret_cast<const char16_t *>(doc.m_text.constData());
     const qsizetype size = doc.m_text.size();
+    // Room for an entry per line at once: growing the list through its
+    // doublings would hold it twice for a moment.
+    doc.m_entries.reserve(std::count(text, text + size, u'\n') + 1);
     qsizetype start = 0;
     qsizetype i = 0;
     for (;;) {
@@ -111,12 +116,12 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
     qsizetype eq = begin;
     while (eq < end && text[eq] != u'=')
         ++eq;
-    Entry entry{begin, end - begin, 0, -1};
+    Entry entry{qint32(begin), qint32(end - begin), 0, -1};
     if (eq < end) {
         qsizetype nameEnd = eq;
         while (nameEnd > begin && isBlank(text[nameEnd - 1]))
             --nameEnd;
-        entry.nameLength = nameEnd - begin;
+        entry.nameLength = qint32(nameEnd - begin);
         qsizetype value = eq + 1;
         while (value < end && isBlank(text[value]))
             ++value;
@@ -126,8 +131,8 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
             ++value;
             --end;
         }
-        entry.valueStart = value;
-        entry.valueLength = end - value;
+        entry.valueStart = qint32(value);
+        entry.valueLength = qint32(end - value);
     }
     m_entries.append(entry);
     ++m_sections.last().entryCount;
@@ -136,7 +141,7 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
 void IniDocument::addSection(QStringView name)
 {
     const int index = int(m_sections.size());
-    m_sections.append(Section{m_entries.size(), 0});
+    m_sections.append(Section{qint32(m_entries.size()), 0});
     m_sectionNames.append(name.toString());
     if (!isAscii(name))
         m_otherSections.append(index);

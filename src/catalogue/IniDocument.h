@@ -42,17 +42,19 @@ public:
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
+    // A schema of a hundred thousand keys holds as many entries: 32 bits
+    // each are enough for the largest file read (IniMaxFileSize).
     struct Entry
     {
-        qsizetype nameStart;
-        qsizetype nameLength;
-        qsizetype valueStart;
-        qsizetype valueLength;
+        qint32 nameStart;
+        qint32 nameLength;
+        qint32 valueStart;
+        qint32 valueLength;
     };
     struct Section
     {
-        qsizetype firstEntry;
-        qsizetype entryCount;
+        qint32 firstEntry;
+        qint32 entryCount;
     };
 
     void parseLine(qsizetype begin, qsizetype end);

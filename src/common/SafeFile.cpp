@@ -161,12 +161,22 @@ bool SafeFile::read(const QString &path, qint64 maxSize, QByteArray *bytes, QStr
         return false;
     };
     // The file may grow between the check and the read; never read past the
-    // bound.
-    QByteArray data = file.read(qMin(maxSize, size) + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    if (data.size() > qMin(maxSize, size))
+    // bound. The bytes go into room of the file's size, not into the blocks a
+    // read of unknown length would grow through.
+    const qsizetype expected = qsizetype(qMin(maxSize, size));
+    QByteArray data(expected + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < data.size()) {
+        const qint64 n = file.read(data.data() + got, data.size() - got);
+        if (n < 0)
+            return fail(file.errorString());
+        if (n == 0)
+            break;
+        got += qsizetype(n);
+    }
+    if (got > expected)
         return fail(QStringLiteral("it grew while it was read"));
+    data.truncate(got);
     *bytes = std::move(data);
     return true;
 }

@@ -76,6 +76,17 @@ void Document::clearRecords()
     m_model.removeAllRows();
 }
 
+void Document::replaceRowsWithRecords(QList<PdbRecord> records, const QString &text)
+{
+    PdbTable &table = m_database->Table();
+    const int first = table.RecordCount();
+    table.appendRecords(std::move(records));
+    QList<GridRow> rows(table.RecordCount() - first);
+    for (int r = 0; r < rows.size(); ++r)
+        rows[r].sourceRecord = first + r;
+    m_editor->replaceRows(std::move(rows), text);
+}
+
 void Document::close()
 {
     m_model.removeAllRows();

@@ -9,6 +9,7 @@
 namespace Ledgerly {
 
 class PdbDatabase;
+class PdbRecord;
 class PdbRecordStream;
 class RecordServer;
 class TableEditor;
@@ -58,6 +59,12 @@ public:
               const std::function<void(int)> &progress = {});
     // Empties the table of records; the file is untouched until a save.
     void clearRecords();
+    // Replaces the table's rows, as one step a person can undo, with rows
+    // that show the given records (built for this database's fields, as an
+    // import builds them). The records join the ones rows read from, so the
+    // rows hold no cells of their own and an undo finds the rows it brings
+    // back; the file is untouched until a save.
+    void replaceRowsWithRecords(QList<PdbRecord> records, const QString &text);
     // Forgets the database and empties the table, columns included.
     void close();
 

@@ -97,8 +97,7 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         return outcome;
     }
 
-    PdbDatabase &database = *document.database();
-    CsvImporter importer(database.Fields(), CsvRegionalFormat(),
+    CsvImporter importer(document.database()->Fields(), CsvRegionalFormat(),
                          QFileInfo(chosenPath).absolutePath());
     const CsvImporter::Status status =
         importer.read(chosen, size, [&step](int share) { step(share * 9 / 10); });
@@ -143,20 +142,8 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         }
     }
 
-    // The imported records join the ones the table reads its rows from, so
-    // their rows hold no cells of their own; the records the rows showed
-    // before stay for an undo.
-    PdbTable &table = database.Table();
-    const int first = table.RecordCount();
     const int imported = importer.recordCount();
-    const QList<PdbRecord> records = importer.takeRecords();
-    table.reserveRecords(first + imported);
-    for (const PdbRecord &record : records)
-        table.appendRecord(record);
-    QList<GridRow> rows(imported);
-    for (int r = 0; r < imported; ++r)
-        rows[r].sourceRecord = first + r;
-    document.editor().replaceRows(std::move(rows), QStringLiteral("Import CSV"));
+    document.replaceRowsWithRecords(importer.takeRecords(), QStringLiteral("Import CSV"));
     step(100);
 
     outcome.ok = true;
