@@ -1,6 +1,7 @@
 #include "Windows1252.h"
 
 #include <array>
+#include <cstring>
 
 namespace Ledgerly::Windows1252 {
 
@@ -126,6 +127,18 @@ FromUtf8 fromUtf8(QByteArrayView text, char *out)
         return failed;
     };
     while (in != end) {
+        // ASCII passes eight bytes at a time.
+        while (end - in >= 8) {
+            quint64 word;
+            std::memcpy(&word, in, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            std::memcpy(out, in, 8);
+            in += 8;
+            out += 8;
+        }
+        if (in == end)
+            break;
         const unsigned char b = *in;
         if (b < 0x80) {
             *out++ = char(b);

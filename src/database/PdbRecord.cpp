@@ -85,6 +85,26 @@ bool PdbRecord::isEmpty(int field) const
     return length == 0 || length == PdbLayout::nullLength;
 }
 
+void PdbRecord::emptyFields(QList<bool> *empty) const
+{
+    const int count = m_fields ? m_fields->Count() : 0;
+    empty->resize(count);
+    const char *data = m_file.constData();
+    qsizetype at = m_begin;
+    for (int f = 0; f < count; ++f) {
+        if (isChanged(f)) {
+            (*empty)[f] = isEmpty(f);
+        } else if (f >= m_storedFields) {
+            (*empty)[f] = true;
+        } else {
+            const quint32 length = PdbLayout::valueLength(data + at);
+            (*empty)[f] = length == 0 || length == PdbLayout::nullLength;
+        }
+        if (f < m_storedFields)
+            at = PdbLayout::nextValue(data, at);
+    }
+}
+
 void PdbRecord::setValue(int field, const QVariant &value)
 {
     if (field < 0)

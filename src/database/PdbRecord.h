@@ -40,6 +40,9 @@ public:
     bool setValue(const QString &fieldName, const QVariant &value);
     // True when the field holds no value or an empty one, without decoding it.
     bool isEmpty(int field) const;
+    // isEmpty() of every field at once, in one pass over the stored bytes:
+    // (*empty)[f] for f below the field count.
+    void emptyFields(QList<bool> *empty) const;
 
     // All values by position; the list may be shorter than the field list.
     QList<QVariant> values() const;

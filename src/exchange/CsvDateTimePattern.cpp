@@ -17,6 +17,7 @@ CsvDateTimePattern::CsvDateTimePattern(const QString &format, const QLocale &loc
     }
     m_am = locale.amText();
     m_pm = locale.pmText();
+    m_amPm = {m_am, m_pm};
     compile(format);
 }
 
@@ -338,11 +339,15 @@ bool CsvDateTimePattern::parse(QStringView text, qsizetype &pos, Parsed &parsed)
 {
     for (const Token &token : m_tokens) {
         switch (token.kind) {
-        case Kind::Literal:
-            if (!text.mid(pos).startsWith(token.text))
+        case Kind::Literal: {
+            // Compared in place: most literals are one separator.
+            const qsizetype size = token.text.size();
+            if (text.size() - pos < size ||
+                !std::equal(token.text.cbegin(), token.text.cend(), text.begin() + pos))
                 return false;
-            pos += token.text.size();
+            pos += size;
             break;
+        }
         case Kind::Day:
             if (!readNumber(text, pos, 2, parsed.day))
                 return false;
@@ -378,7 +383,7 @@ bool CsvDateTimePattern::parse(QStringView text, qsizetype &pos, Parsed &parsed)
                 return false;
             break;
         case Kind::AmPm:
-            parsed.amPm = matchName(text, pos, {m_am, m_pm});
+            parsed.amPm = matchName(text, pos, m_amPm);
             if (parsed.amPm < 0)
                 return false;
             break;

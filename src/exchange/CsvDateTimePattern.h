@@ -87,6 +87,7 @@ private:
     QStringList m_dayNames[2];   // short, long; index 0 is Monday
     QString m_am;
     QString m_pm;
+    QStringList m_amPm;        // the two, for reading
     QString m_amPmCased[2][2]; // [pm][upper], cased once rather than per cell
     qsizetype m_maxLength = 0;
     bool m_usable = false;

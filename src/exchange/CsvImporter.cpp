@@ -196,7 +196,9 @@ CsvImporter::Step CsvImporter::takeRecord(const CsvReader::Record &record, Statu
         const int type = m_fields.Item(f).Type;
         const qsizetype start = m_bytes.size();
         if (column < 0 || column >= record.size()) {
-            m_bytes.append(2, char(0xFF));
+            char *none = m_bytes.room(2);
+            none[0] = none[1] = char(0xFF);
+            m_bytes.taken(none + 2);
         } else {
             // A cell that cannot be read stops the import before the table
             // changes: emptying it would lose the value without a word.
@@ -208,7 +210,7 @@ CsvImporter::Step CsvImporter::takeRecord(const CsvReader::Record &record, Statu
             }
         }
         if ((type == FieldDate || type == FieldTime) &&
-            PdbLayout::valueLength(m_bytes.constData() + start) == PdbLayout::nullLength)
+            PdbLayout::valueLength(m_bytes.data() + start) == PdbLayout::nullLength)
             ++m_emptyDatesAndTimes;
     }
     m_ends.append(m_bytes.size());
@@ -217,7 +219,7 @@ CsvImporter::Step CsvImporter::takeRecord(const CsvReader::Record &record, Statu
 
 CsvImporter::Status CsvImporter::read(QByteArrayView text)
 {
-    m_bytes.reserve(text.size() + text.size() / 8);
+    m_bytes.reserve(text.size() + text.size() / 8 + 4096);
     m_reader = CsvReader(text, true);
     CsvReader::Record record;
     Status status = Status::Ok;
@@ -277,14 +279,14 @@ CsvImporter::Status CsvImporter::read(QIODevice &device, qint64 size,
 
 QList<PdbRecord> CsvImporter::takeRecords()
 {
+    const QByteArray bytes = m_bytes.take();
     QList<PdbRecord> records;
     records.reserve(m_ends.size());
     qsizetype begin = 0;
     for (const qsizetype end : std::as_const(m_ends)) {
-        records.append(PdbRecord(&m_fields, m_bytes, begin, end, m_fields.Count(), 0));
+        records.append(PdbRecord(&m_fields, bytes, begin, end, m_fields.Count(), 0));
         begin = end;
     }
-    m_bytes = QByteArray();
     m_ends.clear();
     return records;
 }

@@ -79,7 +79,7 @@ private:
     QList<int> m_columnOfField; // field -> file column (-1: not in the file)
     QStringList m_names;        // file column -> field name as in the file
     int m_matched = 0;
-    QByteArray m_bytes;      // every record's stored values, one after another
+    StoredValues m_bytes;    // every record's stored values, one after another
     QList<qsizetype> m_ends; // where each record's bytes end in m_bytes
     int m_emptyDatesAndTimes = 0;
     QString m_problem;

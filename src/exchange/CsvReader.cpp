@@ -5,7 +5,20 @@
 namespace Ledgerly {
 
 namespace {
+
 constexpr char kBom[] = "\xEF\xBB\xBF";
+
+// True when one of the eight bytes at p is a quote or a CR.
+bool quoteOrCr(const char *p)
+{
+    quint64 word;
+    std::memcpy(&word, p, 8);
+    constexpr quint64 ones = 0x0101010101010101ull;
+    constexpr quint64 highs = 0x8080808080808080ull;
+    const auto hasZeroByte = [](quint64 v) { return ((v - ones) & ~v & highs) != 0; };
+    return hasZeroByte(word ^ (ones * '"')) || hasZeroByte(word ^ (ones * '\r'));
+}
+
 } // namespace
 
 CsvReader::CsvReader(QByteArrayView text, bool complete)
@@ -27,13 +40,17 @@ void CsvReader::setText(QByteArrayView text, bool complete)
 
 int CsvReader::lineEnds(QByteArrayView text)
 {
+    // Every LF, and every CR that is no LF's partner; memchr finds them far
+    // faster than a look at each byte.
     int ends = 0;
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    for (; p != end; ++p) {
-        if (*p == '\n')
-            ++ends;
-        else if (*p == '\r' && (p + 1 == end || p[1] != '\n'))
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    for (const char *p = begin;
+         (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
+        ++ends;
+    for (const char *p = begin;
+         (p = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)))) != nullptr; ++p) {
+        if (p + 1 == end || p[1] != '\n')
             ++ends;
     }
     return ends;
@@ -67,7 +84,10 @@ bool CsvReader::readQuoted(Cell &cell, qsizetype cellIndex)
         m_scratch.append(text + from, to - from);
     };
     for (;;) {
-        // Both bytes that matter sort below '#': most bytes pass one test.
+        // Eight bytes at a time while none is a quote or a CR, then one by
+        // one: both bytes that matter sort below '#'.
+        while (size - pos >= 8 && !quoteOrCr(text + pos))
+            pos += 8;
         while (pos < size && (uchar(text[pos]) > '"' || (text[pos] != '"' && text[pos] != '\r')))
             ++pos;
         if (pos >= size) {

@@ -244,9 +244,21 @@ QVariant CsvRegionalFormat::parseBool(QStringView text)
     return YesNoText::value(text, YesNoText::AnyForm);
 }
 
+namespace {
+
+// Most cells have no blanks at their ends: Qt is asked only when so.
+QStringView trimmedCell(QStringView text)
+{
+    if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
+        return text;
+    return text.trimmed();
+}
+
+} // namespace
+
 QDateTime CsvRegionalFormat::parseDateTime(QStringView text) const
 {
-    const QStringView t = text.trimmed();
+    const QStringView t = trimmedCell(text);
     if (t.isEmpty())
         return {};
     // The patterns the export writes are read without QLocale's parser, which
@@ -284,7 +296,7 @@ QDateTime CsvRegionalFormat::parseDateTime(QStringView text) const
 
 QTime CsvRegionalFormat::parseTime(QStringView text) const
 {
-    const QStringView t = text.trimmed();
+    const QStringView t = trimmedCell(text);
     if (t.isEmpty())
         return {};
     if (m_timePattern.usable()) {

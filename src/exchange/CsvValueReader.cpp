@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 
 namespace Ledgerly {
 
@@ -27,18 +28,19 @@ void putLength(char *at, quint32 length)
     qToBigEndian<quint16>(quint16(length), at);
 }
 
-void appendNull(QByteArray &out)
+void appendNull(StoredValues &out)
 {
-    const char none[2] = {char(0xFF), char(0xFF)};
-    out.append(none, 2);
+    char *at = out.room(2);
+    at[0] = at[1] = char(0xFF);
+    out.taken(at + 2);
 }
 
-void appendValue(QByteArray &out, const char *data, qsizetype size)
+void appendValue(StoredValues &out, const char *data, qsizetype size)
 {
-    char prefix[2];
-    putLength(prefix, quint32(size));
-    out.append(prefix, 2);
-    out.append(data, size);
+    char *at = out.room(2 + size);
+    putLength(at, quint32(size));
+    std::memcpy(at + 2, data, size_t(size));
+    out.taken(at + 2 + size);
 }
 
 // A cell's text for the parsers of yes/no, dates and times: short ASCII is
@@ -62,7 +64,9 @@ public:
 #endif
             m_view = m_large;
         }
-        m_view = m_view.trimmed();
+        // Most cells have no blanks at their ends: Qt is asked only when so.
+        if (!m_view.isEmpty() && (m_view.front().isSpace() || m_view.back().isSpace()))
+            m_view = m_view.trimmed();
     }
     QStringView view() const
     {
@@ -82,7 +86,7 @@ CsvValueReader::CsvValueReader(const CsvRegionalFormat &format, QString csvFolde
     , m_folder(std::move(csvFolder))
 {}
 
-bool CsvValueReader::appendText(const CsvReader::Cell &cell, QByteArray &out,
+bool CsvValueReader::appendText(const CsvReader::Cell &cell, StoredValues &out,
                                 Problem *problem) const
 {
     const qsizetype start = out.size();
@@ -92,8 +96,7 @@ bool CsvValueReader::appendText(const CsvReader::Cell &cell, QByteArray &out,
     // without a code is the cell's.
     QStringDecoder decoder(QStringDecoder::System);
     const QString text = decoder.decode(in);
-    out.resize(start + 2 + text.size());
-    char *const value = out.data() + start + 2;
+    char *const value = out.room(2 + text.size()) + 2;
     if (!Windows1252::encodeTo(text, value)) {
         for (const QChar c : text) {
             if (Windows1252::byteFor(c.unicode()) < 0) {
@@ -101,20 +104,17 @@ bool CsvValueReader::appendText(const CsvReader::Cell &cell, QByteArray &out,
                 break;
             }
         }
-        out.truncate(start);
         return false;
     }
     char *end = value + text.size();
 #else
-    out.resize(start + 2 + in.size());
-    char *const value = out.data() + start + 2;
+    char *const value = out.room(2 + in.size()) + 2;
     const Windows1252::FromUtf8 converted = Windows1252::fromUtf8(in, value);
     if (!converted.end) {
         // The offset counts from the cell's first byte, after its quote.
         const qsizetype at = cell.offset + (cell.quoted ? 1 : 0) + converted.at;
         *problem = {converted.character ? Failure::NoCode : Failure::NotText, at,
                     uchar(in[converted.at]), converted.character, 0};
-        out.truncate(start);
         return false;
     }
     char *end = converted.end;
@@ -133,23 +133,22 @@ bool CsvValueReader::appendText(const CsvReader::Cell &cell, QByteArray &out,
         out.truncate(start);
         return false;
     }
-    putLength(out.data() + start, quint32(length));
-    out.truncate(start + 2 + length);
+    putLength(value - 2, quint32(length));
+    out.taken(end);
     return true;
 }
 
-bool CsvValueReader::appendTimeValue(QByteArrayView bytes, int type, QByteArray &out,
+bool CsvValueReader::appendTimeValue(QStringView text, int type, StoredValues &out,
                                      Problem *problem) const
 {
-    const CellText text(bytes);
     QDateTime value;
     if (type == FieldTime) {
         // A time of day is stored on the first day the handheld counts from.
-        const QTime time = m_format.parseTime(text.view());
+        const QTime time = m_format.parseTime(text);
         if (time.isValid())
             value = PdbTime::timeOfDay(time);
     } else {
-        value = m_format.parseDateTime(text.view());
+        value = m_format.parseDateTime(text);
     }
     if (!value.isValid()) {
         problem->failure = Failure::Unreadable;
@@ -166,7 +165,7 @@ bool CsvValueReader::appendTimeValue(QByteArrayView bytes, int type, QByteArray 
     return true;
 }
 
-bool CsvValueReader::append(const CsvReader::Cell &cell, int type, QByteArray &out,
+bool CsvValueReader::append(const CsvReader::Cell &cell, int type, StoredValues &out,
                             Problem *problem) const
 {
     // A quoted empty cell is empty text (or empty bytes of a kind this
@@ -183,13 +182,14 @@ bool CsvValueReader::append(const CsvReader::Cell &cell, int type, QByteArray &o
         return appendHex(cell.bytes.trimmed(), out, problem);
     }
     const QByteArrayView bytes = cell.bytes.trimmed();
-    if (bytes.isEmpty() || CellText(bytes).view().isEmpty()) {
+    const CellText text(bytes);
+    if (text.view().isEmpty()) {
         appendNull(out);
         return true;
     }
     switch (type) {
     case FieldYesNo: {
-        const QVariant yes = CsvRegionalFormat::parseBool(CellText(bytes).view());
+        const QVariant yes = CsvRegionalFormat::parseBool(text.view());
         if (yes.isNull()) {
             problem->failure = Failure::Unreadable;
             return false;
@@ -201,7 +201,7 @@ bool CsvValueReader::append(const CsvReader::Cell &cell, int type, QByteArray &o
     case FieldDate:
     case FieldTime:
     case FieldDateTime:
-        return appendTimeValue(bytes, type, out, problem);
+        return appendTimeValue(text.view(), type, out, problem);
     case FieldPicture: {
 #ifdef Q_OS_WIN
         const QString path = QString::fromLocal8Bit(bytes);
@@ -225,7 +225,7 @@ bool CsvValueReader::append(const CsvReader::Cell &cell, int type, QByteArray &o
     }
 }
 
-bool CsvValueReader::appendHex(QByteArrayView bytes, QByteArray &out, Problem *problem)
+bool CsvValueReader::appendHex(QByteArrayView bytes, StoredValues &out, Problem *problem)
 {
     // Values of other kinds travel as hex text, the form the export writes
     // them in, so their bytes come back exactly.

@@ -6,7 +6,39 @@
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
+
 namespace Ledgerly {
+
+// Stored values one after another, as a database file holds a record's:
+// written through a pointer, since an import writes hundreds of thousands.
+class StoredValues
+{
+public:
+    void reserve(qsizetype bytes) { m_bytes.resize(qMax(bytes, m_bytes.size())); }
+    // Room for n more bytes; taken() then keeps what was written there.
+    char *room(qsizetype n)
+    {
+        if (m_bytes.size() - m_size < n)
+            m_bytes.resize(qMax(m_size + n, 2 * m_bytes.size() + 4096));
+        return m_bytes.data() + m_size;
+    }
+    void taken(const char *end) { m_size = end - m_bytes.constData(); }
+    void truncate(qsizetype size) { m_size = size; }
+    qsizetype size() const { return m_size; }
+    const char *data() const { return m_bytes.constData(); }
+    // The bytes written, emptying this.
+    QByteArray take()
+    {
+        m_bytes.truncate(m_size);
+        m_size = 0;
+        return std::exchange(m_bytes, QByteArray());
+    }
+
+private:
+    QByteArray m_bytes; // the first m_size bytes are written
+    qsizetype m_size = 0;
+};
 
 // Turns a cell of an import straight into the stored form of its field: the
 // two-byte length (or the mark of no value) and the bytes a database file
@@ -39,7 +71,7 @@ public:
     CsvValueReader(const CsvRegionalFormat &format, QString csvFolder);
 
     // Appends the stored value of cell, read as a field of type, to out.
-    bool append(const CsvReader::Cell &cell, int type, QByteArray &out, Problem *problem) const;
+    bool append(const CsvReader::Cell &cell, int type, StoredValues &out, Problem *problem) const;
 
     // A picture cell names a bitmap file; its exact bytes become the value.
     // A file missing at its path is looked for by its name in csvFolder (an
@@ -48,9 +80,9 @@ public:
     static QByteArray readBitmap(const QString &path, const QString &csvFolder = {});
 
 private:
-    bool appendText(const CsvReader::Cell &cell, QByteArray &out, Problem *problem) const;
-    bool appendTimeValue(QByteArrayView text, int type, QByteArray &out, Problem *problem) const;
-    static bool appendHex(QByteArrayView bytes, QByteArray &out, Problem *problem);
+    bool appendText(const CsvReader::Cell &cell, StoredValues &out, Problem *problem) const;
+    bool appendTimeValue(QStringView text, int type, StoredValues &out, Problem *problem) const;
+    static bool appendHex(QByteArrayView bytes, StoredValues &out, Problem *problem);
 
     const CsvRegionalFormat &m_format;
     QString m_folder;
