@@ -55,6 +55,7 @@ private Q_SLOTS:
     void unclosedQuoteIsReportedWhereItOpens();
     void exportThenImportKeepsEveryStoredValue_data();
     void exportThenImportKeepsEveryStoredValue();
+    void fileOfManyBlocksReadsEveryRecord();
 };
 
 namespace {
@@ -761,6 +762,46 @@ void TestCsvImport::exportThenImportKeepsEveryStoredValue()
                 qPrintable(
                     QStringLiteral("record %1 field %2: %3").arg(r).arg(f).arg(value.toString())));
         }
+    }
+}
+
+// The file is read a block at a time: records that run across a block's edge
+// (in a quoted cell with line feeds, a doubled quote or a UTF-8 letter) must
+// come out whole, and the lines named in messages must still be right.
+void TestCsvImport::fileOfManyBlocksReadsEveryRecord()
+{
+    CsvTestDatabase db;
+    loadLog(db);
+    QByteArray bytes = kHeader;
+    QStringList notes;
+    const int records = 30000; // about 2.5 MB, several blocks
+    for (int i = 0; i < records; ++i) {
+        const QString note = QStringLiteral("Caf\u00e9 \"%1\"|\nline %1 of many, padded out %2")
+                                 .arg(i)
+                                 .arg(QString(i % 37, u'x'));
+        QString cell = note;
+        cell.replace(u"\""_qs, u"\"\""_qs);
+        bytes += '"' + cell.toUtf8() + "\",True,\"1/2/2000\",\"1:00:00 AM\"\r\n";
+        notes.append(QString(note).replace(u"|\n"_qs, u"\r\n"_qs));
+    }
+    QVERIFY(bytes.size() > 2 * 1024 * 1024);
+    // One bad cell at the end: its line counts every line feed before it.
+    QVERIFY(writeFile(db.out(u"many.csv"_qs), bytes + "x,maybe,,\r\n"));
+    const CsvOutcome refused = db.controller().importCsv(db.out(u"many.csv"_qs));
+    QVERIFY(!refused.ok);
+    QVERIFY2(refused.message.contains(
+                 QStringLiteral("Line %1, field \"Done\"").arg(2 + 2 * records + 1)),
+             qPrintable(refused.message));
+
+    QVERIFY(writeFile(db.out(u"many.csv"_qs), bytes));
+    const CsvOutcome outcome = db.controller().importCsv(db.out(u"many.csv"_qs));
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    const GridModel &grid = db.controller().grid();
+    QCOMPARE(grid.rowCount(), records);
+    for (int r = 0; r < records; ++r) {
+        if (grid.cell(r, 1).toString() != notes.at(r))
+            QFAIL(
+                qPrintable(QStringLiteral("record %1: %2").arg(r).arg(grid.cell(r, 1).toString())));
     }
 }
 
