@@ -165,3 +165,24 @@ echo "| dump, every field kind | $(cell m_full_dump) | — | — | $(rss m_full_
 echo "| resave, every field kind | $(cell m_full_resave) | — | — | $(rss m_full_resave) | $(per_file m_full_resave original-full.pdb) | — |"
 echo "| list (800 sections) | $(cell m_list) | — | — | $(rss m_list) | — | — |"
 echo "| --help (baseline) | $(cell m_baseline) | — | — | $((base / 1024)) MB | — | — |"
+
+# Each size keeps its medians, so a run of the other size can be set beside
+# them: twice the records may cost at most twice the time and memory.
+mkdir -p "medians"
+for f in m_*.txt; do
+    echo "$(med "${f%.txt}" 1) $(med "${f%.txt}" 3)" >"medians/${f%.txt}.$RECORDS"
+done
+if [ -d medians ] && ls medians/*.32767 >/dev/null 2>&1 && ls medians/*.65535 >/dev/null 2>&1; then
+    echo
+    echo "| work | 65,535 against 32,767 records: time | peak RSS above baseline |"
+    echo "|---|---|---|"
+    b32=$(cut -d' ' -f2 medians/m_baseline.32767)
+    b65=$(cut -d' ' -f2 medians/m_baseline.65535)
+    for name in export import dump resave text_export text_import text_dump text_resave full_dump full_resave; do
+        [ -f "medians/m_$name.32767" ] && [ -f "medians/m_$name.65535" ] || continue
+        read -r t32 m32 <"medians/m_$name.32767"
+        read -r t65 m65 <"medians/m_$name.65535"
+        awk -v n="$name" -v t1="$t32" -v t2="$t65" -v m1="$m32" -v m2="$m65" -v b1="$b32" -v b2="$b65" \
+            'BEGIN {printf "| %s | %.2f× | %.2f× |\n", n, t2 / t1, (m2 - b2) / (m1 - b1)}'
+    done
+fi

@@ -11,15 +11,23 @@ namespace Ledgerly {
 namespace {
 
 // The blanks the profile functions trim; a no-break space is text, not blank.
-bool isBlank(char16_t c)
+bool isBlank(char c)
 {
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
 }
 
 bool isAscii(QStringView s)
 {
     for (const QChar c : s)
         if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+bool isAscii(QByteArrayView s)
+{
+    for (const char c : s)
+        if (uchar(c) >= 0x80)
             return false;
     return true;
 }
@@ -33,6 +41,26 @@ QString asciiLower(QStringView s)
         to[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
     }
     return out;
+}
+
+// A name as written against one asked for, case ignored: ASCII without a
+// QString, anything else through Qt's case folding.
+bool sameName(QByteArrayView written, QStringView asked)
+{
+    if (written.size() == asked.size() && isAscii(written)) {
+        for (qsizetype i = 0; i < written.size(); ++i) {
+            const char16_t a = asked[i].unicode();
+            const auto lower = [](char16_t c) {
+                return c >= u'A' && c <= u'Z' ? char16_t(c | 0x20) : c;
+            };
+            if (a >= 0x80 || lower(char16_t(uchar(written[i]))) != lower(a))
+                return false;
+        }
+        return true;
+    }
+    if (isAscii(written) && isAscii(asked))
+        return false; // ASCII names of different lengths
+    return QString::fromUtf8(written).compare(asked, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -55,26 +83,40 @@ QString IniDocument::decode(const QByteArray &bytes)
     return Windows1252::decode(body.toByteArray());
 }
 
+QByteArray IniDocument::utf8(const QByteArray &bytes)
+{
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    QByteArrayView body(bytes);
+    if (!utf16 && body.startsWith("\xEF\xBB\xBF"))
+        body = body.sliced(3);
+    if (!utf16 && body.isValidUtf8()) {
+        // The file's own bytes, shared rather than copied when nothing is cut.
+        return body.size() == bytes.size() ? bytes : body.toByteArray();
+    }
+    return decode(bytes).toUtf8();
+}
+
 IniDocument IniDocument::parse(const QByteArray &bytes)
 {
     IniDocument doc;
-    doc.m_text = decode(bytes);
-    const char16_t *text = reinterpret_cast<const char16_t *>(doc.m_text.constData());
+    doc.m_text = utf8(bytes);
+    const char *text = doc.m_text.constData();
     const qsizetype size = doc.m_text.size();
     // Room for an entry per line at once: growing the list through its
     // doublings would hold it twice for a moment.
-    doc.m_entries.reserve(std::count(text, text + size, u'\n') + 1);
+    doc.m_entries.reserve(std::count(text, text + size, '\n') + 1);
     qsizetype start = 0;
     qsizetype i = 0;
     for (;;) {
         // A NUL cannot stand inside a name or value handed out as a C string;
-        // the line's content ends there, the line itself at CR or LF.
+        // the line's content ends there, the line itself at CR or LF. None of
+        // the three bytes occurs inside a UTF-8 character.
         qsizetype contentEnd = -1;
         for (; i < size; ++i) {
-            const char16_t c = text[i];
-            if (c > u'\r')
+            const uchar c = uchar(text[i]);
+            if (c > '\r')
                 continue;
-            if (c == u'\n' || c == u'\r')
+            if (c == '\n' || c == '\r')
                 break;
             if (c == 0 && contentEnd < 0)
                 contentEnd = i;
@@ -83,7 +125,7 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
         if (i >= size)
             break;
         // CR LF is one line end, not two.
-        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+        if (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n')
             ++i;
         start = ++i;
     }
@@ -92,29 +134,29 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
 
 void IniDocument::parseLine(qsizetype begin, qsizetype end)
 {
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
+    const char *text = m_text.constData();
     while (begin < end && isBlank(text[begin]))
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    if (begin == end || text[begin] == u';')
+    if (begin == end || text[begin] == ';')
         return;
-    if (text[begin] == u'[') {
+    if (text[begin] == '[') {
         qsizetype close = begin + 1;
-        while (close < end && text[close] != u']')
+        while (close < end && text[close] != ']')
             ++close;
         qsizetype nameBegin = begin + 1;
         while (nameBegin < close && isBlank(text[nameBegin]))
             ++nameBegin;
         while (close > nameBegin && isBlank(text[close - 1]))
             --close;
-        addSection(QStringView(text + nameBegin, close - nameBegin));
+        addSection(QByteArrayView(text + nameBegin, close - nameBegin));
         return;
     }
     if (m_sections.isEmpty())
         return;
     qsizetype eq = begin;
-    while (eq < end && text[eq] != u'=')
+    while (eq < end && text[eq] != '=')
         ++eq;
     Entry entry{qint32(begin), qint32(end - begin), 0, -1};
     if (eq < end) {
@@ -126,7 +168,7 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
         while (value < end && isBlank(text[value]))
             ++value;
         // One pair of enclosing quotes, either kind, is not part of the value.
-        if (end - value >= 2 && (text[value] == u'"' || text[value] == u'\'') &&
+        if (end - value >= 2 && (text[value] == '"' || text[value] == '\'') &&
             text[end - 1] == text[value]) {
             ++value;
             --end;
@@ -138,14 +180,15 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end)
     ++m_sections.last().entryCount;
 }
 
-void IniDocument::addSection(QStringView name)
+void IniDocument::addSection(QByteArrayView name)
 {
     const int index = int(m_sections.size());
     m_sections.append(Section{qint32(m_entries.size()), 0});
-    m_sectionNames.append(name.toString());
+    m_sectionNames.append(QString::fromUtf8(name));
+    const QString &added = m_sectionNames.last();
     if (!isAscii(name))
         m_otherSections.append(index);
-    else if (const QString key = asciiLower(name); !m_asciiSections.contains(key))
+    else if (const QString key = asciiLower(added); !m_asciiSections.contains(key))
         m_asciiSections.insert(key, index);
 }
 
@@ -170,10 +213,17 @@ int IniDocument::findSection(const QString &name) const
     return ascii;
 }
 
-QStringView IniDocument::keyName(int section, int i) const
+QString IniDocument::keyName(int section, int i) const
 {
     const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
-    return QStringView(m_text).mid(e.nameStart, e.nameLength);
+    return QString::fromUtf8(bytes(e.nameStart, e.nameLength));
+}
+
+qsizetype IniDocument::keyNameLength(int section, int i) const
+{
+    const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
+    const QByteArrayView name = bytes(e.nameStart, e.nameLength);
+    return isAscii(name) ? name.size() : QString::fromUtf8(name).size();
 }
 
 QStringList IniDocument::keyNames(int section) const
@@ -182,19 +232,19 @@ QStringList IniDocument::keyNames(int section) const
     const int count = keyCount(section);
     names.reserve(count);
     for (int i = 0; i < count; ++i)
-        names.append(keyName(section, i).toString());
+        names.append(keyName(section, i));
     return names;
 }
 
-bool IniDocument::findValue(int section, QStringView key, QStringView *value) const
+bool IniDocument::findValue(int section, QStringView key, QString *value) const
 {
     const Section &s = m_sections.at(section);
-    const QStringView text(m_text);
     for (qsizetype i = s.firstEntry; i < s.firstEntry + s.entryCount; ++i) {
         const Entry &e = m_entries.at(i);
-        if (text.mid(e.nameStart, e.nameLength).compare(key, Qt::CaseInsensitive) != 0)
+        if (!sameName(bytes(e.nameStart, e.nameLength), key))
             continue;
-        *value = e.valueLength < 0 ? QStringView() : text.mid(e.valueStart, e.valueLength);
+        *value =
+            e.valueLength < 0 ? QString() : QString::fromUtf8(bytes(e.valueStart, e.valueLength));
         return true;
     }
     return false;

@@ -15,7 +15,8 @@ namespace Ledgerly {
 // the first section header belong to no section and are never read.
 //
 // A schema file holds about a hundred thousand keys of which a listing reads
-// only a few, so the document keeps the decoded text once and each key as
+// only a few, so the document keeps the text once, as UTF-8 (half of what
+// UTF-16 takes for the mostly ASCII text of a schema), and each key as
 // positions in it; a name or value becomes a QString only when asked for.
 class IniDocument
 {
@@ -25,6 +26,8 @@ public:
     // UTF-8, UTF-16 when they start with its byte order mark, otherwise
     // Windows-1252: files written on Windows read correctly.
     static QString decode(const QByteArray &bytes);
+    // The same text as UTF-8; valid UTF-8 comes back as it is.
+    static QByteArray utf8(const QByteArray &bytes);
 
     int sectionCount() const { return int(m_sections.size()); }
     const QStringList &sectionNames() const { return m_sectionNames; }
@@ -32,13 +35,15 @@ public:
     int findSection(const QString &name) const;
 
     int keyCount(int section) const { return int(m_sections.at(section).entryCount); }
-    // The key at position i of the section (0 <= i < keyCount), as written.
-    QStringView keyName(int section, int i) const;
+    // The key at position i of the section (0 <= i < keyCount), as written,
+    // and its length in UTF-16 characters.
+    QString keyName(int section, int i) const;
+    qsizetype keyNameLength(int section, int i) const;
     QStringList keyNames(int section) const;
     // The value of the section's first key of that name (case ignored),
     // blanks and one pair of enclosing quotes removed. False when the section
     // has no such key; a key written without "=" has an empty value.
-    bool findValue(int section, QStringView key, QStringView *value) const;
+    bool findValue(int section, QStringView key, QString *value) const;
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
@@ -58,9 +63,13 @@ private:
     };
 
     void parseLine(qsizetype begin, qsizetype end);
-    void addSection(QStringView name);
+    void addSection(QByteArrayView name);
+    QByteArrayView bytes(qint32 start, qint32 length) const
+    {
+        return QByteArrayView(m_text.constData() + start, length);
+    }
 
-    QString m_text;
+    QByteArray m_text; // UTF-8
     QStringList m_sectionNames;
     QList<Section> m_sections;
     QList<Entry> m_entries;

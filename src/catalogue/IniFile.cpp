@@ -86,7 +86,7 @@ QString valueIn(const IniDocument &doc, const QString &section, const QString &k
     if (section.isEmpty() || key.isEmpty())
         return {};
     const int s = doc.findSection(section);
-    QStringView found;
+    QString found;
     if (s < 0 || !doc.findValue(s, key, &found))
         return {};
     if (found.size() >= IniBufferSize) {
@@ -96,7 +96,7 @@ QString valueIn(const IniDocument &doc, const QString &section, const QString &k
             --keep;
         found.truncate(keep);
     }
-    return found.toString();
+    return found;
 }
 
 QStringList sectionsIn(const IniDocument &doc)
@@ -158,7 +158,7 @@ int countIniKeys(const IniDocument &document, const QString &section)
     if (s < 0)
         return 0;
     return int(keptNameCount(document.keyCount(s),
-                             [&](qsizetype i) { return document.keyName(s, int(i)).size(); }));
+                             [&](qsizetype i) { return document.keyNameLength(s, int(i)); }));
 }
 
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key)
