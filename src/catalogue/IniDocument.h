@@ -15,35 +15,37 @@ namespace Ledgerly {
 // the first section header belong to no section and are never read.
 //
 // A schema file holds about a hundred thousand keys of which a listing reads
-// only a few, so the document keeps the text once, as UTF-8 (half of what
-// UTF-16 takes for the mostly ASCII text of a schema), and each key as
+// only a few, so the document keeps the decoded text once and each key as
 // positions in it; a name or value becomes a QString only when asked for.
 class IniDocument
 {
 public:
+    // The bytes decoded as IniEncoding says.
     static IniDocument parse(const QByteArray &bytes);
-    // UTF-8 (with or without a byte order mark) when the bytes are valid
-    // UTF-8, UTF-16 when they start with its byte order mark, otherwise
-    // Windows-1252: files written on Windows read correctly.
-    static QString decode(const QByteArray &bytes);
-    // The same text as UTF-8; valid UTF-8 comes back as it is.
-    static QByteArray utf8(const QByteArray &bytes);
+    static IniDocument parseText(QString text);
 
     int sectionCount() const { return int(m_sections.size()); }
     const QStringList &sectionNames() const { return m_sectionNames; }
     // The first section of that name, case ignored; -1 when none.
     int findSection(const QString &name) const;
+    // The line (from 0) of the section's header.
+    int sectionLine(int section) const { return m_sections.at(section).line; }
 
     int keyCount(int section) const { return int(m_sections.at(section).entryCount); }
-    // The key at position i of the section (0 <= i < keyCount), as written,
-    // and its length in UTF-16 characters.
-    QString keyName(int section, int i) const;
-    qsizetype keyNameLength(int section, int i) const;
+    // The key at position i of the section (0 <= i < keyCount), as written.
+    QStringView keyName(int section, int i) const;
     QStringList keyNames(int section) const;
     // The value of the section's first key of that name (case ignored),
     // blanks and one pair of enclosing quotes removed. False when the section
     // has no such key; a key written without "=" has an empty value.
-    bool findValue(int section, QStringView key, QString *value) const;
+    bool findValue(int section, QStringView key, QStringView *value) const;
+    // The position of the section's first key of that name (case ignored);
+    // -1 when none.
+    int findKey(int section, QStringView key) const;
+    // The line (from 0) the key at position i of the section stands on.
+    int keyLine(int section, int i) const;
+    // The value of the key at position i, as findValue() gives it.
+    QStringView keyValue(int section, int i) const;
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
@@ -55,21 +57,19 @@ private:
         qint32 nameLength;
         qint32 valueStart;
         qint32 valueLength;
+        int line;
     };
     struct Section
     {
         qint32 firstEntry;
         qint32 entryCount;
+        int line;
     };
 
-    void parseLine(qsizetype begin, qsizetype end);
-    void addSection(QByteArrayView name);
-    QByteArrayView bytes(qint32 start, qint32 length) const
-    {
-        return QByteArrayView(m_text.constData() + start, length);
-    }
+    void parseLine(qsizetype begin, qsizetype end, int line);
+    void addSection(QStringView name, int line);
 
-    QByteArray m_text; // UTF-8
+    QString m_text;
     QStringList m_sectionNames;
     QList<Section> m_sections;
     QList<Entry> m_entries;

@@ -192,9 +192,8 @@ void TestGridModel::userEditConverts_data()
     QTest::newRow("bool into yes/no") << int(ColumnKind::YesNo) << QVariant(true) << QVariant(true);
     QTest::newRow("typed false into yes/no")
         << int(ColumnKind::YesNo) << QVariant(QStringLiteral("FALSE")) << QVariant(false);
-    QTest::newRow("other yes/no text kept as typed")
-        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("Yes"))
-        << QVariant(QStringLiteral("Yes"));
+    QTest::newRow("Yes, as paste reads it")
+        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("Yes")) << QVariant(true);
     QTest::newRow("regional short date")
         << int(ColumnKind::Date)
         << QVariant(QLocale().toString(QDate(2024, 7, 9), QLocale::ShortFormat))
@@ -248,6 +247,8 @@ void TestGridModel::userEditRefused_data()
         << int(ColumnKind::Date) << 1 << QVariant(QStringLiteral("someday"));
     QTest::newRow("text into a picture")
         << int(ColumnKind::Picture) << 1 << QVariant(QStringLiteral("cat.bmp"));
+    QTest::newRow("a word that is no yes or no")
+        << int(ColumnKind::YesNo) << 1 << QVariant(QStringLiteral("maybe"));
     QTest::newRow("a column of a type the table cannot store")
         << int(ColumnKind::Other) << 1 << QVariant(QStringLiteral("x"));
     QTest::newRow("record-number column")
@@ -357,8 +358,7 @@ void TestGridModel::textColumnsOfNumbers_data()
         << text << QStringList{u"12"_qs, u"n/a"_qs} << false << false;
     QTest::newRow("the only word replaced by a number")
         << text << QStringList{u"n/a"_qs, u"12"_qs} << false << true;
-    QTest::newRow("no values at all") << text << QStringList{QString(), QString()} << false
-                                      << true;
+    QTest::newRow("no values at all") << text << QStringList{QString(), QString()} << false << true;
     QTest::newRow("yes/no columns are no number columns")
         << int(ColumnKind::YesNo) << QStringList{u"1"_qs, u"0"_qs} << false << false;
 }

@@ -3,12 +3,14 @@
 #include "GridEditing.h"
 #include "MainMenuBar.h"
 #include "MainToolbar.h"
+#include "SchemaEditor.h"
 #include "SkinBand.h"
 #include "StatusPanels.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
+#include "app/ViewMemory.h"
 #include "app/WindowLayout.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -117,8 +120,18 @@ void frmMain::connectController()
     connect(&m_controller, &MainController::statusNumberChanged, m_status,
             &StatusPanels::setNumberText);
     connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
-    connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::applyGridColumns);
+    connect(&m_controller, &MainController::captionChanged, this, [this](const QString &caption) {
+        setWindowTitle(caption);
+        // The title names the open file: the commands on it follow.
+        const bool open = m_controller.CurrentDatabase() && !m_controller.CurrentPath().isEmpty();
+        m_menuBar->setDatabaseOpen(open);
+        m_toolbar->setDatabaseOpen(open);
+    });
+    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::showDatabase);
+    connect(m_grid, &GridView::columnWidthSetByHand, this, [this] {
+        ViewMemory(m_controller.settings(), m_controller.state().AppName)
+            .setColumnWidths(m_controller.document().schema().name(), m_grid->rememberedWidths());
+    });
     connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
     connect(&m_controller, &MainController::catalogueChanged, this, &frmMain::refillChooser);
     connect(&m_controller, &MainController::sectionChanged, this, &frmMain::syncChooser);
@@ -137,10 +150,12 @@ void frmMain::Form_Load()
         Qt::SingleShotConnection);
     if (!m_controller.startUp(m_programFolder))
         return;
+    placeOnScreen();
     applyIcon();
     m_check1->setChecked(true);
     applyGridColumns();
     showAboutBox(true);
+    m_grid->focusFirstCell();
 }
 
 void frmMain::ChangeUser()
@@ -149,6 +164,7 @@ void frmMain::ChangeUser()
     applyIcon();
     m_check1->setChecked(true);
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::applyIcon()
@@ -170,6 +186,14 @@ void frmMain::applyColumn0Width()
         m_grid->setColumnWidth(0, px(WindowLayout::column0Width));
 }
 
+void frmMain::showDatabase()
+{
+    // The widths a person gave this database's columns, else widths that fit.
+    m_grid->setRememberedWidths(ViewMemory(m_controller.settings(), m_controller.state().AppName)
+                                    .columnWidths(m_controller.document().schema().name()));
+    applyGridColumns();
+}
+
 void frmMain::applyGridColumns()
 {
     m_grid->applyColumns();
@@ -185,7 +209,29 @@ int frmMain::imposedHeight() const
     if (decoration <= 0)
         decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    return qMax(100, px(WindowLayout::windowHeight) - decoration);
+    int height = px(WindowLayout::windowHeight) - decoration;
+    // A screen smaller than the fixed height (or one scaled up) keeps the
+    // whole window on it.
+    if (const QScreen *shown = screen())
+        height = qMin(height, shown->availableGeometry().height() - decoration);
+    return qMax(100, height);
+}
+
+void frmMain::placeOnScreen()
+{
+    const QByteArray remembered =
+        ViewMemory(m_controller.settings(), m_controller.state().AppName).windowGeometry();
+    // Qt moves a remembered place that is off every screen back onto one.
+    if (!remembered.isEmpty() && restoreGeometry(remembered))
+        return;
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect room = shown->availableGeometry();
+    const int frameWidth = qMax(0, frameGeometry().width() - width());
+    resize(qMin(width(), room.width() - frameWidth), imposedHeight());
+    move(room.left() + qMax(0, (room.width() - frameGeometry().width()) / 2),
+         room.top() + qMax(0, (room.height() - frameGeometry().height()) / 2));
 }
 
 void frmMain::Form_Resize()
@@ -273,6 +319,11 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // Unsaved schema changes are asked about first; Cancel keeps both open.
+    if (m_schemaEditor && !m_schemaEditor->close()) {
+        event->ignore();
+        return;
+    }
     // The close box leaves the focus where it was: an edit in progress counts
     // as an unsaved edit, and a Yes saves it.
     m_grid->commitOpenEditor();
@@ -293,6 +344,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::Form_Unload()
 {
     m_controller.users().storeUserSettings();
+    ViewMemory(m_controller.settings(), m_controller.state().AppName)
+        .setWindowGeometry(saveGeometry());
     if (m_about)
         m_about->close();
 }
