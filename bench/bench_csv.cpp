@@ -1,6 +1,6 @@
 // Times a CSV export of the largest table the program's loops handle (32,767
-// records) with 20 fields of mixed kinds, in memory and through the window's
-// procedure (open the file afresh, lay out, write), and the import of it.
+// records) with 20 fields of mixed kinds through the window's procedure (read
+// the stored file, lay out, write), and the import of it.
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
@@ -11,7 +11,6 @@
 #include "database/PdbDatabase.h"
 #include "database/RecordServer.h"
 #include "exchange/CsvExport.h"
-#include "exchange/CsvExporter.h"
 #include "exchange/CsvImport.h"
 
 #include <QCoreApplication>
@@ -86,14 +85,6 @@ int main(int argc, char **argv)
     for (int f = 0; f < kFields; ++f)
         names.append(fieldName(f));
 
-    timer.start();
-    CsvExporter exporter;
-    exporter.writeHeaders(names, names);
-    exporter.writeRecords(database.Table(), names, kRecords, {}, {});
-    const QByteArray bytes = exporter.encoded();
-    out << "lay out " << kRecords << " x " << kFields << " in memory: " << timer.elapsed()
-        << " ms (" << bytes.size() << " bytes)\n";
-
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("program"));
     QDir().mkpath(program);
@@ -122,9 +113,9 @@ int main(int argc, char **argv)
     controller.openSection(0);
 
     const QString csv = dir.filePath(QStringLiteral("bench.csv"));
-    timer.restart();
+    timer.start();
     const CsvOutcome exported = controller.exportCsv(csv);
-    out << "ExportCsv (open the file afresh, lay out, write): " << timer.elapsed() << " ms, "
+    out << "ExportCsv (read the stored file, lay out, write): " << timer.elapsed() << " ms, "
         << exported.recordLines << " record lines\n";
 
     timer.restart();

@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -146,6 +147,7 @@ int main(int argc, char **argv)
     controller.openSection(index);
     const double openMs = settleMs(window, clock);
     const qint64 after = residentKb();
+    const qint64 fileBytes = QFileInfo(controller.CurrentPath()).size();
     // BENCH_WINDOW_SHOT=file.png keeps a picture of the window just opened.
     if (const QString shot = qEnvironmentVariable("BENCH_WINDOW_SHOT"); !shot.isEmpty())
         window.grab().save(shot);
@@ -202,7 +204,10 @@ int main(int argc, char **argv)
     out << "bench_window " << section << " (" << (view ? view->model()->rowCount() : 0)
         << " rows): first rows shown " << openMs << " ms; longest scroll " << scrollMax
         << " ms; longest resize " << resizeMax << " ms; resident " << before / 1024 << " MB -> "
-        << after / 1024 << " MB (+" << (after - before) / 1024 << " MB)\n";
+        << after / 1024 << " MB (+" << (after - before) / 1024 << " MB, "
+        << QString::number(double(after - before) * 1024 / double(qMax<qint64>(fileBytes, 1)), 'f',
+                           2)
+        << "× the file's " << QString::number(double(fileBytes) / 1e6, 'f', 1) << " MB)\n";
     for (const Timed &t : commands)
         out << "  " << t.name << ": " << t.ms << " ms, progress bar moved " << t.moves
             << " times\n";

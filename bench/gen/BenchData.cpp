@@ -190,4 +190,55 @@ QString fillerSchemaSection(int number)
     return out + u'\n';
 }
 
+namespace {
+
+QString textFieldName(int f)
+{
+    return f % 2 == 0 ? QStringLiteral("Words%1").arg(f / 2 + 1)
+                      : QStringLiteral("Figure%1").arg(f / 2 + 1);
+}
+
+} // namespace
+
+QString textSchemaSection(const QString &section)
+{
+    QString out = QStringLiteral("[%1]\nDatabasename=%1\n").arg(section);
+    for (int f = 0; f < TextFieldCount; ++f)
+        out += QStringLiteral("%1=%1\n").arg(textFieldName(f));
+    for (int f = 0; f < TextFieldCount; ++f)
+        out += QStringLiteral("%1Hide=False\n").arg(textFieldName(f));
+    return out + u'\n';
+}
+
+QByteArray textBenchCsv(int records)
+{
+    QString names;
+    for (int f = 0; f < TextFieldCount; ++f)
+        names += (f ? QStringLiteral(",\"") : QStringLiteral("\"")) + textFieldName(f) +
+                 QLatin1Char('"');
+    QString out = names + QStringLiteral("\r\n") + names + QStringLiteral("\r\n");
+    Lcg rng(20261209u);
+    for (int r = 0; r < records; ++r) {
+        for (int f = 0; f < TextFieldCount; ++f) {
+            if (f)
+                out += QLatin1Char(',');
+            if (f % 2 == 0) {
+                // Quoted as the export writes text, quotes doubled.
+                QString value = text(rng, 1, 6);
+                value.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+                value.replace(QStringLiteral("\n"), QStringLiteral("|\n"));
+                out += QLatin1Char('"') + value + QLatin1Char('"');
+            } else if (f % 4 == 1) {
+                out += QString::number(rng.next(100000));
+            } else {
+                out += QStringLiteral("%1.%2")
+                           .arg(rng.next(100000))
+                           .arg(rng.next(100), 2, 10, QChar(u'0'));
+            }
+        }
+        out += QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
 } // namespace Ledgerly::Bench

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,13 @@ QString benchSchemaSection(const QString &section, bool withPictures);
 // A section of 120 keys standing for one of the many other databases a large
 // catalogue names.
 QString fillerSchemaSection(int number);
+
+// The second data set: 20 text fields, every other one holding numbers
+// (whole and decimal), as CSV in the export's layout. The database is made
+// from it by the program's own import, as a person would fill one.
+inline constexpr int TextFieldCount = 20;
+QString textSchemaSection(const QString &section);
+QByteArray textBenchCsv(int records);
 
 } // namespace Bench
 } // namespace Ledgerly

@@ -5,6 +5,8 @@
 //   OUT/home      a HotSync home whose default user "Bench User" holds
 //                 BenchN.pdb (every field kind) and PlainN.pdb (the same
 //                 without the picture field) for N = 32767 and 65535
+//   OUT/textN.csv the second data set, 20 text and number fields, for the
+//                 section TextN (bench/compare.sh imports it)
 // The databases are made through the record component, so they are what the
 // program itself would write.
 #include "BenchData.h"
@@ -52,8 +54,9 @@ QString schema()
     for (int size : Sizes) {
         out += Bench::benchSchemaSection(QStringLiteral("Bench%1").arg(size), true);
         out += Bench::benchSchemaSection(QStringLiteral("Plain%1").arg(size), false);
+        out += Bench::textSchemaSection(QStringLiteral("Text%1").arg(size));
     }
-    for (int n = 2 * int(std::size(Sizes)); n < SectionCount; ++n)
+    for (int n = 3 * int(std::size(Sizes)); n < SectionCount; ++n)
         out += Bench::fillerSchemaSection(n);
     return out;
 }
@@ -98,6 +101,15 @@ int main(int argc, char **argv)
         server.addUser(user, {}, false, true);
         const QString folder = server.GetUserFolder(user);
         for (int size : Sizes) {
+            const QString csv = root + QStringLiteral("/text%1.csv").arg(size);
+            QFile file(csv);
+            const QByteArray bytes = Bench::textBenchCsv(size);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(bytes) != bytes.size() || !file.flush()) {
+                err << "ledgerly-benchgen: cannot write " << csv << "\n";
+                return 1;
+            }
+            out << csv << "\n";
             for (const bool pictures : {true, false}) {
                 const QString path = folder + (pictures ? QStringLiteral("/Bench%1.pdb")
                                                         : QStringLiteral("/Plain%1.pdb"))

@@ -173,7 +173,8 @@ void MainController::ExportCsv(const QString &chosenPath)
 
 void MainController::ImportCsv(const QString &chosenPath)
 {
-    showMessage(importCsv(chosenPath).message);
+    const CsvOutcome outcome = importCsv(chosenPath);
+    showMessage(outcome.message + emptyDatesAndTimesNote(outcome.emptyDatesAndTimes, false));
 }
 
 } // namespace Ledgerly

@@ -37,6 +37,9 @@ IniDocument IniDocument::parseText(QString text)
 {
     IniDocument doc;
     doc.m_text = std::move(text);
+    // Room for an entry per line at once: growing the list through its
+    // doublings would hold it twice for a moment.
+    doc.m_entries.reserve(doc.m_text.count(QLatin1Char('\n')) + 1);
     int line = 0;
     IniLine::forEachLine(doc.m_text, [&](qsizetype begin, qsizetype contentEnd, qsizetype,
                                          qsizetype) { doc.parseLine(begin, contentEnd, line++); });
@@ -52,15 +55,15 @@ void IniDocument::parseLine(qsizetype begin, qsizetype end, int line)
     }
     if (parts.kind != IniLine::Entry || m_sections.isEmpty())
         return;
-    m_entries.append(Entry{begin + parts.nameStart, parts.nameLength, begin + parts.valueStart,
-                           parts.valueLength, line});
+    m_entries.append(Entry{qint32(begin + parts.nameStart), qint32(parts.nameLength),
+                           qint32(begin + parts.valueStart), qint32(parts.valueLength), line});
     ++m_sections.last().entryCount;
 }
 
 void IniDocument::addSection(QStringView name, int line)
 {
     const int index = int(m_sections.size());
-    m_sections.append(Section{m_entries.size(), 0, line});
+    m_sections.append(Section{qint32(m_entries.size()), 0, line});
     m_sectionNames.append(name.toString());
     if (!isAscii(name))
         m_otherSections.append(index);

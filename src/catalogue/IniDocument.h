@@ -49,18 +49,20 @@ public:
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
+    // A schema of a hundred thousand keys holds as many entries: 32 bits
+    // each are enough for the largest file read (IniMaxFileSize).
     struct Entry
     {
-        qsizetype nameStart;
-        qsizetype nameLength;
-        qsizetype valueStart;
-        qsizetype valueLength;
+        qint32 nameStart;
+        qint32 nameLength;
+        qint32 valueStart;
+        qint32 valueLength;
         int line;
     };
     struct Section
     {
-        qsizetype firstEntry;
-        qsizetype entryCount;
+        qint32 firstEntry;
+        qint32 entryCount;
         int line;
     };
 

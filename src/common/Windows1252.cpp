@@ -1,6 +1,7 @@
 #include "Windows1252.h"
 
 #include <array>
+#include <cstring>
 
 namespace Ledgerly::Windows1252 {
 
@@ -81,6 +82,100 @@ bool canEncode(const QString &text)
 {
     QByteArray scratch;
     return encode(text, &scratch);
+}
+
+int byteFor(char32_t character)
+{
+    if (character < 0x80)
+        return int(character);
+    return character > 0xFFFF ? -1 : fromUnicode(char16_t(character));
+}
+
+char *toUtf8(QByteArrayView bytes, char *out)
+{
+    static constexpr std::array<char16_t, 256> table = decodeTable();
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    while (in != end) {
+        const unsigned char b = *in++;
+        if (b < 0x80) {
+            *out++ = char(b);
+            continue;
+        }
+        const char16_t u = table[b];
+        if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else {
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+FromUtf8 fromUtf8(QByteArrayView text, char *out)
+{
+    const auto *const begin = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *in = begin;
+    const auto *const end = in + text.size();
+    const auto failAt = [&](const unsigned char *at, char32_t character) {
+        FromUtf8 failed;
+        failed.at = at - begin;
+        failed.character = character;
+        return failed;
+    };
+    while (in != end) {
+        // ASCII passes eight bytes at a time.
+        while (end - in >= 8) {
+            quint64 word;
+            std::memcpy(&word, in, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            std::memcpy(out, in, 8);
+            in += 8;
+            out += 8;
+        }
+        if (in == end)
+            break;
+        const unsigned char b = *in;
+        if (b < 0x80) {
+            *out++ = char(b);
+            ++in;
+            continue;
+        }
+        // The shortest form only, no surrogates, nothing past U+10FFFF.
+        int length = 0;
+        char32_t c = 0;
+        char32_t least = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, c = b & 0x1F, least = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3, c = b & 0x0F, least = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, c = b & 0x07, least = 0x10000;
+        } else {
+            return failAt(in, 0);
+        }
+        if (end - in < length)
+            return failAt(in, 0);
+        for (int i = 1; i < length; ++i) {
+            if ((in[i] & 0xC0) != 0x80)
+                return failAt(in, 0);
+            c = (c << 6) | (in[i] & 0x3F);
+        }
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return failAt(in, 0);
+        const int byte = byteFor(c);
+        if (byte < 0)
+            return failAt(in, c);
+        *out++ = char(byte);
+        in += length;
+    }
+    FromUtf8 done;
+    done.end = out;
+    return done;
 }
 
 } // namespace Ledgerly::Windows1252

@@ -17,6 +17,25 @@ bool encode(const QString &text, QByteArray *out);
 // partly written) when a character has no code.
 bool encodeTo(QStringView text, char *out);
 bool canEncode(const QString &text);
+// The code of one character; -1 when the code page has none.
+int byteFor(char32_t character);
+
+// Text files are UTF-8 where the system says so (everywhere but Windows):
+// Windows-1252 bytes and UTF-8 meet without a QString between them.
+// The UTF-8 form of bytes, written at out, which has room for 3 bytes per
+// byte; returns the end of what was written.
+char *toUtf8(QByteArrayView bytes, char *out);
+// The Windows-1252 form of UTF-8 text, written at out, which has room for
+// text.size() bytes. On failure `end` is null and `at` is the position in
+// text of the first byte that is no UTF-8 (character 0) or starts a
+// character the code page has no code for.
+struct FromUtf8
+{
+    char *end = nullptr;
+    qsizetype at = -1;
+    char32_t character = 0;
+};
+FromUtf8 fromUtf8(QByteArrayView text, char *out);
 } // namespace Windows1252
 
 } // namespace Ledgerly

@@ -6,7 +6,8 @@ namespace {
 
 bool is(QStringView text, QLatin1String word)
 {
-    return text.compare(word, Qt::CaseInsensitive) == 0;
+    // Case folding keeps the length; most words are told apart by it.
+    return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace

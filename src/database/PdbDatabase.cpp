@@ -24,7 +24,8 @@ void PdbDatabase::SaveAs(const QString &path)
 {
     const QFileInfo target(path);
     // Everything is encoded first: a refused value must leave no trace on disk.
-    PdbWriteResult result = PdbWriter(*this).write(target.completeBaseName());
+    PdbWriter writer(*this);
+    writer.prepare(target.completeBaseName());
 
     const QString native = QDir::toNativeSeparators(target.absoluteFilePath());
     if (!target.absoluteDir().exists())
@@ -36,13 +37,17 @@ void PdbDatabase::SaveAs(const QString &path)
         throw PdbError(ErrPathAccess,
                        QStringLiteral("Cannot write \"%1\": it is a folder").arg(native));
 
-    const SafeFile::Result written = SafeFile::write(target.absoluteFilePath(), result.bytes);
-    if (!written.ok())
-        throw PdbError(written.number, written.message);
+    // The records stream to the file from where they are held: the file's
+    // bytes are never put together in memory.
+    SafeFile::Writer out(target.absoluteFilePath());
+    if (out.open())
+        writer.writeTo([&out](const char *data, qsizetype size) { out.append(data, size); });
+    if (out.failed() || !out.commit())
+        throw PdbError(out.result().number, out.result().message);
 
-    m_header = result.header;
+    m_header = writer.header();
     for (int i = 0; i < m_table.RecordCount(); ++i)
-        m_table.Record(i).setUniqueId(result.recordIds.at(i));
+        m_table.Record(i).setUniqueId(writer.recordIds().at(i));
 }
 
 } // namespace Ledgerly

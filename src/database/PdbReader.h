@@ -20,19 +20,7 @@ public:
     std::unique_ptr<PdbDatabase> read();
 
 private:
-    quint16 u16(qsizetype at) const;
-    quint32 u32(qsizetype at) const;
-    void readHeader(PdbDatabase &db);
-    void readFieldBlock(PdbDatabase &db, qsizetype begin, qsizetype end);
-    // Checks one record's values against their field types; returns how
-    // many fields it stores. Values stay encoded until they are asked for.
-    int checkRecord(const PdbFieldList &fields, int index, qsizetype begin, qsizetype end) const;
-    [[noreturn]] static void damaged(const QString &why);
-
     const QByteArray &m_bytes;
-    const uchar *m_data;
-    qsizetype m_size;
-    int m_recordCount = 0;
 };
 
 } // namespace Ledgerly

@@ -12,8 +12,8 @@ PdbRecord::PdbRecord(const PdbFieldList *fields, const QByteArray &file, qsizety
                      qsizetype end, int storedFields, quint32 uniqueId)
     : m_fields(fields)
     , m_file(file)
-    , m_begin(begin)
-    , m_end(end)
+    , m_begin(quint32(begin))
+    , m_end(quint32(end))
     , m_storedFields(storedFields)
     , m_uniqueId(uniqueId)
 {}
@@ -60,13 +60,13 @@ QVariant PdbRecord::storedValue(int field) const
 
 QVariant PdbRecord::value(int field) const
 {
-    return isChanged(field) ? m_values.at(field) : storedValue(field);
+    return isChanged(field) ? m_changes->values.at(field) : storedValue(field);
 }
 
 bool PdbRecord::isEmpty(int field) const
 {
     if (isChanged(field)) {
-        const QVariant &v = m_values.at(field);
+        const QVariant &v = m_changes->values.at(field);
         switch (v.typeId()) {
         case QMetaType::UnknownType:
             return true;
@@ -85,27 +85,50 @@ bool PdbRecord::isEmpty(int field) const
     return length == 0 || length == PdbLayout::nullLength;
 }
 
+void PdbRecord::emptyFields(QList<bool> *empty) const
+{
+    const int count = m_fields ? m_fields->Count() : 0;
+    empty->resize(count);
+    const char *data = m_file.constData();
+    qsizetype at = m_begin;
+    for (int f = 0; f < count; ++f) {
+        if (isChanged(f)) {
+            (*empty)[f] = isEmpty(f);
+        } else if (f >= m_storedFields) {
+            (*empty)[f] = true;
+        } else {
+            const quint32 length = PdbLayout::valueLength(data + at);
+            (*empty)[f] = length == 0 || length == PdbLayout::nullLength;
+        }
+        if (f < m_storedFields)
+            at = PdbLayout::nextValue(data, at);
+    }
+}
+
 void PdbRecord::setValue(int field, const QVariant &value)
 {
     if (field < 0)
         return;
+    const qsizetype set = m_changes ? m_changes->values.size() : 0;
     // Past the stored fields and the values set, a null is what is there already.
-    if (field >= m_values.size() && field >= m_storedFields && !value.isValid())
+    if (field >= set && field >= m_storedFields && !value.isValid())
         return;
-    if (field >= m_values.size()) {
+    if (!m_changes)
+        m_changes = new Changes;
+    if (field >= set) {
         // Room for every field at once: records are mostly filled field by field.
         const qsizetype size =
             qMax(qsizetype(field) + 1, qsizetype(m_fields ? m_fields->Count() : 0));
-        m_values.resize(size);
-        m_changed.resize(size, false);
+        m_changes->values.resize(size);
+        m_changes->changed.resize(size, false);
     }
-    m_values[field] = value;
-    m_changed[field] = true;
+    m_changes->values[field] = value;
+    m_changes->changed[field] = true;
 }
 
 QList<QVariant> PdbRecord::values() const
 {
-    const int count = qMax(m_storedFields, int(m_values.size()));
+    const int count = qMax(m_storedFields, m_changes ? int(m_changes->values.size()) : 0);
     QList<QVariant> values;
     values.reserve(count);
     // The stored values in one pass, rather than a walk from the start per field.
@@ -113,14 +136,14 @@ QList<QVariant> PdbRecord::values() const
     qsizetype at = m_begin;
     for (int f = 0; f < count; ++f) {
         if (f >= m_storedFields || !m_fields || f >= m_fields->Count()) {
-            values.append(isChanged(f) ? m_values.at(f) : QVariant());
+            values.append(isChanged(f) ? m_changes->values.at(f) : QVariant());
             continue;
         }
         const quint32 length = PdbLayout::valueLength(data + at);
         const qsizetype valueAt = at + 2;
         at = PdbLayout::nextValue(data, at);
         if (isChanged(f))
-            values.append(m_values.at(f));
+            values.append(m_changes->values.at(f));
         else if (length == PdbLayout::nullLength)
             values.append(QVariant());
         else
@@ -134,8 +157,12 @@ void PdbRecord::setValues(QList<QVariant> values)
     m_file = QByteArray();
     m_begin = m_end = 0;
     m_storedFields = 0;
-    m_changed = QList<bool>(values.size(), true);
-    m_values = std::move(values);
+    m_changes.reset();
+    if (values.isEmpty())
+        return;
+    m_changes = new Changes;
+    m_changes->changed = QList<bool>(values.size(), true);
+    m_changes->values = std::move(values);
 }
 
 QByteArrayView PdbRecord::storedBytes() const

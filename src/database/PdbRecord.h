@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSharedData>
 #include <QVariant>
 
 namespace Ledgerly {
@@ -39,6 +40,9 @@ public:
     bool setValue(const QString &fieldName, const QVariant &value);
     // True when the field holds no value or an empty one, without decoding it.
     bool isEmpty(int field) const;
+    // isEmpty() of every field at once, in one pass over the stored bytes:
+    // (*empty)[f] for f below the field count.
+    void emptyFields(QList<bool> *empty) const;
 
     // All values by position; the list may be shorter than the field list.
     QList<QVariant> values() const;
@@ -49,10 +53,11 @@ public:
     // memory), how many fields they hold, and which values were set since.
     QByteArrayView storedBytes() const;
     int storedFieldCount() const { return m_storedFields; }
-    bool hasChanges() const { return !m_changed.isEmpty(); }
+    bool hasChanges() const { return m_changes.constData() != nullptr; }
     bool isChanged(int field) const
     {
-        return field >= 0 && field < m_changed.size() && m_changed.at(field);
+        return m_changes && field >= 0 && field < m_changes->changed.size() &&
+               m_changes->changed.at(field);
     }
     const PdbFieldList *fields() const { return m_fields; }
 
@@ -67,14 +72,22 @@ private:
     qsizetype storedOffset(int field) const;
     QVariant storedValue(int field) const;
 
+    // Values set since the record was read, by field; most records have
+    // none, so a record without them holds one null pointer for them.
+    struct Changes : QSharedData
+    {
+        QList<QVariant> values;
+        QList<bool> changed; // which entries of values hold one
+    };
+
     const PdbFieldList *m_fields = nullptr;
     QByteArray m_file;
-    qsizetype m_begin = 0;
-    qsizetype m_end = 0;
+    // A database file is far below 4 GiB (the format's offsets are 32 bits).
+    quint32 m_begin = 0;
+    quint32 m_end = 0;
     int m_storedFields = 0;
-    QList<QVariant> m_values; // values set since the record was read, by field
-    QList<bool> m_changed;    // which entries of m_values hold one
     quint32 m_uniqueId = 0;
+    QSharedDataPointer<Changes> m_changes;
 };
 
 } // namespace Ledgerly

@@ -24,6 +24,7 @@ public:
     // Appends an empty record (every value null) and returns it.
     PdbRecord &AddRecord();
     void appendRecord(PdbRecord record) { m_records.append(std::move(record)); }
+    void appendRecords(QList<PdbRecord> records) { m_records.append(std::move(records)); }
     // Replaces every record at once; they must belong to this table's fields.
     void setRecords(QList<PdbRecord> records) { m_records = std::move(records); }
     // Appends a field definition; existing records read null for it.

@@ -101,25 +101,28 @@ QList<quint32> PdbWriter::assignIds(quint32 *seed) const
     return ids;
 }
 
-void PdbWriter::writeFieldBlock()
+QByteArray PdbWriter::fieldBlock() const
 {
     const PdbFieldList &fields = m_db.Fields();
     if (fields.Count() > 0xFFFF)
         throw PdbError(ErrInvalidValue, QStringLiteral("A database holds at most 65535 fields"));
-    appendU16(m_out, fieldBlockVersion);
-    appendU16(m_out, quint32(fields.Count()));
+    QByteArray block;
+    QByteArray name;
+    appendU16(block, fieldBlockVersion);
+    appendU16(block, quint32(fields.Count()));
     for (int f = 0; f < fields.Count(); ++f) {
         const PdbField &field = fields.Item(f);
         if (field.Type < 0 || field.Type > 0xFFFF)
             refuse(-1, f, QStringLiteral("the type code %1 cannot be stored").arg(field.Type));
-        if (!Windows1252::encode(field.Name, &m_scratch))
+        if (!Windows1252::encode(field.Name, &name))
             refuse(-1, f, QStringLiteral("the name cannot be stored as Windows-1252"));
-        if (m_scratch.isEmpty() || m_scratch.size() > 255)
+        if (name.isEmpty() || name.size() > 255)
             refuse(-1, f, QStringLiteral("a field name must be 1 to 255 characters long"));
-        appendU16(m_out, quint32(field.Type));
-        m_out.append(char(m_scratch.size()));
-        m_out.append(m_scratch);
+        appendU16(block, quint32(field.Type));
+        block.append(char(name.size()));
+        block.append(name);
     }
+    return block;
 }
 
 void PdbWriter::putValueBytes(const char *data, qsizetype size, int record, int field)
@@ -129,14 +132,14 @@ void PdbWriter::putValueBytes(const char *data, qsizetype size, int record, int 
                QStringLiteral("the value is %1 bytes long; at most %2 bytes can be stored")
                    .arg(size)
                    .arg(maxValueLength));
-    appendU16(m_out, quint32(size));
-    m_out.append(data, size);
+    appendU16(m_encoded, quint32(size));
+    m_encoded.append(data, size);
 }
 
 void PdbWriter::writeValue(const QVariant &value, int type, int record, int field)
 {
     if (PdbValueEncoder::isNull(value)) {
-        appendU16(m_out, nullLength);
+        appendU16(m_encoded, nullLength);
         return;
     }
     // Bytes already held in memory go out without an intermediate copy.
@@ -150,12 +153,12 @@ void PdbWriter::writeValue(const QVariant &value, int type, int record, int fiel
     if (type == FieldText && value.typeId() == QMetaType::QString) {
         const QString &text = *static_cast<const QString *>(value.constData());
         if (text.size() <= maxValueLength) {
-            const qsizetype start = m_out.size();
-            appendU16(m_out, quint32(text.size()));
-            m_out.resize(start + 2 + text.size());
-            if (Windows1252::encodeTo(text, m_out.data() + start + 2))
+            const qsizetype start = m_encoded.size();
+            appendU16(m_encoded, quint32(text.size()));
+            m_encoded.resize(start + 2 + text.size());
+            if (Windows1252::encodeTo(text, m_encoded.data() + start + 2))
                 return;
-            m_out.truncate(start); // the encoder below says why
+            m_encoded.truncate(start); // the encoder below says why
         }
     }
     QString why;
@@ -164,49 +167,38 @@ void PdbWriter::writeValue(const QVariant &value, int type, int record, int fiel
     putValueBytes(m_scratch.constData(), m_scratch.size(), record, field);
 }
 
-// A record read from a file: the values nobody set go out as they came in,
-// and fields added since it was read hold no value unless one was set.
-void PdbWriter::writeStoredRecord(const PdbRecord &record, int index)
+bool PdbWriter::copiesStored(const PdbRecord &record) const
+{
+    return record.fields() == &m_db.Fields() &&
+           record.storedFieldCount() <= m_db.Fields().Count() && !record.hasChanges();
+}
+
+// A record with values set since it was read (or made in memory): the
+// values nobody set go out as they came in, fields added since it was read
+// hold no value unless one was set.
+void PdbWriter::encodeRecord(const PdbRecord &record, int index)
 {
     const PdbFieldList &fields = m_db.Fields();
-    const QByteArrayView stored = record.storedBytes();
-    if (!record.hasChanges()) {
-        m_out.append(stored.data(), stored.size());
-        for (int f = record.storedFieldCount(); f < fields.Count(); ++f)
-            appendU16(m_out, nullLength);
+    if (record.fields() != &fields || record.storedFieldCount() > fields.Count()) {
+        for (int f = 0; f < fields.Count(); ++f)
+            writeValue(record.value(f), fields.Item(f).Type, index, f);
         return;
     }
+    const QByteArrayView stored = record.storedBytes();
     qsizetype at = 0;
     for (int f = 0; f < fields.Count(); ++f) {
         const qsizetype next = f < record.storedFieldCount() ? nextValue(stored.data(), at) : at;
         if (record.isChanged(f))
             writeValue(record.value(f), fields.Item(f).Type, index, f);
         else if (f < record.storedFieldCount())
-            m_out.append(stored.data() + at, next - at);
+            m_encoded.append(stored.data() + at, next - at);
         else
-            appendU16(m_out, nullLength);
+            appendU16(m_encoded, nullLength);
         at = next;
     }
 }
 
-// Room for the whole file up front: growing a buffer of many megabytes
-// copies it and, for a moment, holds it twice.
-qsizetype PdbWriter::expectedSize() const
-{
-    const PdbTable &table = m_db.Table();
-    const int fieldCount = m_db.Fields().Count();
-    qsizetype size = headerSize + gapSize + 4 + qsizetype(fieldCount) * (3 + 255);
-    for (int r = 0; r < table.RecordCount(); ++r) {
-        const PdbRecord &record = table.Record(r);
-        size += recordEntrySize + record.storedBytes().size() +
-                qsizetype(fieldCount - record.storedFieldCount()) * 2;
-        if (record.hasChanges())
-            size += qsizetype(fieldCount) * 8; // a guess; the buffer grows if it is short
-    }
-    return size;
-}
-
-PdbWriteResult PdbWriter::write(const QString &stem)
+void PdbWriter::prepare(const QString &stem)
 {
     const PdbTable &table = m_db.Table();
     const int count = table.RecordCount();
@@ -215,61 +207,104 @@ PdbWriteResult PdbWriter::write(const QString &stem)
                        QStringLiteral("%1 records cannot be stored; a database holds at most %2")
                            .arg(count)
                            .arg(maxRecords));
-    PdbWriteResult result;
     quint32 seed = 0;
-    result.recordIds = assignIds(&seed);
+    m_ids = assignIds(&seed);
 
     const quint32 now = nowSeconds();
-    PdbHeader &h = result.header;
-    h = m_db.header();
-    h.name = headerName(stem);
-    h.attributes = 0;
-    h.version = 1;
-    if (h.creationTime == 0)
-        h.creationTime = now;
-    h.modificationTime = now;
-    h.modificationNumber += 1;
-    h.uniqueIdSeed = seed;
+    m_header = m_db.header();
+    m_header.name = headerName(stem);
+    m_header.attributes = 0;
+    m_header.version = 1;
+    if (m_header.creationTime == 0)
+        m_header.creationTime = now;
+    m_header.modificationTime = now;
+    m_header.modificationNumber += 1;
+    m_header.uniqueIdSeed = seed;
 
+    m_block = fieldBlock();
     const int fieldCount = m_db.Fields().Count();
-    m_out.clear();
-    m_out.reserve(expectedSize());
-    m_out.append(h.name);
-    m_out.append(nameSize - h.name.size(), '\0');
-    appendU16(m_out, h.attributes);
-    appendU16(m_out, h.version);
-    appendU32(m_out, h.creationTime);
-    appendU32(m_out, h.modificationTime);
-    appendU32(m_out, h.backupTime);
-    appendU32(m_out, h.modificationNumber);
-    appendU32(m_out, quint32(headerSize + count * recordEntrySize + gapSize)); // field block
-    appendU32(m_out, 0);                                                       // no sort block
-    m_out.append(typeTag());
-    m_out.append(creatorTag());
-    appendU32(m_out, h.uniqueIdSeed);
-    appendU32(m_out, 0); // no further record list
-    appendU16(m_out, quint32(count));
-    // The list is filled in as the records are written and their offsets known.
-    m_out.append(qsizetype(count) * recordEntrySize + gapSize, '\0');
-
-    writeFieldBlock();
-
+    m_encoded.clear();
+    m_encodedEnds = QList<qsizetype>(count, -1);
+    m_offsets = QList<quint32>(count, 0);
+    qint64 at = headerSize + qint64(count) * recordEntrySize + gapSize + m_block.size();
     for (int r = 0; r < count; ++r) {
-        const qsizetype entry = headerSize + qsizetype(r) * recordEntrySize;
-        qToBigEndian<quint32>(quint32(m_out.size()), m_out.data() + entry);
-        // The id's top byte is the attributes byte, which stays 0.
-        qToBigEndian<quint32>(result.recordIds.at(r), m_out.data() + entry + 4);
         const PdbRecord &record = table.Record(r);
-        if (record.fields() == &m_db.Fields() && record.storedFieldCount() <= fieldCount)
-            writeStoredRecord(record, r);
-        else
-            for (int f = 0; f < fieldCount; ++f)
-                writeValue(record.value(f), m_db.Fields().Item(f).Type, r, f);
+        if (at > qint64(0xFFFFFFFFLL))
+            throw PdbError(ErrInvalidValue,
+                           QStringLiteral("The database is too large for one file"));
+        m_offsets[r] = quint32(at);
+        if (copiesStored(record)) {
+            at += record.storedBytes().size() + 2 * (fieldCount - record.storedFieldCount());
+            continue;
+        }
+        const qsizetype start = m_encoded.size();
+        encodeRecord(record, r);
+        m_encodedEnds[r] = m_encoded.size();
+        at += m_encoded.size() - start;
     }
-    if (m_out.size() > qsizetype(0xFFFFFFFFLL))
+    if (at > qint64(0xFFFFFFFFLL))
         throw PdbError(ErrInvalidValue, QStringLiteral("The database is too large for one file"));
-    result.bytes = std::move(m_out);
-    m_out = QByteArray();
+    m_size = at;
+}
+
+void PdbWriter::writeTo(const std::function<void(const char *, qsizetype)> &out) const
+{
+    const PdbTable &table = m_db.Table();
+    const int count = table.RecordCount();
+    QByteArray head;
+    head.reserve(headerSize + qsizetype(count) * recordEntrySize + gapSize);
+    head.append(m_header.name);
+    head.append(nameSize - m_header.name.size(), '\0');
+    appendU16(head, m_header.attributes);
+    appendU16(head, m_header.version);
+    appendU32(head, m_header.creationTime);
+    appendU32(head, m_header.modificationTime);
+    appendU32(head, m_header.backupTime);
+    appendU32(head, m_header.modificationNumber);
+    appendU32(head, quint32(headerSize + count * recordEntrySize + gapSize)); // field block
+    appendU32(head, 0);                                                       // no sort block
+    head.append(typeTag());
+    head.append(creatorTag());
+    appendU32(head, m_header.uniqueIdSeed);
+    appendU32(head, 0); // no further record list
+    appendU16(head, quint32(count));
+    for (int r = 0; r < count; ++r) {
+        appendU32(head, m_offsets.at(r));
+        // The id's top byte is the attributes byte, which stays 0.
+        appendU32(head, m_ids.at(r));
+    }
+    head.append(gapSize, '\0');
+    out(head.constData(), head.size());
+    out(m_block.constData(), m_block.size());
+
+    // Fields added since a record was read hold no value.
+    static const QByteArray nulls(64, char(0xFF));
+    const int fieldCount = m_db.Fields().Count();
+    qsizetype encodedStart = 0;
+    for (int r = 0; r < count; ++r) {
+        const qsizetype end = m_encodedEnds.at(r);
+        if (end >= 0) {
+            out(m_encoded.constData() + encodedStart, end - encodedStart);
+            encodedStart = end;
+            continue;
+        }
+        const PdbRecord &record = table.Record(r);
+        const QByteArrayView stored = record.storedBytes();
+        out(stored.data(), stored.size());
+        for (qsizetype missing = 2 * qsizetype(fieldCount - record.storedFieldCount()); missing > 0;
+             missing -= nulls.size())
+            out(nulls.constData(), qMin(missing, nulls.size()));
+    }
+}
+
+PdbWriteResult PdbWriter::write(const QString &stem)
+{
+    prepare(stem);
+    PdbWriteResult result;
+    result.bytes.reserve(qsizetype(m_size));
+    writeTo([&result](const char *data, qsizetype size) { result.bytes.append(data, size); });
+    result.header = m_header;
+    result.recordIds = m_ids;
     return result;
 }
 

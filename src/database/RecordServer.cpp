@@ -155,6 +155,32 @@ std::unique_ptr<PdbDatabase> RecordServer::OpenDatabase(const QString &path, Ope
     }
 }
 
+std::unique_ptr<PdbRecordStream> RecordServer::OpenStream(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.exists())
+        throw PdbError(ErrFileNotFound,
+                       QStringLiteral("The file \"%1\" does not exist").arg(native));
+    if (info.isDir())
+        throw PdbError(ErrPathAccess, QStringLiteral("\"%1\" is a folder, not a file").arg(native));
+    auto file = std::make_unique<QFile>();
+    qint64 size = 0;
+    QString why;
+    if (!SafeFile::openForReading(info.absoluteFilePath(), maxDatabaseFileSize, *file, &size, &why))
+        throw PdbError(ErrPathAccess, why);
+    auto stream = std::make_unique<PdbRecordStream>(std::move(file), size);
+    try {
+        stream->readHead();
+        stream->checkAll();
+    } catch (const PdbError &e) {
+        throw PdbError(e.number(), QStringLiteral("The file \"%1\" is damaged or not a database of "
+                                                  "this kind: %2")
+                                       .arg(native, e.message()));
+    }
+    return stream;
+}
+
 void RecordServer::addUser(const QString &name, const QString &folder, bool jpilot,
                            bool makeDefault)
 {

@@ -2,6 +2,7 @@
 
 #include "HotSyncHome.h"
 #include "PdbDatabase.h"
+#include "PdbRecordStream.h"
 
 #include <QStringList>
 
@@ -36,6 +37,11 @@ public:
     // an empty database (no fields, no records) for a missing file.
     std::unique_ptr<PdbDatabase> OpenDatabase(const QString &path,
                                               OpenMode mode = OpenMode::MustExist);
+    // The file as a stream of its records, for a reader that goes through
+    // them in order without holding the file; every record has been checked
+    // (and the stream rewound) when it is handed out. Fails as OpenDatabase
+    // does for a file that must exist.
+    std::unique_ptr<PdbRecordStream> OpenStream(const QString &path);
 
     // Adds (or updates) a user of the home; used by set-up tools.
     void addUser(const QString &name, const QString &folder = {}, bool jpilot = false,

@@ -114,25 +114,34 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
     QList<int> writtenFrom; // the row each new record comes from
     writtenFrom.reserve(rows);
     int lastStep = -1;
+    QList<bool> empty; // of the row's record, by field
     for (int r = 0; r < rows; ++r) {
         const GridRow &row = std::as_const(grid).gridRow(r);
         if (row.rowType != 0)
             continue;
         const int source = row.sourceRecord;
         const bool unchanged = grid.readsStoredRecord(r);
-        PdbRecord record = source >= 0 && source < table.RecordCount()
-                               ? table.Record(source)
-                               : PdbRecord(&table.FieldDefs());
+        const bool fromRecord = source >= 0 && source < table.RecordCount();
+        PdbRecord record = fromRecord ? table.Record(source) : PdbRecord(&table.FieldDefs());
+        if (unchanged)
+            record.emptyFields(&empty);
 
         for (const ColumnPlan &p : plan) {
             // An unchanged row shows what its record holds, which writes
-            // back as it is, except where the record holds nothing.
-            if (unchanged && !record.isEmpty(p.field))
+            // back as it is, except where the record holds nothing and a
+            // save fills it in. Text has no such rule: no text stays none.
+            if (unchanged && (p.type == FieldText || !empty.value(p.field, true)))
                 continue;
             const QVariant cell = grid.cell(r, p.column);
             switch (p.type) {
             case FieldText:
-                if (cell.typeId() != QMetaType::QByteArray)
+                // The table shows no text and empty text alike: an empty cell
+                // keeps whichever of the two its record held.
+                if (fromRecord && isEmptyCell(cell) && record.isEmpty(p.field))
+                    break;
+                if (!cell.isValid())
+                    record.setValue(p.field, QVariant());
+                else if (cell.typeId() != QMetaType::QByteArray)
                     record.setValue(p.field, cell.typeId() == QMetaType::QString
                                                  ? cell
                                                  : QVariant(GridValue::displayText(cell)));

@@ -6,6 +6,7 @@
 #include "DatabaseSaver.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbError.h"
+#include "database/PdbRecordStream.h"
 #include "database/RecordServer.h"
 #include "grid/TableEditor.h"
 
@@ -75,6 +76,17 @@ void Document::clearRecords()
     m_model.removeAllRows();
 }
 
+void Document::replaceRowsWithRecords(QList<PdbRecord> records, const QString &text)
+{
+    PdbTable &table = m_database->Table();
+    const int first = table.RecordCount();
+    table.appendRecords(std::move(records));
+    QList<GridRow> rows(table.RecordCount() - first);
+    for (int r = 0; r < rows.size(); ++r)
+        rows[r].sourceRecord = first + r;
+    m_editor->replaceRows(std::move(rows), text);
+}
+
 void Document::close()
 {
     m_model.removeAllRows();
@@ -103,11 +115,10 @@ void Document::applySchema(SchemaSection schema)
         ColumnSetup::applySchema(m_model, m_database->Table().FieldDefs(), m_schema);
 }
 
-std::unique_ptr<PdbDatabase> Document::openStored(const QString &path, int *number,
-                                                  QString *reason) const
+std::unique_ptr<PdbRecordStream> Document::openStoredRecords(int *number, QString *reason) const
 {
     try {
-        return m_server.OpenDatabase(path);
+        return m_server.OpenStream(m_path);
     } catch (const PdbError &e) {
         if (number)
             *number = e.number();

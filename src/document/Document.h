@@ -9,6 +9,8 @@
 namespace Ledgerly {
 
 class PdbDatabase;
+class PdbRecord;
+class PdbRecordStream;
 class RecordServer;
 class TableEditor;
 
@@ -57,6 +59,12 @@ public:
               const std::function<void(int)> &progress = {});
     // Empties the table of records; the file is untouched until a save.
     void clearRecords();
+    // Replaces the table's rows, as one step a person can undo, with rows
+    // that show the given records (built for this database's fields, as an
+    // import builds them). The records join the ones rows read from, so the
+    // rows hold no cells of their own and an undo finds the rows it brings
+    // back; the file is untouched until a save.
+    void replaceRowsWithRecords(QList<PdbRecord> records, const QString &text);
     // Forgets the database and empties the table, columns included.
     void close();
 
@@ -65,11 +73,12 @@ public:
     // The open table's captions and roles from a changed schema section.
     void applySchema(SchemaSection schema);
 
-    // The open file as stored, in a database object of its own (unsaved
-    // edits are not in it); null when it cannot be read, with the error's
-    // number and text in *number and *reason when given.
-    std::unique_ptr<PdbDatabase> openStored(const QString &path, int *number = nullptr,
-                                            QString *reason = nullptr) const;
+    // The open file as stored (unsaved edits are not in it), every record
+    // checked, to be read front to back without holding the file; null when
+    // it cannot be read, with the error's number and text in *number and
+    // *reason when given.
+    std::unique_ptr<PdbRecordStream> openStoredRecords(int *number = nullptr,
+                                                       QString *reason = nullptr) const;
 
 private:
     void markUnedited();

@@ -17,6 +17,7 @@ CsvDateTimePattern::CsvDateTimePattern(const QString &format, const QLocale &loc
     }
     m_am = locale.amText();
     m_pm = locale.pmText();
+    m_amPm = {m_am, m_pm};
     compile(format);
 }
 
@@ -187,50 +188,84 @@ void CsvDateTimePattern::append(QString &out, const QDate &date, const QTime &ti
 
 char16_t *CsvDateTimePattern::write(char16_t *out, const QDate &date, const QTime &time) const
 {
+    // QDate works out the year, month and day afresh on each call: once here.
+    Parts parts;
+    if (date.isValid()) {
+        date.getDate(&parts.year, &parts.month, &parts.day);
+        parts.dayOfWeek = date.dayOfWeek();
+    }
+    parts.hour = time.hour();
+    parts.minute = time.minute();
+    parts.second = time.second();
+    return write(out, parts);
+}
+
+CsvDateTimePattern::Parts CsvDateTimePattern::partsOfStored(quint32 seconds)
+{
+    Parts parts;
+    const unsigned days = seconds / 86400;
+    const unsigned clock = seconds % 86400;
+    parts.hour = int(clock / 3600);
+    parts.minute = int(clock / 60 % 60);
+    parts.second = int(clock % 60);
+    // 1904-01-01 was a Friday.
+    parts.dayOfWeek = int((days + 4) % 7) + 1;
+    // Days since 1904 as days since 0000-03-01 of the proleptic Gregorian
+    // calendar, then years of 400, 100, 4 and 1 (March to February, so that
+    // the leap day comes last). Every number fits 32 bits.
+    const unsigned z = days + 695361;
+    const unsigned era = z / 146097;
+    const unsigned dayOfEra = z - era * 146097;
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+    parts.day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    parts.month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    parts.year = int(yearOfEra + era * 400 + (parts.month <= 2 ? 1 : 0));
+    return parts;
+}
+
+char16_t *CsvDateTimePattern::write(char16_t *out, const Parts &parts) const
+{
     // Written by hand into memory the caller holds: a QString per part would
     // cost an allocation for every part of every date in a large export.
-    // QDate works out the year, month and day afresh on each call: once here.
-    int year = 0, month = 0, day = 0;
-    if (date.isValid())
-        date.getDate(&year, &month, &day);
     for (const Token &token : m_tokens) {
         switch (token.kind) {
         case Kind::Literal:
             out = writeText(out, token.text);
             break;
         case Kind::Day:
-            out = writeNumber(out, day, token.width);
+            out = writeNumber(out, parts.day, token.width);
             break;
-        case Kind::DayName: {
-            const int weekDay = date.dayOfWeek() - 1;
-            if (weekDay >= 0 && weekDay < 7)
-                out = writeText(out, m_dayNames[token.width == 4].at(weekDay));
+        case Kind::DayName:
+            if (parts.dayOfWeek >= 1 && parts.dayOfWeek <= 7)
+                out = writeText(out, m_dayNames[token.width == 4].at(parts.dayOfWeek - 1));
             break;
-        }
         case Kind::Month:
-            out = writeNumber(out, month, token.width);
+            out = writeNumber(out, parts.month, token.width);
             break;
         case Kind::MonthName:
-            if (month >= 1 && month <= 12)
-                out = writeText(out, m_monthNames[token.width == 4].at(month - 1));
+            if (parts.month >= 1 && parts.month <= 12)
+                out = writeText(out, m_monthNames[token.width == 4].at(parts.month - 1));
             break;
         case Kind::Year:
-            out = writeNumber(out, year, 4);
+            out = writeNumber(out, parts.year, 4);
             break;
         case Kind::Hour:
-            out = writeNumber(out, time.hour(), token.width);
+            out = writeNumber(out, parts.hour, token.width);
             break;
         case Kind::Hour12:
-            out = writeNumber(out, time.hour() % 12 == 0 ? 12 : time.hour() % 12, token.width);
+            out = writeNumber(out, parts.hour % 12 == 0 ? 12 : parts.hour % 12, token.width);
             break;
         case Kind::Minute:
-            out = writeNumber(out, time.minute(), token.width);
+            out = writeNumber(out, parts.minute, token.width);
             break;
         case Kind::Second:
-            out = writeNumber(out, time.second(), token.width);
+            out = writeNumber(out, parts.second, token.width);
             break;
         case Kind::AmPm:
-            out = writeText(out, m_amPmCased[time.hour() >= 12][token.upper]);
+            out = writeText(out, m_amPmCased[parts.hour >= 12][token.upper]);
             break;
         }
     }
@@ -304,11 +339,15 @@ bool CsvDateTimePattern::parse(QStringView text, qsizetype &pos, Parsed &parsed)
 {
     for (const Token &token : m_tokens) {
         switch (token.kind) {
-        case Kind::Literal:
-            if (!text.mid(pos).startsWith(token.text))
+        case Kind::Literal: {
+            // Compared in place: most literals are one separator.
+            const qsizetype size = token.text.size();
+            if (text.size() - pos < size ||
+                !std::equal(token.text.cbegin(), token.text.cend(), text.begin() + pos))
                 return false;
-            pos += token.text.size();
+            pos += size;
             break;
+        }
         case Kind::Day:
             if (!readNumber(text, pos, 2, parsed.day))
                 return false;
@@ -344,7 +383,7 @@ bool CsvDateTimePattern::parse(QStringView text, qsizetype &pos, Parsed &parsed)
                 return false;
             break;
         case Kind::AmPm:
-            parsed.amPm = matchName(text, pos, {m_am, m_pm});
+            parsed.amPm = matchName(text, pos, m_amPm);
             if (parsed.amPm < 0)
                 return false;
             break;

@@ -28,6 +28,18 @@ public:
     // returns the end of what was written.
     char16_t *write(char16_t *out, const QDate &date, const QTime &time) const;
 
+    // A date and time taken apart, as the writer needs them.
+    struct Parts
+    {
+        int year = 0, month = 0, day = 0;
+        int dayOfWeek = 0; // 1 Monday .. 7 Sunday; 0 for no date
+        int hour = 0, minute = 0, second = 0;
+    };
+    // The parts of a stored time, seconds since 1904-01-01 00:00:00, worked
+    // out without QDate and QTime: an export takes apart a hundred thousand.
+    static Parts partsOfStored(quint32 seconds);
+    char16_t *write(char16_t *out, const Parts &parts) const;
+
     struct Parsed
     {
         int year = 0, month = 0, day = 0;
@@ -75,6 +87,7 @@ private:
     QStringList m_dayNames[2];   // short, long; index 0 is Monday
     QString m_am;
     QString m_pm;
+    QStringList m_amPm;        // the two, for reading
     QString m_amPmCased[2][2]; // [pm][upper], cased once rather than per cell
     qsizetype m_maxLength = 0;
     bool m_usable = false;

@@ -2,10 +2,13 @@
 
 #include "CsvExporter.h"
 #include "CsvNaming.h"
+#include "catalogue/SchemaSection.h"
 #include "common/SafeFile.h"
 #include "database/FieldType.h"
-#include "database/PdbDatabase.h"
+#include "database/PdbError.h"
+#include "database/RecordServer.h"
 #include "document/Document.h"
+#include "grid/GridModel.h"
 
 #include <QDir>
 
@@ -21,34 +24,29 @@ int countRecordRows(const GridModel &grid)
     return rows;
 }
 
-CsvOutcome exportCsvFile(const Document &document, const QString &appName,
-                         const QString &chosenPath, const std::function<void(int)> &progress)
+namespace {
+
+QString damagedDatabase(const QString &appName)
+{
+    return QStringLiteral("Error opening database.  Ensure this a ") + appName +
+           QStringLiteral("Database.");
+}
+
+// The export of records read as stored, at most tableRecords lines (-1: all).
+CsvOutcome exportRecords(PdbRecordStream &records, const SchemaSection &schema, int tableRecords,
+                         const QString &appName, const QString &chosenPath,
+                         const std::function<void(int)> &progress)
 {
     CsvOutcome outcome;
     outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
     const QString prefix = CsvNaming::folderPrefix(chosenPath);
     const QString title = CsvNaming::fileTitle(chosenPath);
 
-    // The export reads the file as stored: unsaved edits in the table are not
-    // exported.
-    int number = 0;
-    QString reason;
-    const std::unique_ptr<PdbDatabase> database =
-        document.openStored(document.CurrentPath(), &number, &reason);
-    if (!database) {
-        outcome.message =
-            databaseOpenError(number, reason,
-                              QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                                  QStringLiteral("Database."));
-        return outcome;
-    }
-
     const QString createError =
         QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
 
     // The exported fields are the schema's, in schema order: the first N keys
     // after Databasename, captions from their values.
-    const SchemaSection &schema = document.schema();
     const int fields = schema.fieldCount();
     QStringList names;
     QStringList captions;
@@ -59,12 +57,12 @@ CsvOutcome exportCsvFile(const Document &document, const QString &appName,
 
     // As many record lines as the table shows records, never more than the
     // file holds.
-    const PdbTable &table = database->Table();
-    const int lines = qMin(countRecordRows(document.model()), table.RecordCount());
+    const int stored = records.recordCount();
+    const int lines = tableRecords < 0 ? stored : qMin(tableRecords, stored);
 
     // Bitmap names grow with the CSV's name; one too long for the file
     // system would fail for every picture, so nothing is written at all.
-    const PdbFieldList &defs = table.FieldDefs();
+    const PdbFieldList &defs = records.fields();
     int pictureFields = 0;
     for (const QString &name : names) {
         const int position = defs.indexOf(name);
@@ -79,14 +77,24 @@ CsvOutcome exportCsvFile(const Document &document, const QString &appName,
         return outcome;
     }
 
-    CsvExporter exporter;
-    exporter.writeHeaders(captions, names);
-    exporter.writeRecords(table, names, lines, prefix, title, progress);
-    const QByteArray bytes = exporter.encoded();
     // A file that could not be written in full is reported, not announced as
     // created: the old file, if any, stays as it was.
-    const SafeFile::Result written = SafeFile::write(outcome.csvPath, bytes);
-    if (!written.ok()) {
+    SafeFile::Writer out(outcome.csvPath);
+    if (!out.open()) {
+        outcome.message = createError;
+        return outcome;
+    }
+    CsvExporter exporter(out);
+    exporter.writeHeaders(captions, names);
+    try {
+        exporter.writeRecords(records, names, lines, prefix, title, progress);
+    } catch (const PdbError &) {
+        // The file changed under the export after it had been checked.
+        outcome.message = damagedDatabase(appName);
+        return outcome;
+    }
+    exporter.finish();
+    if (!out.commit()) {
         outcome.message = createError;
         return outcome;
     }
@@ -102,9 +110,43 @@ CsvOutcome exportCsvFile(const Document &document, const QString &appName,
     outcome.ok = true;
     outcome.recordLines = exporter.linesWritten();
     outcome.message = QDir::toNativeSeparators(outcome.csvPath) + QStringLiteral(" created.") +
-                      QLatin1Char('\r') + QString::number(table.RecordCount()) +
+                      QLatin1Char('\r') + QString::number(stored) +
                       QStringLiteral(" record(s) exported");
     return outcome;
+}
+
+} // namespace
+
+CsvOutcome exportCsvFile(const Document &document, const QString &appName,
+                         const QString &chosenPath, const std::function<void(int)> &progress)
+{
+    int number = 0;
+    QString reason;
+    const std::unique_ptr<PdbRecordStream> records = document.openStoredRecords(&number, &reason);
+    if (!records) {
+        CsvOutcome outcome;
+        outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
+        outcome.message = databaseOpenError(number, reason, damagedDatabase(appName));
+        return outcome;
+    }
+    return exportRecords(*records, document.schema(), countRecordRows(document.model()), appName,
+                         chosenPath, progress);
+}
+
+CsvOutcome exportStoredCsv(RecordServer &server, const QString &storedPath,
+                           const SchemaSection &schema, const QString &appName,
+                           const QString &chosenPath)
+{
+    std::unique_ptr<PdbRecordStream> records;
+    try {
+        records = server.OpenStream(storedPath);
+    } catch (const PdbError &e) {
+        CsvOutcome outcome;
+        outcome.csvPath = CsvNaming::csvPathFor(chosenPath);
+        outcome.message = databaseOpenError(e.number(), e.message(), damagedDatabase(appName));
+        return outcome;
+    }
+    return exportRecords(*records, schema, -1, appName, chosenPath, {});
 }
 
 } // namespace Ledgerly

@@ -2,16 +2,19 @@
 
 #include "CsvImporter.h"
 #include "CsvNaming.h"
-#include "CsvReader.h"
 #include "common/Prompter.h"
+#include "common/SafeFile.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbLayout.h"
+#include "database/PdbRecordStream.h"
 #include "document/Document.h"
 #include "grid/TableEditor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <limits>
 
 namespace Ledgerly {
 
@@ -22,6 +25,24 @@ const QString &openCsvError()
     static const QString text =
         QStringLiteral("Error Opening CSV file.  Check diskspace or read-only status.");
     return text;
+}
+
+QString cannotImport(const QString &path, const QString &why)
+{
+    return QStringLiteral("The file ") + QDir::toNativeSeparators(path) +
+           QStringLiteral(" cannot be imported") + why + QStringLiteral(" The table is unchanged.");
+}
+
+// A folder, a device or a FIFO is no CSV file; a FIFO would not even let
+// the open return until some writer came along.
+QString notRegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return {};
+    return cannotImport(path, info.isDir() ? QStringLiteral(": it is a folder, not a regular file.")
+                                           : QStringLiteral(": it is a device or a pipe, not a "
+                                                            "regular file."));
 }
 
 } // namespace
@@ -37,46 +58,58 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
     const QString checkName = CsvNaming::csvPathFor(chosenPath);
     outcome.csvPath = chosenPath;
 
-    int number = 0;
-    QString reason;
-    const std::unique_ptr<PdbDatabase> database =
-        document.openStored(document.CurrentPath(), &number, &reason);
-    if (!database) {
-        outcome.message =
-            databaseOpenError(number, reason,
-                              QStringLiteral("Error opening database.  Ensure this a ") + appName +
-                                  QStringLiteral(" Database."));
-        return outcome;
+    // The kind of both files is known before anything is opened.
+    for (const QString &path : {checkName, chosenPath}) {
+        outcome.message = notRegularFile(path);
+        if (!outcome.message.isEmpty())
+            return outcome;
     }
 
-    QFile check(checkName);
-    if (!check.open(QIODevice::ReadOnly)) {
-        outcome.message = openCsvError();
-        return outcome;
+    {
+        int number = 0;
+        QString reason;
+        if (!document.openStoredRecords(&number, &reason)) {
+            outcome.message =
+                databaseOpenError(number, reason,
+                                  QStringLiteral("Error opening database.  Ensure this a ") +
+                                      appName + QStringLiteral(" Database."));
+            return outcome;
+        }
     }
-    check.close();
 
+    constexpr qint64 anySize = std::numeric_limits<qint64>::max();
+    {
+        QFile check;
+        if (!SafeFile::openForReading(checkName, anySize, check, nullptr, nullptr)) {
+            outcome.message = openCsvError();
+            return outcome;
+        }
+    }
     // The chosen file is what is read, as the check name only guards it.
-    QFile chosen(chosenPath);
-    if (!QFileInfo(chosenPath).isFile() || !chosen.open(QIODevice::ReadOnly)) {
-        outcome.message = openCsvError();
+    QFile chosen;
+    qint64 size = 0;
+    QString why;
+    if (!SafeFile::openForReading(chosenPath, anySize, chosen, &size, &why)) {
+        outcome.message =
+            why.contains(QStringLiteral("not a regular file"))
+                ? cannotImport(chosenPath, QStringLiteral(": it is not a regular file."))
+                : openCsvError();
         return outcome;
     }
-    const QString text = CsvReader::decode(chosen.readAll());
-    chosen.close();
-    step(20);
 
-    GridModel &grid = document.model();
-    CsvImporter importer(grid, database->Fields(), CsvRegionalFormat(),
+    CsvImporter importer(document.database()->Fields(), CsvRegionalFormat(),
                          QFileInfo(chosenPath).absolutePath());
-    switch (importer.read(text)) {
+    const CsvImporter::Status status =
+        importer.read(chosen, size, [&step](int share) { step(share * 9 / 10); });
+    chosen.close();
+    switch (status) {
     case CsvImporter::Status::Ok:
         break;
     case CsvImporter::Status::NotExportLayout:
-        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
-                          QStringLiteral(" cannot be imported: it needs a line of captions, "
-                                         "then a line naming fields of this database, as "
-                                         "Export CSV writes them. The table is unchanged.");
+        outcome.message =
+            cannotImport(chosenPath, QStringLiteral(": it needs a line of captions, then a line "
+                                                    "naming fields of this database, as Export "
+                                                    "CSV writes them."));
         return outcome;
     case CsvImporter::Status::TooManyRecords:
         outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
@@ -85,13 +118,14 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
                               .arg(PdbLayout::maxRecords);
         return outcome;
     case CsvImporter::Status::UnreadableCell:
-        outcome.message = QStringLiteral("The file ") + QDir::toNativeSeparators(chosenPath) +
-                          QStringLiteral(" cannot be imported. ") + importer.problem() +
-                          QStringLiteral(" The table is unchanged.");
+    case CsvImporter::Status::UnclosedQuote:
+    case CsvImporter::Status::RecordTooLong:
+    case CsvImporter::Status::ReadFailed:
+        outcome.message = cannotImport(chosenPath, QStringLiteral(". ") + importer.problem());
         return outcome;
     }
 
-    step(70);
+    step(90);
     // The import replaces the records: fields the file does not carry would
     // be emptied in every one of them.
     const QStringList missing = importer.missingFields();
@@ -108,15 +142,27 @@ CsvOutcome importCsvFile(Document &document, Prompter &prompter, const QString &
         }
     }
 
-    document.editor().replaceRows(importer.rows(), QStringLiteral("Import CSV"));
+    const int imported = importer.recordCount();
+    document.replaceRowsWithRecords(importer.takeRecords(), QStringLiteral("Import CSV"));
     step(100);
 
     outcome.ok = true;
-    outcome.recordLines = int(importer.rows().size());
+    outcome.recordLines = imported;
+    outcome.emptyDatesAndTimes = importer.emptyDatesAndTimes();
     outcome.message = QDir::toNativeSeparators(checkName) + QStringLiteral(" Imported.") +
-                      QLatin1Char('\r') + QString::number(importer.rows().size()) +
+                      QLatin1Char('\r') + QString::number(imported) +
                       QStringLiteral(" record(s) Imported");
     return outcome;
+}
+
+QString emptyDatesAndTimesNote(int count, bool saved)
+{
+    if (count == 0)
+        return {};
+    return QLatin1Char('\r') + QString::number(count) +
+           (saved ? QStringLiteral(" empty date(s) and time(s) were set to now")
+                  : QStringLiteral(" empty date(s) and time(s) will be set to now when the "
+                                   "database is saved"));
 }
 
 } // namespace Ledgerly

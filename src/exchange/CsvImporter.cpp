@@ -3,193 +3,301 @@
 #include "database/FieldType.h"
 #include "database/PdbFieldList.h"
 #include "database/PdbLayout.h"
-#include "database/PdbTime.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 
 namespace Ledgerly {
 
 namespace {
 
-// Bitmaps larger than this are not read: no stored picture comes near it, and
-// a cell naming a huge file must not exhaust memory.
-constexpr qint64 kMaxBitmapBytes = 16 * 1024 * 1024;
+// Bytes read from the file at a time.
+constexpr qsizetype kBlock = 1024 * 1024;
 
-// The table column keyed by name: one spelt exactly alike first, so fields
-// whose names differ only in case each get their own file column.
-int columnNamed(const GridModel &grid, const QString &name)
+// The field named name: one spelt exactly alike first, so fields whose
+// names differ only in case each get their own file column.
+int fieldNamed(const PdbFieldList &fields, const QString &name)
 {
-    for (int c = 1; c < grid.columnCount(); ++c)
-        if (grid.column(c).key == name)
-            return c;
-    return grid.columnByKey(name);
+    for (int f = 0; f < fields.Count(); ++f)
+        if (fields.Item(f).Name == name)
+            return f;
+    return fields.indexOf(name);
+}
+
+QString shown(QByteArrayView bytes)
+{
+    // A cell swallowed by an open quote can be long; a message shows its start.
+    constexpr qsizetype kShown = 80;
+#ifdef Q_OS_WIN
+    QString text = QString::fromLocal8Bit(bytes.first(qMin(bytes.size(), kShown * 3)));
+#else
+    QString text = QString::fromUtf8(bytes.first(qMin(bytes.size(), kShown * 3)));
+#endif
+    if (text.size() > kShown || bytes.size() > kShown * 3)
+        text = text.left(kShown) + QChar(0x2026);
+    return text;
+}
+
+QString kindName(int type)
+{
+    switch (type) {
+    case FieldPicture:
+        return QStringLiteral("a bitmap file");
+    case FieldYesNo:
+        return QStringLiteral("yes or no");
+    case FieldDate:
+    case FieldTime:
+    case FieldDateTime:
+        return QStringLiteral("a date or time");
+    default:
+        return QStringLiteral("hexadecimal bytes");
+    }
 }
 
 } // namespace
 
-CsvImporter::CsvImporter(const GridModel &grid, const PdbFieldList &fields,
-                         const CsvRegionalFormat &format, QString csvFolder)
-    : m_grid(grid)
-    , m_fields(fields)
+CsvImporter::CsvImporter(const PdbFieldList &fields, const CsvRegionalFormat &format,
+                         QString csvFolder)
+    : m_fields(fields)
     , m_format(format)
-    , m_folder(std::move(csvFolder))
+    , m_values(m_format, std::move(csvFolder))
 {}
 
 void CsvImporter::mapColumns(const CsvReader::Record &names)
 {
-    m_columnOf.clear();
-    m_typeOf.clear();
+    m_columnOfField = QList<int>(m_fields.Count(), -1);
     m_names.clear();
     m_matched = 0;
-    QList<bool> taken(m_grid.columnCount(), false);
-    for (const CsvReader::Cell &cell : names) {
+    for (qsizetype c = 0; c < names.size(); ++c) {
         // Spreadsheets sometimes pad header cells; a field name never has
         // blanks at its ends.
-        const QString name = cell.text.trimmed();
-        int column = name.isEmpty() ? -1 : columnNamed(m_grid, name);
-        // Column 0 holds record numbers, and a column named twice in the file
-        // takes its first cell only.
-        if (column <= 0 || taken.value(column, true))
-            column = -1;
-        int type = FieldText;
-        if (column > 0) {
-            taken[column] = true;
-            ++m_matched;
-            // Column c shows field c - 1; a column past the stored fields
-            // holds a text field the schema added.
-            if (column - 1 < m_fields.Count())
-                type = m_fields.Item(column - 1).Type;
-        }
-        m_columnOf.append(column);
-        m_typeOf.append(type);
+#ifdef Q_OS_WIN
+        const QString name = QString::fromLocal8Bit(names.at(c).bytes).trimmed();
+#else
+        const QString name = QString::fromUtf8(names.at(c).bytes).trimmed();
+#endif
         m_names.append(name);
+        const int field = name.isEmpty() ? -1 : fieldNamed(m_fields, name);
+        // A field named twice in the file takes its first column only.
+        if (field < 0 || m_columnOfField.at(field) >= 0)
+            continue;
+        m_columnOfField[field] = int(c);
+        ++m_matched;
     }
 }
 
-CsvImporter::Status CsvImporter::read(QStringView text)
+QString CsvImporter::columnName(int column) const
 {
-    m_rows.clear();
-    m_problem.clear();
-    CsvReader reader(text);
-    CsvReader::Record record;
-    if (!reader.readRecord(record) || !reader.readRecord(record))
-        return Status::NotExportLayout;
-    mapColumns(record);
-    if (m_matched == 0)
-        return Status::NotExportLayout;
+    const QString name = m_names.value(column);
+    return name.isEmpty() ? QStringLiteral("%1").arg(column + 1) : name;
+}
 
-    QList<GridRow> rows;
-    const int columns = m_grid.columnCount();
-    while (reader.readRecord(record)) {
-        if (CsvReader::isBlank(record))
+bool CsvImporter::checkClosed(const CsvReader::Record &record)
+{
+    for (qsizetype c = 0; c < record.size(); ++c) {
+        const CsvReader::Cell &cell = record.at(c);
+        if (cell.closed)
             continue;
-        if (rows.size() >= PdbLayout::maxRecords)
-            return Status::TooManyRecords;
-        GridRow row;
-        row.cells.resize(columns);
-        const qsizetype cells = qMin(record.size(), m_columnOf.size());
-        for (qsizetype c = 0; c < cells; ++c) {
-            const int column = m_columnOf.at(c);
-            if (column <= 0)
-                continue;
-            // A cell that cannot be read stops the import before the table
-            // changes: emptying it would lose the value without a word.
-            if (!cellValue(record.at(c), m_typeOf.at(c), &row.cells[column])) {
-                m_problem =
-                    QStringLiteral("Line %1, field \"%2\": \"%3\" cannot be read as %4.")
-                        .arg(reader.recordLine())
-                        .arg(m_names.at(c), record.at(c).text,
-                             m_typeOf.at(c) == FieldPicture ? QStringLiteral("a bitmap file")
-                             : m_typeOf.at(c) == FieldYesNo ? QStringLiteral("yes or no")
-                                                            : QStringLiteral("a date or time"));
-                return Status::UnreadableCell;
+        const int line = m_reader.lineAt(cell.offset);
+        m_problem = m_headerLines < 2
+                        ? QStringLiteral("The quote that opens cell %1 on line %2 is not closed.")
+                              .arg(c + 1)
+                              .arg(line)
+                        : QStringLiteral("The quote that opens field \"%1\" on line %2 is not "
+                                         "closed.")
+                              .arg(columnName(int(c)))
+                              .arg(line);
+        return false;
+    }
+    return true;
+}
+
+void CsvImporter::describe(const CsvReader::Cell &cell, int column,
+                           const CsvValueReader::Problem &problem)
+{
+    const int type = m_fields.Item(m_columnOfField.indexOf(column)).Type;
+    const QString where =
+        QStringLiteral("Line %1, field \"%2\": ")
+            .arg(m_reader.lineAt(problem.failure == CsvValueReader::Failure::NotText ||
+                                         problem.failure == CsvValueReader::Failure::NoCode
+                                     ? problem.byteAt
+                                     : cell.offset))
+            .arg(columnName(column));
+    const QString text = shown(cell.bytes);
+    using Failure = CsvValueReader::Failure;
+    switch (problem.failure) {
+    case Failure::NotText:
+        m_problem =
+            where + QStringLiteral("byte %1 of the file (0x%2) is not part of UTF-8 text, "
+                                   "the encoding this system reads files in.")
+                        .arg(problem.byteAt + 1)
+                        .arg(QString::number(problem.byte, 16).toUpper().rightJustified(2, u'0'));
+        break;
+    case Failure::NoCode:
+        m_problem =
+            where + QStringLiteral("\"%1\" (U+%2, at byte %3 of the file) has no Windows-1252 "
+                                   "code, so a database cannot hold it.")
+                        .arg(QString::fromUcs4(&problem.character, 1),
+                             QString::number(quint32(problem.character), 16)
+                                 .toUpper()
+                                 .rightJustified(4, u'0'))
+                        .arg(problem.byteAt + 1);
+        break;
+    case Failure::TooLong:
+        m_problem = where + QStringLiteral("the value takes %1 bytes; a field holds at most %2.")
+                                .arg(problem.size)
+                                .arg(PdbLayout::maxValueLength);
+        break;
+    case Failure::OutOfRange:
+        m_problem = where + QStringLiteral("\"%1\" lies outside 1904-01-01 00:00:00 .. "
+                                           "2040-02-06 06:28:15, the times a database holds.")
+                                .arg(text);
+        break;
+    case Failure::BitmapTooLarge:
+        m_problem =
+            where + QStringLiteral("the bitmap \"%1\" has %2 bytes; a picture field holds at "
+                                   "most %3.")
+                        .arg(text)
+                        .arg(problem.size)
+                        .arg(PdbLayout::maxValueLength);
+        break;
+    case Failure::Unreadable:
+    case Failure::NoBitmap:
+    case Failure::None:
+        m_problem =
+            where + QStringLiteral("\"%1\" cannot be read as %2.").arg(text, kindName(type));
+        break;
+    }
+}
+
+CsvImporter::Step CsvImporter::takeRecord(const CsvReader::Record &record, Status *status)
+{
+    if (!checkClosed(record)) {
+        *status = Status::UnclosedQuote;
+        return Step::Stop;
+    }
+    if (m_headerLines < 2) {
+        if (++m_headerLines == 2) {
+            mapColumns(record);
+            if (m_matched == 0) {
+                *status = Status::NotExportLayout;
+                return Step::Stop;
             }
         }
-        rows.append(std::move(row));
+        return Step::Continue;
     }
-    m_rows = std::move(rows);
-    return Status::Ok;
+    if (CsvReader::isBlank(record))
+        return Step::Continue;
+    if (m_ends.size() >= PdbLayout::maxRecords) {
+        *status = Status::TooManyRecords;
+        return Step::Stop;
+    }
+    for (int f = 0; f < m_fields.Count(); ++f) {
+        const int column = m_columnOfField.at(f);
+        const int type = m_fields.Item(f).Type;
+        const qsizetype start = m_bytes.size();
+        if (column < 0 || column >= record.size()) {
+            char *none = m_bytes.room(2);
+            none[0] = none[1] = char(0xFF);
+            m_bytes.taken(none + 2);
+        } else {
+            // A cell that cannot be read stops the import before the table
+            // changes: emptying it would lose the value without a word.
+            CsvValueReader::Problem problem;
+            if (!m_values.append(record.at(column), type, m_bytes, &problem)) {
+                describe(record.at(column), column, problem);
+                *status = Status::UnreadableCell;
+                return Step::Stop;
+            }
+        }
+        if ((type == FieldDate || type == FieldTime) &&
+            PdbLayout::valueLength(m_bytes.data() + start) == PdbLayout::nullLength)
+            ++m_emptyDatesAndTimes;
+    }
+    m_ends.append(m_bytes.size());
+    return Step::Continue;
+}
+
+CsvImporter::Status CsvImporter::read(QByteArrayView text)
+{
+    m_bytes.reserve(text.size() + text.size() / 8 + 4096);
+    m_reader = CsvReader(text, true);
+    CsvReader::Record record;
+    Status status = Status::Ok;
+    while (m_reader.readRecord(record) == CsvReader::Result::Record) {
+        if (takeRecord(record, &status) == Step::Stop)
+            return status;
+    }
+    return m_headerLines < 2 ? Status::NotExportLayout : Status::Ok;
+}
+
+CsvImporter::Status CsvImporter::read(QIODevice &device, qint64 size,
+                                      const std::function<void(int)> &progress)
+{
+    if (size > 0)
+        m_bytes.reserve(qsizetype(qMin<qint64>(size + size / 8, 512 * 1024 * 1024)));
+    QByteArray buffer;
+    qint64 taken = 0;
+    bool complete = false;
+    m_reader = CsvReader(QByteArrayView(), false);
+    CsvReader::Record record;
+    Status status = Status::Ok;
+    for (;;) {
+        const CsvReader::Result result = m_reader.readRecord(record);
+        if (result == CsvReader::Result::End)
+            break;
+        if (result == CsvReader::Result::Record) {
+            if (takeRecord(record, &status) == Step::Stop)
+                return status;
+            continue;
+        }
+        // The rest of the block starts a record that goes on in the next.
+        const qsizetype kept = buffer.size() - m_reader.position();
+        if (kept > kMaxRecordBytes) {
+            m_problem = QStringLiteral("Line %1 is longer than %2 bytes.")
+                            .arg(m_reader.recordLine() + 1)
+                            .arg(kMaxRecordBytes);
+            return Status::RecordTooLong;
+        }
+        if (complete)
+            break; // nothing more to read; the reader has said all it can
+        buffer.remove(0, m_reader.position());
+        buffer.resize(kept + kBlock);
+        const qint64 got = device.read(buffer.data() + kept, kBlock);
+        if (got < 0) {
+            m_problem = device.errorString();
+            return Status::ReadFailed;
+        }
+        buffer.resize(kept + got);
+        complete = got == 0;
+        taken += got;
+        m_reader.setText(buffer, complete);
+        if (progress && size > 0)
+            progress(int(qMin<qint64>(100, taken * 100 / size)));
+    }
+    return m_headerLines < 2 ? Status::NotExportLayout : Status::Ok;
+}
+
+QList<PdbRecord> CsvImporter::takeRecords()
+{
+    const QByteArray bytes = m_bytes.take();
+    QList<PdbRecord> records;
+    records.reserve(m_ends.size());
+    qsizetype begin = 0;
+    for (const qsizetype end : std::as_const(m_ends)) {
+        records.append(PdbRecord(&m_fields, bytes, begin, end, m_fields.Count(), 0));
+        begin = end;
+    }
+    m_ends.clear();
+    return records;
 }
 
 QStringList CsvImporter::missingFields() const
 {
     QStringList missing;
-    for (int f = 0; f < m_fields.Count(); ++f) {
-        const int column = f + 1;
-        const bool shown = column < m_grid.columnCount() && !m_grid.column(column).key.isEmpty();
-        if (!shown || !m_columnOf.contains(column))
+    for (int f = 0; f < m_fields.Count(); ++f)
+        if (m_columnOfField.value(f, -1) < 0)
             missing.append(m_fields.Item(f).Name);
-    }
     return missing;
-}
-
-bool CsvImporter::cellValue(const CsvReader::Cell &cell, int fieldType, QVariant *out) const
-{
-    const QString &text = cell.text;
-    if (fieldType == FieldText || text.trimmed().isEmpty()) {
-        // A quoted empty cell is empty text; nothing between the commas is no
-        // value at all.
-        if (fieldType == FieldText && (cell.quoted || !text.isEmpty()))
-            *out = text;
-        else
-            *out = QVariant();
-        return true;
-    }
-    switch (fieldType) {
-    case FieldYesNo:
-        *out = CsvRegionalFormat::parseBool(text);
-        return !out->isNull();
-    case FieldDate:
-    case FieldDateTime: {
-        const QDateTime value = m_format.parseDateTime(text);
-        *out = value;
-        return value.isValid();
-    }
-    case FieldTime: {
-        // A time of day is stored on the format's first day.
-        const QTime value = m_format.parseTime(text);
-        *out = PdbTime::timeOfDay(value);
-        return value.isValid();
-    }
-    case FieldPicture:
-        *out = readBitmap(text, m_folder);
-        return !out->isNull();
-    default: {
-        // Values of other kinds travel as hex text, the form the export
-        // writes them in, so their bytes come back exactly.
-        const QByteArray hex = text.trimmed().toLatin1();
-        const QByteArray bytes = QByteArray::fromHex(hex);
-        if (hex.size() % 2 != 0 || bytes.toHex() != hex.toLower())
-            return false;
-        *out = bytes;
-        return true;
-    }
-    }
-}
-
-QVariant CsvImporter::readBitmap(const QString &path, const QString &csvFolder)
-{
-    QString file = QDir::fromNativeSeparators(path.trimmed());
-    if (file.isEmpty())
-        return {};
-    if (QFileInfo(file).isRelative() && !csvFolder.isEmpty())
-        file = QDir(csvFolder).filePath(file);
-    if (!QFileInfo::exists(file) && !csvFolder.isEmpty())
-        file = QDir(csvFolder).filePath(QFileInfo(file).fileName());
-    const QFileInfo info(file);
-    // Only regular files: a device or pipe named in a cell could block or
-    // never end.
-    if (!info.isFile() || info.size() > kMaxBitmapBytes || info.size() < 2)
-        return {};
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = in.read(kMaxBitmapBytes + 1);
-    if (bytes.size() > kMaxBitmapBytes || !bytes.startsWith("BM"))
-        return {};
-    return bytes;
 }
 
 } // namespace Ledgerly

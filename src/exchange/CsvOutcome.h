@@ -12,6 +12,8 @@ struct CsvOutcome
     QString message;
     QString csvPath;     // the file written or read
     int recordLines = 0; // record lines written, or rows imported
+    // Imported records holding no date or time where their field wants one.
+    int emptyDatesAndTimes = 0;
 };
 
 // The message when the stored database cannot be opened: damagedText for a

@@ -1,6 +1,7 @@
 #include "CsvRegionalFormat.h"
 
 #include "common/DateTimeText.h"
+#include "common/Windows1252.h"
 #include "common/YesNoText.h"
 
 #include <algorithm>
@@ -123,14 +124,28 @@ qsizetype CsvRegionalFormat::maxDateTimeLength() const
     return m_datePattern.maxLength() + 1 + m_timePattern.maxLength();
 }
 
-char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDateTime &value) const
+char16_t *CsvRegionalFormat::writeDateTime(char16_t *out, const QDate &date,
+                                           const QTime &time) const
 {
-    const QTime time = value.time();
-    out = m_datePattern.write(out, value.date(), {});
+    out = m_datePattern.write(out, date, {});
     // Not midnight; compared without building a QTime per cell.
     if (time.isValid() && time.msecsSinceStartOfDay() != 0) {
         *out++ = u' ';
         out = m_timePattern.write(out, {}, time);
+    }
+    return out;
+}
+
+char16_t *CsvRegionalFormat::writeStored(char16_t *out, quint32 seconds, bool timeOnly) const
+{
+    const CsvDateTimePattern::Parts parts = CsvDateTimePattern::partsOfStored(seconds);
+    if (timeOnly)
+        return m_timePattern.write(out, parts);
+    out = m_datePattern.write(out, parts);
+    // Not midnight: the time follows.
+    if (seconds % 86400 != 0) {
+        *out++ = u' ';
+        out = m_timePattern.write(out, parts);
     }
     return out;
 }
@@ -170,7 +185,23 @@ QString CsvRegionalFormat::boolText(bool value)
     return YesNoText::text(value);
 }
 
-bool CsvRegionalFormat::isNumberText(const QString &text) const
+bool CsvRegionalFormat::isNumberText1252(QByteArrayView text) const
+{
+    for (const char c : text) {
+        if (uchar(c) < 128 && !m_numberAscii.test(uchar(c)))
+            return false;
+    }
+    // What passes is short, as numbers are: decoded on the stack.
+    char16_t wide[64];
+    if (text.size() <= qsizetype(std::size(wide)) &&
+        std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 128; })) {
+        std::copy(text.begin(), text.end(), wide);
+        return isNumberText(QStringView(wide, text.size()));
+    }
+    return isNumberText(Windows1252::decode(text.toByteArray()));
+}
+
+bool CsvRegionalFormat::isNumberText(QStringView text) const
 {
     // The locale's full conversion is slow (it asks the system for every
     // symbol); an ASCII character no number holds answers at once. Other
@@ -207,15 +238,27 @@ bool CsvRegionalFormat::isNumberText(const QString &text) const
     return ok && std::isfinite(number);
 }
 
-QVariant CsvRegionalFormat::parseBool(const QString &text)
+QVariant CsvRegionalFormat::parseBool(QStringView text)
 {
     // Spreadsheets write yes/no as words, -1/0 or 1/0; all of them count.
     return YesNoText::value(text, YesNoText::AnyForm);
 }
 
-QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
+namespace {
+
+// Most cells have no blanks at their ends: Qt is asked only when so.
+QStringView trimmedCell(QStringView text)
 {
-    const QString t = text.trimmed();
+    if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
+        return text;
+    return text.trimmed();
+}
+
+} // namespace
+
+QDateTime CsvRegionalFormat::parseDateTime(QStringView text) const
+{
+    const QStringView t = trimmedCell(text);
     if (t.isEmpty())
         return {};
     // The patterns the export writes are read without QLocale's parser, which
@@ -236,10 +279,12 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
             }
         }
     }
-    const QDateTime both = m_locale.toDateTime(t, m_dateFormat + QLatin1Char(' ') + m_timeFormat);
+    const QString whole = t.toString();
+    const QDateTime both =
+        m_locale.toDateTime(whole, m_dateFormat + QLatin1Char(' ') + m_timeFormat);
     if (both.isValid())
         return QDateTime(both.date(), both.time(), Qt::UTC);
-    const QDate date = m_locale.toDate(t, m_dateFormat);
+    const QDate date = m_locale.toDate(whole, m_dateFormat);
     if (date.isValid())
         return QDateTime(date, QTime(0, 0), Qt::UTC);
     // Files edited elsewhere may hold the short or long regional forms, or ISO.
@@ -249,9 +294,9 @@ QDateTime CsvRegionalFormat::parseDateTime(const QString &text) const
     return {};
 }
 
-QTime CsvRegionalFormat::parseTime(const QString &text) const
+QTime CsvRegionalFormat::parseTime(QStringView text) const
 {
-    const QString t = text.trimmed();
+    const QStringView t = trimmedCell(text);
     if (t.isEmpty())
         return {};
     if (m_timePattern.usable()) {
@@ -263,9 +308,10 @@ QTime CsvRegionalFormat::parseTime(const QString &text) const
                 return time;
         }
     }
+    const QString whole = t.toString();
     for (const QString &format : {m_timeFormat, m_locale.timeFormat(QLocale::ShortFormat),
                                   QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
-        const QTime time = m_locale.toTime(t, format);
+        const QTime time = m_locale.toTime(whole, format);
         if (time.isValid())
             return time;
     }

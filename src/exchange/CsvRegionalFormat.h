@@ -32,18 +32,28 @@ public:
     // The same texts written into memory the caller holds, with room for
     // maxDateTimeLength() characters; only when compiledPatterns().
     qsizetype maxDateTimeLength() const;
-    char16_t *writeDateTime(char16_t *out, const QDateTime &value) const;
+    char16_t *writeDateTime(char16_t *out, const QDateTime &value) const
+    {
+        return writeDateTime(out, value.date(), value.time());
+    }
+    char16_t *writeDateTime(char16_t *out, const QDate &date, const QTime &time) const;
     char16_t *writeTime(char16_t *out, const QTime &time) const;
+    // The same for a stored time (seconds since 1904), the time alone for a
+    // time field.
+    char16_t *writeStored(char16_t *out, quint32 seconds, bool timeOnly) const;
     static QString boolText(bool value);
 
     // True when text reads as a finite number in the regional settings
     // (group separators and exponents allowed, as a spreadsheet would).
-    bool isNumberText(const QString &text) const;
+    bool isNumberText(QStringView text) const;
+    // The same answer for text in Windows-1252 bytes, as a record stores it;
+    // most text is refused without decoding it.
+    bool isNumberText1252(QByteArrayView text) const;
 
     // Null results mean the text does not read as such a value.
-    static QVariant parseBool(const QString &text);
-    QDateTime parseDateTime(const QString &text) const;
-    QTime parseTime(const QString &text) const;
+    static QVariant parseBool(QStringView text);
+    QDateTime parseDateTime(QStringView text) const;
+    QTime parseTime(QStringView text) const;
 
     // Derivations from the locale's own formats, public for tests.
     static QString fourDigitYear(const QString &dateFormat);

@@ -1,13 +1,23 @@
 #include "CsvWriter.h"
 
+#include "common/Windows1252.h"
+#include "database/FieldType.h"
+
+#include <QStringDecoder>
 #include <QStringEncoder>
+#include <QVarLengthArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Ledgerly {
 
 namespace {
+
+// The first day stored times count from, as a Julian day.
+const qint64 kEpochDay = QDate(1904, 1, 1).toJulianDay();
 
 // A bare cell must not carry anything that would split it or end the line,
 // such as a decimal comma or a comma grouping.
@@ -21,29 +31,46 @@ bool safeBare(QStringView text)
     return true;
 }
 
+// The system's encoding of UTF-16 text at out, which has room for 3 bytes per
+// character; ASCII without a call.
+char *encodeUtf16(const char16_t *in, qsizetype size, char *out)
+{
+    if (std::all_of(in, in + size, [](char16_t c) { return c < 0x80; })) {
+        for (qsizetype i = 0; i < size; ++i)
+            *out++ = char(in[i]);
+        return out;
+    }
+    QStringEncoder encoder(QStringEncoder::System);
+    const QByteArray bytes = encoder.encode(QStringView(in, size));
+    std::memcpy(out, bytes.constData(), size_t(bytes.size()));
+    return out + bytes.size();
+}
+
+// True when none of the eight bytes at p is a quote, a CR or outside ASCII.
+bool plainAscii(const unsigned char *p)
+{
+    quint64 word;
+    std::memcpy(&word, p, 8);
+    constexpr quint64 ones = 0x0101010101010101ull;
+    constexpr quint64 highs = 0x8080808080808080ull;
+    const auto hasZeroByte = [](quint64 v) { return ((v - ones) & ~v & highs) != 0; };
+    return (word & highs) == 0 && !hasZeroByte(word ^ (ones * '"')) &&
+           !hasZeroByte(word ^ (ones * '\r'));
+}
+
 } // namespace
 
 CsvWriter::CsvWriter(const CsvRegionalFormat &format)
     : m_format(format)
+    , m_dateText(format.maxDateTimeLength())
 {}
-
-void CsvWriter::reserve(qsizetype characters)
-{
-    if (characters > m_text.size())
-        m_text.resize(characters);
-}
-
-char16_t *CsvWriter::room(qsizetype n)
-{
-    if (m_text.size() - m_size < n)
-        m_text.resize(qMax(m_size + n, qMax<qsizetype>(2 * m_text.size(), 256)));
-    return reinterpret_cast<char16_t *>(m_text.data()) + m_size;
-}
 
 void CsvWriter::separate()
 {
-    if (m_lineStarted)
-        put(u',');
+    if (m_lineStarted) {
+        *room(1) = ',';
+        ++m_size;
+    }
     m_lineStarted = true;
 }
 
@@ -54,35 +81,39 @@ void CsvWriter::addBare(QStringView text)
         return;
     }
     separate();
-    char16_t *out = room(text.size());
-    std::copy_n(text.utf16(), text.size(), out);
-    m_size += text.size();
+    taken(encodeUtf16(text.utf16(), text.size(), room(3 * text.size())));
 }
 
 void CsvWriter::addQuoted(QStringView text)
 {
-    // A separator, two quotes, and each character at most doubled.
-    char16_t *const begin = room(3 + 2 * text.size());
-    char16_t *out = begin;
-    if (m_lineStarted)
-        *out++ = u',';
-    m_lineStarted = true;
-    *out++ = u'"';
-    const char16_t *in = text.utf16();
-    for (const char16_t *end = in + text.size(); in != end; ++in) {
-        const char16_t c = *in;
+    addQuotedUtf16(text.utf16(), text.size());
+}
+
+void CsvWriter::addQuotedUtf16(const char16_t *text, qsizetype size)
+{
+    separate();
+    // Two quotes, and each character at most doubled or encoded in three bytes.
+    char *out = room(2 + 3 * size + size);
+    *out++ = '"';
+    const char16_t *run = text;
+    const char16_t *const end = text + size;
+    for (const char16_t *p = text; p != end; ++p) {
         // A CR would end the record: it becomes "|". Quotes are doubled, so
         // that spreadsheets and our own import read the value back unchanged.
-        if (c == u'\r') {
-            *out++ = u'|';
+        if (*p != u'\r' && *p != u'"')
+            continue;
+        out = encodeUtf16(run, p - run, out);
+        if (*p == u'\r') {
+            *out++ = '|';
         } else {
-            if (c == u'"')
-                *out++ = u'"';
-            *out++ = c;
+            *out++ = '"';
+            *out++ = '"';
         }
+        run = p + 1;
     }
-    *out++ = u'"';
-    m_size += out - begin;
+    out = encodeUtf16(run, end - run, out);
+    *out++ = '"';
+    taken(out);
 }
 
 void CsvWriter::addEmpty()
@@ -90,38 +121,132 @@ void CsvWriter::addEmpty()
     separate();
 }
 
-void CsvWriter::addDateTime(const QDateTime &value, bool timeOnly)
+void CsvWriter::addStoredText(const char *data, qsizetype length)
+{
+    const QByteArrayView bytes(data, length);
+#ifdef Q_OS_WIN
+    // The ANSI code page goes through Qt's encoder.
+    const QString text = Windows1252::decode(bytes.toByteArray());
+    if (m_format.isNumberText(text))
+        addBare(text);
+    else
+        addQuoted(text);
+#else
+    // The "numbers" of a record are text that reads as a number in the
+    // regional settings: written as they are, without quotes, as a
+    // spreadsheet expects. Any other text is quoted.
+    const auto splits = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
+    if (m_format.isNumberText1252(bytes) && std::none_of(bytes.begin(), bytes.end(), splits)) {
+        separate();
+        taken(Windows1252::toUtf8(bytes, room(3 * length)));
+        return;
+    }
+    separate();
+    char *out = room(2 + 3 * length);
+    *out++ = '"';
+    const auto *in = reinterpret_cast<const unsigned char *>(data);
+    const auto *const end = in + length;
+    while (in != end) {
+        // Plain bytes in runs, eight at a time while none of them is a
+        // quote, a CR or outside ASCII; a quote is doubled, a CR becomes "|".
+        const auto *run = in;
+        while (end - in >= 8 && plainAscii(in))
+            in += 8;
+        while (in != end && *in < 0x80 && *in != '"' && *in != '\r')
+            ++in;
+        std::memcpy(out, run, size_t(in - run));
+        out += in - run;
+        if (in == end)
+            break;
+        const unsigned char c = *in++;
+        if (c == '"') {
+            *out++ = '"';
+            *out++ = '"';
+        } else if (c == '\r') {
+            *out++ = '|';
+        } else {
+            out = Windows1252::toUtf8(QByteArrayView(reinterpret_cast<const char *>(&c), 1), out);
+        }
+    }
+    *out++ = '"';
+    taken(out);
+#endif
+}
+
+void CsvWriter::addDateTime(const QDate &date, const QTime &time, bool timeOnly)
 {
     if (!m_format.compiledPatterns()) {
-        addQuoted(timeOnly ? m_format.timeText(value.time()) : m_format.dateTimeText(value));
+        addQuoted(timeOnly ? m_format.timeText(time)
+                           : m_format.dateTimeText(QDateTime(date, time, Qt::UTC)));
         return;
     }
-    const qsizetype start = m_size;
-    const bool lineStarted = m_lineStarted;
-    char16_t *const begin = room(3 + m_format.maxDateTimeLength());
-    char16_t *out = begin;
-    if (m_lineStarted)
-        *out++ = u',';
-    m_lineStarted = true;
-    *out++ = u'"';
-    char16_t *const text = out;
-    out = timeOnly ? m_format.writeTime(out, value.time()) : m_format.writeDateTime(out, value);
-    // Regional texts with a quote or a CR in them take the quoting path.
-    if (std::any_of(text, out, [](char16_t c) { return c == u'"' || c == u'\r'; })) {
-        const QString cell = QStringView(text, out).toString();
-        m_size = start;
-        m_lineStarted = lineStarted;
-        addQuoted(cell);
+    QVarLengthArray<char16_t, 128> text(m_format.maxDateTimeLength());
+    const char16_t *end = timeOnly ? m_format.writeTime(text.data(), time)
+                                   : m_format.writeDateTime(text.data(), date, time);
+    addQuotedUtf16(text.data(), end - text.data());
+}
+
+void CsvWriter::addStored(int type, const char *data, qsizetype length)
+{
+    if (!data) {
+        // Text and bytes of unknown kinds can be empty and still be a value:
+        // no value at all is nothing between the commas, as the import
+        // reads it.
+        const bool known = type == FieldYesNo || type == FieldDate || type == FieldTime ||
+                           type == FieldDateTime || type == FieldPicture;
+        if (known)
+            addQuoted(QStringView());
+        else
+            addEmpty();
         return;
     }
-    *out++ = u'"';
-    m_size += out - begin;
+    switch (type) {
+    case FieldText:
+        addStoredText(data, length);
+        return;
+    case FieldYesNo:
+        addBare(CsvRegionalFormat::boolText(length == 1 && data[0] != 0));
+        return;
+    case FieldDate:
+    case FieldTime:
+    case FieldDateTime: {
+        if (length != 4) {
+            addQuoted(QStringView());
+            return;
+        }
+        const quint32 seconds = qFromBigEndian<quint32>(data);
+        const bool timeOnly = type == FieldTime;
+        if (!m_format.compiledPatterns()) {
+            addDateTime(QDate::fromJulianDay(kEpochDay + seconds / 86400),
+                        QTime::fromMSecsSinceStartOfDay(int(seconds % 86400) * 1000), timeOnly);
+            return;
+        }
+        char16_t *text = m_dateText.data();
+        addQuotedUtf16(text, m_format.writeStored(text, seconds, timeOnly) - text);
+        return;
+    }
+    default: {
+        // Bytes of a field type this program gives no meaning: readable hex
+        // rather than control characters.
+        separate();
+        static const char digits[] = "0123456789abcdef";
+        char *out = room(2 + 2 * length);
+        *out++ = '"';
+        for (qsizetype i = 0; i < length; ++i) {
+            *out++ = digits[uchar(data[i]) >> 4];
+            *out++ = digits[uchar(data[i]) & 0xF];
+        }
+        *out++ = '"';
+        taken(out);
+        return;
+    }
+    }
 }
 
 void CsvWriter::addValue(const QVariant &value, bool timeOnly)
 {
     if (value.isNull()) {
-        addQuoted(QString());
+        addQuoted(QStringView());
         return;
     }
     switch (value.typeId()) {
@@ -147,9 +272,9 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
         if (!dt.isValid())
-            addQuoted(QString()); // no date is no value
+            addQuoted(QStringView()); // no date is no value
         else
-            addDateTime(dt, timeOnly);
+            addDateTime(dt.date(), dt.time(), timeOnly);
         return;
     }
     case QMetaType::QDate:
@@ -158,11 +283,11 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
     case QMetaType::QTime:
         addQuoted(m_format.timeText(value.toTime()));
         return;
-    case QMetaType::QByteArray:
-        // Bytes of a field type this program gives no meaning: readable hex
-        // rather than control characters.
-        addQuoted(QString::fromLatin1(value.toByteArray().toHex()));
+    case QMetaType::QByteArray: {
+        const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
+        addStored(-1, bytes.constData(), bytes.size());
         return;
+    }
     case QMetaType::QString: {
         // Our record component hands text fields over as text, so the
         // "numbers" of a record are text that reads as a number in the
@@ -183,24 +308,17 @@ void CsvWriter::addValue(const QVariant &value, bool timeOnly)
 
 void CsvWriter::endLine()
 {
-    char16_t *out = room(2);
-    out[0] = u'\r';
-    out[1] = u'\n';
+    char *out = room(2);
+    out[0] = '\r';
+    out[1] = '\n';
     m_size += 2;
     m_lineStarted = false;
 }
 
-QByteArray CsvWriter::encoded() const
+QString CsvWriter::text() const
 {
-    QStringEncoder encoder(QStringEncoder::System);
-    return encoder.encode(QStringView(m_text).first(m_size));
-}
-
-QByteArray CsvWriter::takeEncoded()
-{
-    QByteArray bytes = encoded();
-    m_size = 0;
-    return bytes;
+    QStringDecoder decoder(QStringDecoder::System);
+    return decoder.decode(bytes());
 }
 
 QString CsvWriter::cellText(const QVariant &value, const CsvRegionalFormat &format, bool timeOnly)

@@ -167,7 +167,7 @@ void TestCliCsv::errors_data()
         << 1 << QStringLiteral("Error creating CSV file.  Check diskspace or read-only status.");
     QTest::newRow("unknown section")
         << QStringList{QStringLiteral("export"), QStringLiteral("Nope"), QStringLiteral("x.csv")}
-        << 1 << QStringLiteral("no database section Nope");
+        << 1 << QStringLiteral("QuayDB.ini has no section \"Nope\"");
     QTest::newRow("missing output file is a usage error")
         << QStringList{QStringLiteral("export"), QStringLiteral("Kit")} << 2
         << QStringLiteral("Usage: ledgerly-cli export SECTION OUT.csv [--user NAME]");

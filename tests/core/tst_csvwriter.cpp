@@ -1,12 +1,18 @@
 #include "TestValues.h"
+#include "common/SafeFile.h"
 #include "database/FieldType.h"
-#include "database/PdbTable.h"
+#include "database/PdbDatabase.h"
+#include "database/PdbRecordStream.h"
+#include "database/PdbTime.h"
+#include "database/PdbValueEncoder.h"
 #include "exchange/CsvExporter.h"
 #include "exchange/CsvNaming.h"
 #include "exchange/CsvRegionalFormat.h"
 #include "exchange/CsvWriter.h"
 
+#include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -28,7 +34,10 @@ private Q_SLOTS:
     void numberTextAgreesWithLocale();
     void lineLayout();
     void encodedInSystemCodePage();
-    void longExportEncodesLikeOneText();
+    void storedValuesWriteAsTheirValues_data();
+    void storedValuesWriteAsTheirValues();
+    void longExportWritesEveryLine();
+    void storedTimesTakeApartAsQDateDoes();
     void fourDigitYear_data();
     void fourDigitYear();
     void timeWithSeconds_data();
@@ -193,31 +202,125 @@ void TestCsvWriter::encodedInSystemCodePage()
 #endif
 }
 
-void TestCsvWriter::longExportEncodesLikeOneText()
+void TestCsvWriter::storedValuesWriteAsTheirValues_data()
 {
-    // The export encodes its text a block of lines at a time; the bytes must
-    // be those of the whole text encoded at once, whatever characters meet
-    // at the block edges (accents, a character outside the BMP, a CR).
-    PdbTable table;
-    table.AddField(QStringLiteral("Note"), FieldText);
-    QString expected = QStringLiteral("\"Note\"\r\n\"Note\"\r\n");
-    const int records = 20000; // well over one block of characters
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    const QStringList locales = {u"en_US"_qs, u"de_DE"_qs, u"fr_FR"_qs, u"ja_JP"_qs, u"C"_qs};
+    const QList<QPair<int, QVariant>> values = {
+        {FieldText, u"42"_qs},
+        {FieldText, u" 7 "_qs},
+        {FieldText, u"3,5"_qs},
+        {FieldText, u"1.234,5"_qs},
+        {FieldText, u"-0.5e3"_qs},
+        {FieldText, u"Caf\u00e9 \"x\"\r\nb|c"_qs},
+        {FieldText, u"\u20ac \u2030 \u0178 \u00a0\t"_qs},
+        {FieldText, QString(u""_qs)},
+        {FieldYesNo, true},
+        {FieldYesNo, false},
+        {FieldDate, wall(1969, 7, 20)},
+        {FieldDate, wall(2039, 12, 31, 23, 59, 59)},
+        {FieldDateTime, wall(1904, 1, 1, 0, 0, 1)},
+        {FieldDateTime, wall(2001, 1, 1)},
+        {FieldTime, wall(1904, 1, 1, 13, 45, 10)},
+        {FieldTime, wall(1904, 1, 1)},
+        {9, QByteArray("\x00\xff\x10", 3)},
+        {9, QByteArray("")},
+        {FieldYesNo, QVariant()},
+        {FieldDate, QVariant()},
+    };
+    for (const QString &l : locales)
+        for (const auto &[type, value] : values)
+            QTest::addRow("%s %d %s", qPrintable(l), type, qPrintable(value.toString()))
+                << l << type << value;
+}
+
+// The export writes a stored value straight from its bytes; the text must
+// be the one the value itself gives.
+void TestCsvWriter::storedValuesWriteAsTheirValues()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    const CsvRegionalFormat format{QLocale(locale)};
+    QByteArray stored;
+    QString why;
+    if (value.isValid())
+        QVERIFY2(PdbValueEncoder::encode(value, type, &stored, &why), qPrintable(why));
+    CsvWriter writer(format);
+    writer.addStored(type, value.isValid() ? stored.constData() : nullptr, stored.size());
+    const QVariant decoded = value.isValid()
+                                 ? PdbRecord::decode(type, stored.constData(), int(stored.size()))
+                                 : QVariant();
+    QCOMPARE(writer.text(), CsvWriter::cellText(decoded, format, type == FieldTime));
+    if (type == FieldText)
+        QCOMPARE(format.isNumberText1252(stored), format.isNumberText(value.toString()));
+}
+
+void TestCsvWriter::longExportWritesEveryLine()
+{
+    // The lines go out a block at a time: whatever meets at a block's edge
+    // (an accent, a CR, a quote), the file is every line in order.
+    QTemporaryDir dir;
+    PdbDatabase database;
+    database.Table().AddField(QStringLiteral("Note"), FieldText);
+    database.Table().AddField(QStringLiteral("When"), FieldDate);
+    const CsvRegionalFormat format{QLocale(QStringLiteral("en_US"))};
+    QByteArray expected = "\"Note\",\"When\"\r\n\"Note\",\"When\"\r\n";
+    const int records = 20000; // well over one block
     for (int i = 0; i < records; ++i) {
-        const QString note = QStringLiteral("Caf\u00e9 \U0001D11E\r%1").arg(i);
-        table.AddRecord().setValue(0, note);
-        expected += QLatin1Char('"') + QString(note).replace(QLatin1Char('\r'), QLatin1Char('|')) +
-                    QStringLiteral("\"\r\n");
+        const QString note = QStringLiteral("Caf\u00e9 \"%1\"\r\n\u20ac").arg(i);
+        const QDateTime when = wall(1990, 1, 1).addSecs(qint64(i) * 4001);
+        PdbRecord &record = database.Table().AddRecord();
+        record.setValue(0, note);
+        record.setValue(1, when);
+        expected += (CsvWriter::cellText(note, format) + QLatin1Char(',') +
+                     CsvWriter::cellText(when, format) + QStringLiteral("\r\n"))
+                        .toUtf8();
     }
-    QVERIFY(expected.size() > 3 * 64 * 1024);
-    CsvExporter exporter{CsvRegionalFormat(QLocale(QStringLiteral("en_US")))};
-    exporter.writeHeaders({QStringLiteral("Note")}, {QStringLiteral("Note")});
-    exporter.writeRecords(table, {QStringLiteral("Note")}, records, QString(), QString());
+    const QString pdb = dir.filePath(QStringLiteral("Long.pdb"));
+    database.SaveAs(pdb);
+    QFile file(pdb);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    PdbRecordStream stream(file, file.size());
+    stream.readHead();
+
+    const QString csv = dir.filePath(QStringLiteral("long.csv"));
+    SafeFile::Writer out(csv, 4096);
+    QVERIFY(out.open());
+    CsvExporter exporter(out, format);
+    exporter.writeHeaders({QStringLiteral("Note"), QStringLiteral("When")},
+                          {QStringLiteral("Note"), QStringLiteral("When")});
+    exporter.writeRecords(stream, {QStringLiteral("Note"), QStringLiteral("When")}, records,
+                          QString(), QString());
+    exporter.finish();
+    QVERIFY(out.commit());
     QCOMPARE(exporter.linesWritten(), records);
-    const QByteArray bytes = exporter.encoded();
-    QStringEncoder encoder(QStringEncoder::System);
-    const QByteArray whole = encoder.encode(expected);
-    QCOMPARE(bytes.size(), whole.size());
-    QVERIFY(bytes == whole);
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QVERIFY(bytes.size() > 3 * 256 * 1024); // several blocks of the exporter, many of the file
+    QCOMPARE(bytes.size(), expected.size());
+    QVERIFY(bytes == expected);
+}
+
+void TestCsvWriter::storedTimesTakeApartAsQDateDoes()
+{
+    // Every day the format holds (and a few seconds on each side of a day's
+    // edge), taken apart without QDate, as QDate and QTime take it apart.
+    QList<quint32> seconds = {0, 59, 86399, 86400, 0xFFFFFFFFu};
+    for (quint32 day = 0; day <= 0xFFFFFFFFu / 86400; ++day)
+        seconds << day * 86400 + (day * 7919) % 86400;
+    for (const quint32 s : seconds) {
+        const QDateTime expected = PdbTime::fromSeconds(s);
+        const CsvDateTimePattern::Parts parts = CsvDateTimePattern::partsOfStored(s);
+        const bool same = QDate(parts.year, parts.month, parts.day) == expected.date() &&
+                          parts.dayOfWeek == expected.date().dayOfWeek() &&
+                          QTime(parts.hour, parts.minute, parts.second) == expected.time();
+        if (!same)
+            QFAIL(qPrintable(QString::number(s)));
+    }
 }
 
 void TestCsvWriter::fourDigitYear_data()

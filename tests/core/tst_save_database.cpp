@@ -132,9 +132,9 @@ void TestSaveDatabase::missingValuesSavedAsLoaded()
     fx.open(QStringLiteral("M"));
     fx.controller->SaveDatabase();
     const auto db = fx.read(fx.pdbPath(QStringLiteral("M")));
-    // The load shows a missing value as empty text: text saves as empty text,
-    // yes/no as False; an empty type-6 cell has no value made up for it.
-    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(0)), QStringLiteral("text:"));
+    // The load shows a missing value as empty text: text keeps having none,
+    // yes/no saves as False; an empty type-6 cell has no value made up for it.
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(0)), QStringLiteral("null"));
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(1)), QStringLiteral("no"));
     QCOMPARE(RoundtripFixture::describe(db->Table().Record(0).value(2)), QStringLiteral("null"));
 }
@@ -213,8 +213,9 @@ void TestSaveDatabase::unchangedAndEditedRowsSaveAlike()
         QCOMPARE(field + RoundtripFixture::describe(db->Table().Record(5).value(f)),
                  field + RoundtripFixture::describe(db->Table().Record(4).value(f)));
     }
-    QCOMPARE(RoundtripFixture::describe(db->Table().Record(4).value(0)), QStringLiteral("text:"));
-    QCOMPARE(RoundtripFixture::describe(db->Table().Record(2).value(0)), QStringLiteral("text:"));
+    // No text stays none, edited row or not.
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(4).value(0)), QStringLiteral("null"));
+    QCOMPARE(RoundtripFixture::describe(db->Table().Record(2).value(0)), QStringLiteral("null"));
 }
 
 void TestSaveDatabase::emptyDateAndTimeFilledInTableAndFile()

@@ -2,6 +2,7 @@
 #include "CliSession.h"
 
 #include "app/MainController.h"
+#include "catalogue/Catalogue.h"
 #include "exchange/CsvExport.h"
 
 #include <QFileInfo>
@@ -16,10 +17,17 @@ int runExport(CliContext &ctx)
         throw UsageError{QStringLiteral("export needs a section and an output file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (!session.fileExistsOrReport(section) || !session.openOrReport(section))
+    const int index = session.sectionIndexOrReport(section);
+    if (index < 0 || !session.fileExistsOrReport(section))
         return 1;
-    const CsvOutcome outcome =
-        session.controller().exportCsv(QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
+    // The export reads the stored file, as the window's does; the table the
+    // window would show adds nothing to it, so it is not built. A missing
+    // file is an error, never a database made for the occasion.
+    MainController &controller = session.controller();
+    const CsvOutcome outcome = exportStoredCsv(
+        session.server(), session.databasePath(controller.catalogue().section(index)),
+        controller.catalogue().schemaSection(index), controller.state().AppName,
+        QFileInfo(ctx.arguments.at(1)).absoluteFilePath());
     if (!outcome.ok) {
         ctx.err << "ledgerly-cli: " << terminalText(outcome.message) << "\n";
         return 1;

@@ -32,7 +32,9 @@ int runImport(CliContext &ctx)
         ctx.err << "ledgerly-cli: the imported records were not saved\n";
         return 1;
     }
-    ctx.out << terminalText(outcome.message) << "\n";
+    ctx.out << terminalText(outcome.message +
+                            emptyDatesAndTimesNote(outcome.emptyDatesAndTimes, true))
+            << "\n";
     return 0;
 }
 
