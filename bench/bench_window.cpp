@@ -191,8 +191,7 @@ int main(int argc, char **argv)
     timeCommand(QStringLiteral("export CSV"), [&] { controller.exportCsv(csv); });
     timeCommand(QStringLiteral("import CSV"), [&] { controller.importCsv(csv); });
     timeCommand(QStringLiteral("print preview"), [&] {
-        PrintPreview preview(*view->model(), section, window.windowTitle(), prompter, &window,
-                             [&controller](int value) { controller.setProgress(value); });
+        PrintPreview preview(*view->model(), section, window.windowTitle(), prompter, &window);
         preview.show();
         QCoreApplication::processEvents();
         preview.grab();
