@@ -80,6 +80,14 @@ QString CliSession::databasePath(const QString &section)
     return m_controller->databasePath(m_controller->PalmUser(), section);
 }
 
+QString CliSession::databasePathOrReport(const QString &section)
+{
+    const int index = sectionIndexOrReport(section);
+    if (index < 0)
+        return {};
+    return databasePath(m_controller->catalogue().section(index));
+}
+
 bool CliSession::open(const QString &section)
 {
     const int index = sectionIndex(section);

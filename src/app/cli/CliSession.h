@@ -48,6 +48,9 @@ public:
     // The section's database file for PalmUser: user folder + "/" + section +
     // ".pdb". Throws PdbError for an unknown user.
     QString databasePath(const QString &section);
+    // databasePath() of a section the command needs: empty after printing why
+    // there is none (an unknown or unsafe section name).
+    QString databasePathOrReport(const QString &section);
     // Chooses the section in the database chooser, exactly as a click does
     // (which saves a database that was open first). True when its database
     // ended up loaded completely into the table.

@@ -16,10 +16,9 @@ int runInstall(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    const int index = session.sectionIndexOrReport(section);
-    if (index < 0)
+    const QString path = session.databasePathOrReport(section);
+    if (path.isEmpty())
         return 1;
-    const QString path = session.databasePath(controller.catalogue().section(index));
     // Only a file that is there can go to the handheld.
     if (!QFileInfo(path).isFile()) {
         ctx.err << "ledgerly-cli: " << path << " does not exist\n";

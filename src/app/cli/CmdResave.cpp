@@ -15,13 +15,10 @@ int runResave(CliContext &ctx)
     const QString section = ctx.arguments.first();
     CliSession session(ctx);
     MainController &controller = session.controller();
-    const int index = session.sectionIndexOrReport(section);
-    if (index < 0)
-        return 1;
-    if (!session.lockOrReport(section))
+    const QString path = session.databasePathOrReport(section);
+    if (path.isEmpty() || !session.lockOrReport(section))
         return 1;
     // A missing file would be created by the load; resave only rewrites.
-    const QString path = session.databasePath(controller.catalogue().section(index));
     if (!QFileInfo::exists(path)) {
         ctx.err << "ledgerly-cli: " << path << " does not exist\n";
         return 1;

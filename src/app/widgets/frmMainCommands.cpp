@@ -42,6 +42,7 @@ void frmMain::SectionListDBNam_Activated(int index)
     m_grid->commitOpenEditor();
     m_controller.openSection(index);
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::BuildMenu()
@@ -147,6 +148,7 @@ void frmMain::chkGroup_Click()
     m_controller.setGrouped(m_chkGroup->isChecked());
     m_editing->setSourceModel(m_controller.viewModel());
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::showAboutBox(bool modal)

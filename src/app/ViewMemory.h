@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace Ledgerly {
+
+class SettingsStore;
+
+// What the window remembers between runs, in the per-user settings under
+// AppName: per database (keyed by its schema section) the column widths a
+// person set, and the window's own place and size.
+class ViewMemory
+{
+public:
+    ViewMemory(SettingsStore &settings, QString appName);
+
+    // Twips by column key; empty when nothing was set for the section.
+    QHash<QString, double> columnWidths(const QString &section) const;
+    void setColumnWidths(const QString &section, const QHash<QString, double> &twipsByKey);
+
+    QByteArray windowGeometry() const;
+    void setWindowGeometry(const QByteArray &geometry);
+
+    // The stored form of widths: "key=twips" pairs joined by ';', keys
+    // percent-encoded so any field name survives. Unreadable pairs are left out.
+    static QString widthsText(const QHash<QString, double> &twipsByKey);
+    static QHash<QString, double> readWidths(const QString &text);
+
+private:
+    SettingsStore &m_settings;
+    QString m_appName;
+};
+
+} // namespace Ledgerly
