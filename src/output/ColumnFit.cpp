@@ -6,6 +6,10 @@ namespace Ledgerly::ColumnFit {
 
 namespace {
 
+// The share of a page a column of text is given in a band when it has more
+// to show.
+constexpr double bandShare = 0.25;
+
 QList<PageColumn> fitBand(const QList<ColumnNeed> &band, double width)
 {
     double natural = 0;
@@ -94,13 +98,18 @@ QList<QList<PageColumn>> bands(const QList<ColumnNeed> &needs, double width)
     double used = keyWidth;
     for (ColumnNeed need : std::as_const(rest)) {
         need.minimum = std::min(need.minimum, width - keyWidth);
-        if (band.size() > key.size() && used + need.minimum > width) {
+        // Bands are filled with what each column would like rather than
+        // the least it can do with, so that a long text does not end up a
+        // few letters wide at the end of a crowded band.
+        const double wanted =
+            std::min({need.natural, std::max(need.minimum, width * bandShare), width - keyWidth});
+        if (band.size() > key.size() && used + wanted > width) {
             result.append(fitBand(band, width));
             band = key;
             used = keyWidth;
         }
         band.append(need);
-        used += need.minimum;
+        used += wanted;
     }
     result.append(fitBand(band, width));
     return result;

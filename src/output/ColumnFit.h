@@ -24,7 +24,8 @@ struct ColumnNeed
 // columns that ask for little get their natural width and the wide ones
 // share the rest alike, none narrower than its minimum. Columns whose
 // minimums do not fit together go on to further bands of pages, each
-// started by the repeated column.
+// started by the repeated column; a band takes columns while each can have
+// its natural width or a quarter of the page, whichever is less.
 namespace ColumnFit {
 QList<QList<PageColumn>> bands(const QList<ColumnNeed> &needs, double width);
 }

@@ -144,7 +144,6 @@ void PageLayoutBuilder::measureRow(int row)
 void PageLayoutBuilder::fitColumns()
 {
     QList<ColumnNeed> needs;
-    bool anyText = false;
     for (const Column &column : std::as_const(m_columns)) {
         ColumnNeed need;
         need.column = column.column;
@@ -153,7 +152,6 @@ void PageLayoutBuilder::fitColumns()
         need.right = column.right;
         need.repeated = column.column == 0;
         need.stretches = column.kind == ColumnKind::Text && !column.right;
-        anyText = anyText || need.stretches;
         needs.append(need);
     }
     m_layout.m_bands = ColumnFit::bands(needs, m_layout.m_pageSize.width());

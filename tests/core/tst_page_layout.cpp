@@ -231,6 +231,9 @@ void TestPageLayout::columnsShareThePage_data()
         << u"20/20r 200/40s 100/95s"_s << 200.0 << u"0:20 1:85 2:95"_s;
     QTest::newRow("minimums too wide: bands, each with the record number")
         << u"20/20r 100/100s 100/100s 100/100s"_s << 230.0 << u"0:20 1:105 2:105|0:20 3:210"_s;
+    QTest::newRow("a band leaves a long text a quarter of the page")
+        << u"20/20r 70/70 70/70 400/20s 40/40"_s << 200.0
+        << u"0:25 1:87.5 2:87.5|0:20 3:140 4:40"_s;
     QTest::newRow("a column wider than the page narrows to it")
         << u"20/20r 500/500s"_s << 200.0 << u"0:20 1:180"_s;
 }
