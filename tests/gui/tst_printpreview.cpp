@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "CliRun.h"
 #include "PdfText.h"
 #include "WindowFixture.h"
 
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void longJobKeepsTheWindowAnswering_data();
     void longJobKeepsTheWindowAnswering();
     void windowOpensPreviewAndRemembersWidth();
+    void windowAndCommandLinePrintTheSamePages();
     void menuCommandsWithoutViewer_data();
     void menuCommandsWithoutViewer();
 };
@@ -300,6 +302,36 @@ void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
     QVERIFY(pages.last() > 1);
     QVERIFY(f.launcher.programs.isEmpty());
     QVERIFY(f.prompter.messages.isEmpty());
+}
+
+void TestPrintPreview::windowAndCommandLinePrintTheSamePages()
+{
+    WindowFixture f({u"Ann"_s}, iniWithReports("ReportSoftware=Viewer\r\n"));
+    QList<std::pair<QString, bool>> fruit;
+    for (int i = 0; i < 150; ++i)
+        fruit.append({u"Pear of a long and winding name number %1"_s.arg(i), i % 3 == 0});
+    f.writeDatabase(u"Ann"_s, u"Fruit"_s, fruit);
+    const QString window = f.dir.filePath(u"window.pdf"_s);
+    f.prompter.fileAnswers.enqueue(window);
+    f.onModal = [](QDialog &dialog) {
+        auto *preview = qobject_cast<PrintPreview *>(&dialog);
+        if (!preview)
+            return;
+        QSignalSpy finished(preview, &PrintPreview::jobFinished);
+        QVERIFY(preview->exportPdf());
+        QVERIFY(finished.wait(60000));
+    };
+    frmMain &w = f.start();
+    w.SmartMenuXP1_MenuItemClick(u"keyPrintPreview"_s);
+
+    const QString cli = f.dir.filePath(u"cli.pdf"_s);
+    const CliRun run =
+        runLedgerlyCli({u"--program-folder"_s, f.programFolder, u"--hotsync-home"_s, f.homeFolder,
+                        u"print"_s, u"Fruit"_s, cli, u"--user"_s, u"Ann"_s});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString pages = pdfText(window, true);
+    QVERIFY(pages.contains(u"Pear of a long and winding name number 149"_s));
+    QCOMPARE(pdfText(cli, true), pages);
 }
 
 void TestPrintPreview::menuCommandsWithoutViewer_data()
