@@ -23,6 +23,7 @@ constexpr KeyCommand dispatchTable[] = {
     {u"keyOpen", Command::Open},
     {u"keyImportCSV", Command::ImportCSV},
     {u"keyExportCSV", Command::ExportCSV},
+    {u"keyEditSchema", Command::EditSchema},
     {u"keyClearPDB", Command::ClearPDB},
     {u"keySave", Command::Save},
     {u"keyAbout", Command::About},
@@ -75,6 +76,8 @@ QList<MenuItem> CommandTable::menuItems(bool reportToolSetUp)
           << item(u"keyFile", u"keyExportCSV", MenuItem::Item, u"Export CSV...")
           // Without this item the import could not be reached from the window.
           << item(u"keyFile", u"keyImportCSV", MenuItem::Item, u"Import CSV...")
+          // Databases are added and changed without editing QuayDB.ini by hand.
+          << item(u"keyFile", u"keyEditSchema", MenuItem::Item, u"Edit Schema...")
           << separator(u"keyFile")
           << item(u"keyFile", u"keyInstall", MenuItem::Item, u"Install...", ctrl, 73)
           << item(u"keyFile", u"keyPrintPreview", MenuItem::Item, u"Print Preview", ctrl, 80);
@@ -107,6 +110,23 @@ Command CommandTable::commandForKey(const QString &key)
             return entry.command;
     }
     return Command::None;
+}
+
+bool CommandTable::needsOpenDatabase(Command command)
+{
+    switch (command) {
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::ExportCSV:
+    case Command::ImportCSV:
+    case Command::Install:
+    case Command::PrintPreview:
+    case Command::ToolbarPrintPreview:
+    case Command::ClearPDB:
+        return true;
+    default:
+        return false;
+    }
 }
 
 Command CommandTable::commandForButton(int number)

@@ -14,6 +14,7 @@ enum class Command {
     SaveAs,
     ExportCSV,
     ImportCSV,
+    EditSchema,
     Install,
     PrintPreview,
     ToolbarPrintPreview, // the toolbar's variant skips the report-tool presence test
@@ -68,6 +69,8 @@ public:
     static Command commandForKey(const QString &key);
     // Button numbers count from 1; anything else gives None.
     static Command commandForButton(int number);
+    // Commands that work on the open database, offered only while one is.
+    static bool needsOpenDatabase(Command command);
 };
 
 } // namespace Ledgerly

@@ -84,6 +84,13 @@ public:
     // chosen user. False when the dialog was cancelled.
     bool changeUser();
     void BuildCatalogue();
+    // The schema file was changed while the program runs (the schema editor
+    // saved it): the catalogue is read again; the open database stays open
+    // when its section is still there, with that section's captions and
+    // roles (read afresh from the file when its fields changed and nothing
+    // is unsaved); otherwise it is saved when edited and the first database
+    // opens.
+    void schemaFileChanged();
     // What choosing a database does: the open one is saved first, then the
     // chosen section's file is loaded (or created). True when it is loaded.
     bool openSection(int index);
@@ -152,6 +159,9 @@ private:
     bool holdsLockFor(const QString &path) const;
     void selectSection(int index);
     void showMessage(const QString &text);
+    void reportSchemaProblem();
+    // The CSV file dialog, in the folder used last with the database's name.
+    QString chooseCsvFile(bool save);
     void applyGrouping();
 
     RecordServer &m_server;

@@ -13,6 +13,8 @@ namespace {
 const QString widthsSection = QStringLiteral("ColumnWidths");
 const QString windowSection = QStringLiteral("Window");
 const QString geometryKey = QStringLiteral("Geometry");
+const QString csvSection = QStringLiteral("CSV");
+const QString folderKey = QStringLiteral("LastFolder");
 // A remembered width beyond this is no width a person set on a screen.
 constexpr double maxWidthTwips = 1440.0 * 100;
 } // namespace
@@ -61,6 +63,16 @@ void ViewMemory::setColumnWidths(const QString &section, const QHash<QString, do
     // Remembering is a convenience: a store that fails costs the widths only.
     if (!section.isEmpty())
         m_settings.setValue(m_appName, widthsSection, section, widthsText(twipsByKey));
+}
+
+QString ViewMemory::csvFolder() const
+{
+    return m_settings.value(m_appName, csvSection, folderKey);
+}
+
+void ViewMemory::setCsvFolder(const QString &folder)
+{
+    m_settings.setValue(m_appName, csvSection, folderKey, folder);
 }
 
 QByteArray ViewMemory::windowGeometry() const

@@ -20,6 +20,10 @@ public:
     QHash<QString, double> columnWidths(const QString &section) const;
     void setColumnWidths(const QString &section, const QHash<QString, double> &twipsByKey);
 
+    // The folder the last CSV file was chosen in.
+    QString csvFolder() const;
+    void setCsvFolder(const QString &folder);
+
     QByteArray windowGeometry() const;
     void setWindowGeometry(const QByteArray &geometry);
 

@@ -1,14 +1,16 @@
 // Opens the main window on a program folder and a HotSync home, as the
 // program does, and saves pictures of it for the documentation: the window
 // ("main"), the window grouped ("grouped"), a whole page of the grouped
-// table in the print preview ("preview") and the about box ("about").
-// Nothing is written but the pictures and settings in a temporary folder; a
-// question the window would ask is answered with its default.
+// table in the print preview ("preview"), the about box ("about") and the
+// schema editor ("schema-editor"). Nothing is written but the pictures and
+// settings in a temporary folder; a question the window would ask is
+// answered with its default.
 #include "app/DocumentOpener.h"
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
 #include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
+#include "app/widgets/SchemaEditor.h"
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
 #include "database/RecordServer.h"
@@ -20,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -54,7 +57,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Ledgerly"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about."));
+        QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about, "
+                       "schema-editor."));
     parser.addHelpOption();
     const QCommandLineOption programOption(
         QStringLiteral("program-folder"), QStringLiteral("Program folder."), QStringLiteral("DIR"));
@@ -65,13 +69,14 @@ int main(int argc, char **argv)
     parser.addOption(programOption);
     parser.addOption(homeOption);
     parser.addOption(outOption);
-    parser.addPositionalArgument(QStringLiteral("scenes"),
-                                 QStringLiteral("main, grouped, preview, about (default: all)."));
+    parser.addPositionalArgument(
+        QStringLiteral("scenes"),
+        QStringLiteral("main, grouped, preview, about, schema-editor (default: all)."));
     parser.process(app);
     QStringList scenes = parser.positionalArguments();
     if (scenes.isEmpty())
         scenes = {QStringLiteral("main"), QStringLiteral("grouped"), QStringLiteral("preview"),
-                  QStringLiteral("about")};
+                  QStringLiteral("about"), QStringLiteral("schema-editor")};
     QTextStream err(stderr);
     if (!parser.isSet(programOption) || !parser.isSet(homeOption) || !parser.isSet(outOption)) {
         err << "ledgerly-screenshots: --program-folder, --hotsync-home and --out are needed\n";
@@ -142,6 +147,19 @@ int main(int argc, char **argv)
         if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
             box->click();
         window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyPrintPreview"));
+        // Ungrouped again for the pictures that follow.
+        if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
+            box->click();
+    }
+    // The editor on the second database, about whose keys the problem list
+    // has something to say. Nothing is saved, so the schema stays as it is.
+    if (scenes.contains(QStringLiteral("schema-editor"))) {
+        window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyEditSchema"));
+        if (SchemaEditor *editor = window.schemaEditor()) {
+            editor->selectSection(1);
+            editor->problemsView()->setCurrentRow(0);
+            save(*editor, QStringLiteral("schema-editor"));
+        }
     }
     return saved ? 0 : 1;
 }

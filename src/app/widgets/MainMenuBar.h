@@ -19,12 +19,15 @@ public:
 
     // The report tools' items are listed only when the tools are set up.
     void rebuild(bool reportToolSetUp);
+    // Items that work on the open database are off while none is open.
+    void setDatabaseOpen(bool open);
 
 private:
     ItemClick m_onClick;
     QList<QMenu *> m_menus;
     // Menu clicks being delivered: the menu that delivers one must outlive it.
     int m_clickDepth = 0;
+    bool m_databaseOpen = true;
 };
 
 } // namespace Ledgerly

@@ -3,6 +3,7 @@
 #include "MainMenuBar.h"
 #include "MainToolbar.h"
 #include "ReportCommands.h"
+#include "SchemaEditor.h"
 #include "app/CommandTable.h"
 #include "frmSplash1.h"
 
@@ -74,6 +75,8 @@ public:
     GridEditing &editing() const { return *m_editing; }
     StatusPanels &statusPanels() const { return *m_status; }
     frmSplash1 *aboutBox() const { return m_about; }
+    // The schema editor, while it is open.
+    SchemaEditor *schemaEditor() const { return m_schemaEditor; }
     double logicalDpi() const { return m_dpi; }
     // The client height the fixed window height leaves, in pixels.
     int imposedHeight() const;
@@ -91,12 +94,17 @@ private:
     void quitNow();
     void changeUserCommand();
     void helpCommand();
+    void editSchemaCommand();
+    void schemaSaved(const QString &path);
     ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
     void refillChooser();
     void syncChooser(int index);
     void applyIcon();
+    // The place and size the window had when it last closed, else centred and
+    // no larger than the screen.
+    void placeOnScreen();
     void applyColumn0Width();
     // The view takes the table's columns again; the record-number column
     // keeps its fixed width.
@@ -123,6 +131,7 @@ private:
     GridEditing *m_editing;
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
+    QPointer<SchemaEditor> m_schemaEditor;
 
     double m_dpi;
     bool m_inLayout = false;
