@@ -1,6 +1,7 @@
 #include "PageView.h"
 
 #include "output/PageDocument.h"
+#include "output/PageInk.h"
 #include "output/PageLayout.h"
 #include "output/PageLayoutBuilder.h"
 #include "output/PagePainter.h"
@@ -61,6 +62,7 @@ void PageView::adoptLayout()
         return;
     m_layout = std::make_shared<const PageLayout>(m_builder->layout());
     m_builder.reset();
+    m_ink = std::make_unique<InkPainter>(m_layout->style());
     if (m_fitWidth)
         fitToWidth();
     updateScrollBars();
@@ -218,7 +220,7 @@ void PageView::paintEvent(QPaintEvent *event)
         painter.setClipRect(sheet);
         painter.translate(sheet.topLeft() + printable.topLeft() * scale);
         painter.scale(scale, scale);
-        pages.paintPage(painter, i);
+        m_ink->draw(painter, PageInk::from(pages.compose(i), m_layout->style()));
         painter.restore();
     }
 }

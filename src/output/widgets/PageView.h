@@ -12,6 +12,7 @@ class QAbstractItemModel;
 
 namespace Ledgerly {
 
+class InkPainter;
 class PageLayout;
 class PageLayoutBuilder;
 
@@ -82,6 +83,7 @@ private:
     QDate m_printedOn;
     std::shared_ptr<const PageLayout> m_layout;
     std::unique_ptr<PageLayoutBuilder> m_builder;
+    std::unique_ptr<InkPainter> m_ink; // its fonts are made once, for the pages in view
     SliceRunner m_runner;
     qreal m_zoom = 1;
     bool m_fitWidth = true; // keep fitting the width as the view is resized
