@@ -99,8 +99,11 @@ QString GroupTotals::numberText(double value, const QLocale &locale)
         value = 0; // no "-0"
     QLocale plain = locale;
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    // Fixed notation: a total of a million reads "1000000", not "1e+06".
-    return plain.toString(value, 'f', QLocale::FloatingPointShortest);
+    // Fifteen significant digits are all a double holds for sure: the shortest
+    // form that reads back exactly shows a sum's binary noise (852.31 as
+    // 852.3100000000001). General notation stays fixed below 1e15, so a
+    // total of a million still reads "1000000".
+    return plain.toString(value, 'g', significantDigits);
 }
 
 double GroupTotals::roundHalfEven(double value, int places)

@@ -34,9 +34,12 @@ public:
     // A value typed into the table as a number in the regional format (or
     // held as one); false for text that is not, and for nan and infinity.
     static bool readNumber(const QVariant &value, const QLocale &locale, double *out);
-    // The shortest text that reads back as the same value, with the locale's
-    // decimal separator and no thousands separators; empty for nan/infinity.
+    // A figure as a footer shows it: the general conversion to fifteen
+    // significant digits, trailing zeros dropped, with the locale's decimal
+    // separator and no thousands separators; empty for nan/infinity. The
+    // window, the preview and the PDF all show this text.
     static QString numberText(double value, const QLocale &locale);
+    static constexpr int significantDigits = 15;
     // Rounds to the given decimal places, an exact half going to the even
     // neighbour. A value like 2.675 that has no exact binary form counts as
     // the half it was written as.

@@ -1,118 +1,33 @@
 #include "PageLayout.h"
 
-#include "grid/GridColumn.h"
-
-#include <QAbstractItemModel>
+#include "PageLayoutBuilder.h"
 
 #include <algorithm>
 
 namespace Ledgerly {
 
 namespace {
-// Field columns print as wide as a new column shows on screen.
-constexpr double fieldColumnWidth = 1200 / PageLayout::twipsPerPoint;
-constexpr double recordNumberWidth = RecordNumberColumnTwips / PageLayout::twipsPerPoint;
+
+PageLayout laidOut(const QAbstractItemModel &model, QSizeF pageSize, const QString &title)
+{
+    PageLayoutBuilder builder(model, pageSize, title);
+    builder.advance();
+    return builder.layout();
+}
+
 } // namespace
 
-PageLayout::PageLayout(const QAbstractItemModel &model, QSizeF pageSize,
-                       const QList<double> &columnTwips)
+PageLayout::PageLayout(const QAbstractItemModel &model, QSizeF pageSize, const QString &title)
+    : PageLayout(laidOut(model, pageSize, title))
+{}
+
+PageLayout::PageLayout(const QAbstractItemModel &model, QSizeF pageSize, const QString &title,
+                       std::shared_ptr<const PageStyle> style)
     : m_model(&model)
+    , m_style(std::move(style))
     , m_pageSize(std::max(pageSize.width(), 1.0), std::max(pageSize.height(), 1.0))
-{
-    layOutColumns(columnTwips);
-    layOutRows();
-}
-
-void PageLayout::layOutColumns(const QList<double> &columnTwips)
-{
-    QList<PageColumn> visible;
-    double total = 0;
-    for (int c = 0; c < m_model->columnCount(); ++c) {
-        if (m_model->headerData(c, Qt::Horizontal, GridRoles::HiddenRole).toBool())
-            continue;
-        const double given = columnTwips.value(c) / twipsPerPoint;
-        const double width = given > 0 ? given : c == 0 ? recordNumberWidth : fieldColumnWidth;
-        if (GridRoles::kindOf(*m_model, c) == ColumnKind::Picture)
-            m_recordHeight = pictureRowHeight;
-        visible.append({c, 0, width});
-        total += width;
-    }
-    const double available = m_pageSize.width();
-    if (total <= available || total * minimumScale <= available) {
-        const double scale = total <= available ? 1.0 : available / total;
-        double x = 0;
-        for (PageColumn &column : visible) {
-            column.x = x;
-            column.width *= scale;
-            x += column.width;
-        }
-        m_bands.append(visible);
-        return;
-    }
-    // Too wide to shrink: every band starts with the record number, so a
-    // continued row can still be told apart, and takes what fits after it.
-    PageColumn key{-1, 0, 0};
-    if (!visible.isEmpty() && visible.first().column == 0) {
-        key = visible.takeFirst();
-        key.width = std::min(key.width, available / 4);
-    }
-    const double room = available - key.width;
-    QList<PageColumn> current;
-    double x = key.width;
-    for (PageColumn column : std::as_const(visible)) {
-        column.width = std::min(column.width, room);
-        if (!current.isEmpty() && x + column.width > available) {
-            m_bands.append(current);
-            current.clear();
-            x = key.width;
-        }
-        if (current.isEmpty() && key.column == 0)
-            current.append(key);
-        column.x = x;
-        x += column.width;
-        current.append(column);
-    }
-    m_bands.append(current);
-}
-
-void PageLayout::layOutRows()
-{
-    const int count = m_model->rowCount();
-    m_rows.reserve(count);
-    m_kinds.reserve(count);
-    const double room = bodyBottom() - bodyTop();
-    double used = 0;
-    for (int r = 0; r < count; ++r) {
-        const QVariant kindValue = m_model->index(r, 0).data(GridRoles::RowKindRole);
-        const auto kind = kindValue.isValid() ? GridRoles::RowKind(kindValue.toInt())
-                                              : GridRoles::RowKind::Record;
-        if (kind == GridRoles::RowKind::NewRecord)
-            continue;
-        const double height = rowHeight(kind);
-        // A row never splits: it starts the next page when it does not fit,
-        // unless it is the first on its page (a page smaller than one row).
-        if (m_rowPageStarts.isEmpty() || (used + height > room && used > 0)) {
-            m_rowPageStarts.append(int(m_rows.size()));
-            used = 0;
-        }
-        used += height;
-        m_rows.append(r);
-        m_kinds.append(kind);
-    }
-    if (m_rowPageStarts.isEmpty())
-        m_rowPageStarts.append(0);
-}
-
-double PageLayout::rowHeight(GridRoles::RowKind kind) const
-{
-    switch (kind) {
-    case GridRoles::RowKind::GroupHeader:
-    case GridRoles::RowKind::GroupFooter:
-        return groupRowHeight;
-    default:
-        return m_recordHeight;
-    }
-}
+    , m_title(title)
+{}
 
 PageSlice PageLayout::page(int index) const
 {
@@ -130,8 +45,13 @@ PageSlice PageLayout::page(int index) const
 
 QList<int> PageLayout::rowsOnPage(int index) const
 {
+    QList<int> rows;
+    if (index < 0 || index >= pageCount())
+        return rows;
     const PageSlice slice = page(index);
-    return m_rows.mid(slice.firstRow, slice.rowCount);
+    for (int i = 0; i < slice.rowCount; ++i)
+        rows.append(m_rows.at(slice.firstRow + i).row);
+    return rows;
 }
 
 QList<int> PageLayout::columnsOnPage(int index) const

@@ -1,67 +1,31 @@
 #include "PagePainter.h"
 
-#include "common/YesNoText.h"
-
+#include "PageInk.h"
 #include "PageLayout.h"
-#include "grid/GridColumn.h"
+#include "PrintedCell.h"
+#include "common/DateTimeText.h"
 
 #include <QAbstractItemModel>
-#include <QFontMetricsF>
-#include <QImage>
-#include <QPagedPaintDevice>
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
-#include <utility>
 
 namespace Ledgerly {
 
 namespace {
-constexpr double padding = 3;
-constexpr double groupIndent = 12;
-const QColor ruleColor(170, 170, 170);
-const QColor headerFill(225, 225, 225);
-const QColor groupFill(240, 240, 240);
 
-QFont pageFont(int size, bool bold = false, bool italic = false)
-{
-    // Pixel sizes: the painter is scaled to points, so a pixel here is a point.
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(size);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
+using Font = PageStyle::Font;
+using RowKind = GridRoles::RowKind;
+constexpr double padX = PageStyle::cellPaddingX;
+constexpr double padY = PageStyle::cellPaddingY;
 
-// Metrics are made once per font and passed in: making them per cell costs
-// more than drawing the cell.
-void drawText(QPainter &painter, const QFontMetricsF &metrics, const QRectF &cell,
-              const QString &text, Qt::Alignment align)
-{
-    const QRectF inner = cell.adjusted(padding, 0, -padding, 0);
-    if (inner.width() <= 0 || text.isEmpty())
-        return;
-    painter.drawText(inner, int(align | Qt::AlignVCenter),
-                     metrics.horizontalAdvance(text) <= inner.width()
-                         ? text
-                         : metrics.elidedText(text, Qt::ElideRight, inner.width()));
-}
-
-void drawText(QPainter &painter, const QRectF &cell, const QString &text, Qt::Alignment align)
-{
-    drawText(painter, QFontMetricsF(painter.font(), painter.device()), cell, text, align);
-}
 } // namespace
 
-PagePainter::PagePainter(const PageLayout &layout, QString title)
+PagePainter::PagePainter(const PageLayout &layout, QDate printedOn)
     : m_layout(layout)
-    , m_title(std::move(title))
+    , m_printedOn(printedOn)
 {}
-
-QString PagePainter::checkText(bool checked)
-{
-    return YesNoText::text(checked);
-}
 
 void PagePainter::usePoints(QPainter &painter)
 {
@@ -71,150 +35,145 @@ void PagePainter::usePoints(QPainter &painter)
     painter.scale(device->logicalDpiX() / 72.0, device->logicalDpiY() / 72.0);
 }
 
-double PagePainter::bandWidth(int band) const
+QString PagePainter::printedText(QDate date)
 {
-    const QList<PageColumn> &columns = m_layout.band(band);
-    return columns.isEmpty() ? 0 : columns.last().x + columns.last().width;
+    return QStringLiteral("Printed ") + DateTimeText::write(DateTimeText::wallClock(date, {}));
+}
+
+QString PagePainter::pageText(int page, int count)
+{
+    return QStringLiteral("Page %1 of %2").arg(page).arg(count);
+}
+
+void PagePainter::addLines(PageContent &content, Font font, const QString &text, double left,
+                           double width, bool right, double top, int firstLine, int lineCount) const
+{
+    const TextMetrics &metrics = m_layout.style().metrics(font);
+    const QList<TextLine> lines = TextWrap::lines(text, width, metrics);
+    const int end =
+        lineCount < 0 ? int(lines.size()) : std::min(int(lines.size()), firstLine + lineCount);
+    for (int i = std::max(0, firstLine); i < end; ++i) {
+        const TextLine &line = lines.at(i);
+        if (line.length == 0)
+            continue;
+        const double x = right ? left + width - line.width : left;
+        const double baseline = top + (i - firstLine) * metrics.lineHeight() + metrics.ascent();
+        content.texts.append(
+            {font, QPointF(x, baseline), text.mid(line.start, line.length), line.width});
+    }
+}
+
+PageContent PagePainter::compose(int index) const
+{
+    PageContent content;
+    if (index < 0 || index >= m_layout.pageCount())
+        return content;
+    const PageSlice slice = m_layout.page(index);
+    const QSizeF size = m_layout.pageSize();
+    const QString &title = m_layout.title();
+    const TextMetrics &titleFont = m_layout.style().metrics(Font::Title);
+    double y = 0;
+    for (const TextLine &line : m_layout.titleLines()) {
+        content.texts.append({Font::Title, QPointF(0, y + titleFont.ascent()),
+                              title.mid(line.start, line.length), line.width});
+        y += titleFont.lineHeight();
+    }
+
+    composeHeader(content, slice.band);
+    const QList<PageColumn> &band = m_layout.band(slice.band);
+    const double right = band.isEmpty() ? size.width() : band.last().x + band.last().width;
+    // Column rules run down each stretch of records and stop at group rows,
+    // which span the page.
+    double stretchTop = m_layout.headerTop();
+    const auto closeStretch = [&](double bottom) {
+        for (qsizetype c = 1; c < band.size(); ++c)
+            content.rules.append(QLineF(band.at(c).x, stretchTop, band.at(c).x, bottom));
+    };
+    y = m_layout.bodyTop();
+    for (int i = 0; i < slice.rowCount; ++i) {
+        const PrintedRow &row = m_layout.rows().at(slice.firstRow + i);
+        if (row.kind == RowKind::Record) {
+            composeRecord(content, band, row, y);
+        } else {
+            closeStretch(y);
+            composeGroupRow(content, row, y);
+            stretchTop = y + row.height;
+        }
+        y += row.height;
+        content.rules.append(QLineF(0, y, right, y));
+    }
+    closeStretch(y);
+    content.rules.append(QLineF(0, m_layout.headerTop(), 0, y));
+    content.rules.append(QLineF(right, m_layout.headerTop(), right, y));
+
+    const TextMetrics &footFont = m_layout.style().metrics(Font::Foot);
+    const double foot = m_layout.bodyBottom() + PageStyle::footGap + footFont.ascent();
+    const QString printed = printedText(m_printedOn);
+    content.texts.append({Font::Foot, QPointF(0, foot), printed, footFont.width(printed)});
+    const QString page = pageText(index + 1, m_layout.pageCount());
+    const double pageWidth = footFont.width(page);
+    content.texts.append({Font::Foot, QPointF(size.width() - pageWidth, foot), page, pageWidth});
+    return content;
+}
+
+void PagePainter::composeHeader(PageContent &content, int bandIndex) const
+{
+    const QList<PageColumn> &band = m_layout.band(bandIndex);
+    if (band.isEmpty())
+        return;
+    const double top = m_layout.headerTop();
+    const double height = m_layout.headerHeight();
+    const double right = band.last().x + band.last().width;
+    content.fills.append({QRectF(0, top, right, height), PageStyle::captionFill()});
+    content.rules.append(QLineF(0, top, right, top));
+    content.rules.append(QLineF(0, top + height, right, top + height));
+    const QAbstractItemModel &model = m_layout.model();
+    for (const PageColumn &column : band)
+        addLines(content, Font::Caption, model.headerData(column.column, Qt::Horizontal).toString(),
+                 column.x + padX, std::max(0.0, column.width - 2 * padX), column.right, top + padY,
+                 0, -1);
+}
+
+void PagePainter::composeRecord(PageContent &content, const QList<PageColumn> &band,
+                                const PrintedRow &row, double top) const
+{
+    const QAbstractItemModel &model = m_layout.model();
+    for (const PageColumn &column : band) {
+        const QModelIndex index = model.index(row.row, column.column);
+        const ColumnKind kind = GridRoles::kindOf(model, column.column);
+        const double inner = std::max(0.0, column.width - 2 * padX);
+        if (kind == ColumnKind::Picture) {
+            if (row.firstLine > 0)
+                continue;
+            const QImage image = index.data(Qt::DecorationRole).value<QImage>();
+            if (image.isNull())
+                continue;
+            const QSizeF room(inner, std::min(PageStyle::pictureHeight, row.height - 2 * padY));
+            const QSizeF fitted = QSizeF(image.size()).scaled(room, Qt::KeepAspectRatio);
+            content.pictures.append({QRectF(QPointF(column.x + padX, top + padY), fitted), image});
+            continue;
+        }
+        addLines(content, Font::Cell, PrintedCell::text(index, kind), column.x + padX, inner,
+                 PrintedCell::alignedRight(index), top + padY, row.firstLine, row.lineCount);
+    }
+}
+
+void PagePainter::composeGroupRow(PageContent &content, const PrintedRow &row, double top) const
+{
+    const QModelIndex index = m_layout.model().index(row.row, 0);
+    const QString text = PrintedCell::groupText(index);
+    const double width = m_layout.pageSize().width();
+    const bool header = row.kind == RowKind::GroupHeader;
+    if (header)
+        content.fills.append({QRectF(0, top, width, row.height), PageStyle::groupHeaderFill()});
+    const double indent = row.level * PageStyle::groupIndent + padX;
+    addLines(content, header ? Font::GroupHeader : Font::GroupFooter, text, indent,
+             std::max(0.0, width - indent - padX), false, top + padY, row.firstLine, row.lineCount);
 }
 
 void PagePainter::paintPage(QPainter &painter, int index) const
 {
-    if (index < 0 || index >= m_layout.pageCount())
-        return;
-    const PageSlice slice = m_layout.page(index);
-    const QSizeF size = m_layout.pageSize();
-    painter.save();
-    painter.setPen(Qt::black);
-
-    painter.setFont(pageFont(14, true));
-    drawText(painter, QRectF(0, 0, size.width(), PageLayout::titleHeight - 6), m_title,
-             Qt::AlignLeft);
-
-    paintHeader(painter, slice.band);
-
-    double top = m_layout.bodyTop();
-    for (int i = 0; i < slice.rowCount; ++i) {
-        const int position = slice.firstRow + i;
-        const GridRoles::RowKind kind = m_layout.rowKind(position);
-        const double height = m_layout.rowHeight(kind);
-        if (kind == GridRoles::RowKind::Record)
-            paintRecord(painter, slice.band, m_layout.rows().at(position), top, height);
-        else
-            paintGroupRow(painter, slice.band, position, top, height);
-        top += height;
-    }
-
-    painter.setFont(pageFont(8));
-    painter.setPen(Qt::black);
-    const QString footer = QStringLiteral("Page %1 of %2").arg(index + 1).arg(m_layout.pageCount());
-    drawText(painter,
-             QRectF(0, m_layout.bodyBottom() + 4, size.width(), PageLayout::footerHeight - 4),
-             footer, Qt::AlignHCenter);
-    painter.restore();
-}
-
-void PagePainter::paintHeader(QPainter &painter, int band) const
-{
-    const double top = m_layout.headerTop();
-    const double height = PageLayout::headerHeight;
-    painter.setFont(pageFont(9, true));
-    for (const PageColumn &column : m_layout.band(band)) {
-        const QRectF cell(column.x, top, column.width, height);
-        painter.fillRect(cell, headerFill);
-        painter.setPen(ruleColor);
-        painter.drawRect(cell);
-        painter.setPen(Qt::black);
-        drawText(painter, cell,
-                 m_layout.model().headerData(column.column, Qt::Horizontal).toString(),
-                 Qt::AlignLeft);
-    }
-}
-
-void PagePainter::paintRecord(QPainter &painter, int band, int row, double top, double height) const
-{
-    const QAbstractItemModel &model = m_layout.model();
-    painter.setFont(pageFont(9));
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    // Rules first, texts after: one pen change per row instead of two per cell.
-    painter.setPen(ruleColor);
-    for (const PageColumn &column : m_layout.band(band))
-        painter.drawRect(QRectF(column.x, top, column.width, height));
-    painter.setPen(Qt::black);
-    for (const PageColumn &column : m_layout.band(band)) {
-        const QRectF cell(column.x, top, column.width, height);
-        const QModelIndex index = model.index(row, column.column);
-        const QVariant check = index.data(Qt::CheckStateRole);
-        if (check.isValid()) {
-            drawText(painter, metrics, cell, checkText(check.toInt() == Qt::Checked),
-                     Qt::AlignLeft);
-            continue;
-        }
-        const QVariant decoration = index.data(Qt::DecorationRole);
-        if (decoration.typeId() == QMetaType::QImage) {
-            const QImage image = decoration.value<QImage>();
-            if (!image.isNull()) {
-                const QRectF room = cell.adjusted(padding, 2, -padding, -2);
-                const QSizeF fitted = QSizeF(image.size()).scaled(room.size(), Qt::KeepAspectRatio);
-                // A photo's full size in every cell would make a document of
-                // many megabytes; three pixels a point is sharp enough on paper.
-                const QSize enough = (fitted * 3).toSize();
-                const QImage shown =
-                    image.width() > enough.width()
-                        ? image.scaled(enough, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                        : image;
-                painter.drawImage(QRectF(room.topLeft(), fitted), shown);
-                continue;
-            }
-        }
-        // Figures line up on the right, as the table shows them.
-        const bool number =
-            column.column == 0 || (index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
-        drawText(painter, metrics, cell, index.data(Qt::DisplayRole).toString(),
-                 number ? Qt::AlignRight : Qt::AlignLeft);
-    }
-}
-
-void PagePainter::paintGroupRow(QPainter &painter, int band, int position, double top,
-                                double height) const
-{
-    const int row = m_layout.rows().at(position);
-    const bool header = m_layout.rowKind(position) == GridRoles::RowKind::GroupHeader;
-    const QModelIndex index = m_layout.model().index(row, 0);
-    const int level = std::max(0, index.data(GridRoles::GroupLevelRole).toInt());
-    QString text = index.data(GridRoles::GroupTextRole).toString();
-    if (text.isEmpty())
-        text = index.data(Qt::DisplayRole).toString();
-    const QRectF rowRect(0, top, bandWidth(band), height);
-    if (header)
-        painter.fillRect(rowRect, groupFill);
-    painter.setPen(ruleColor);
-    painter.drawRect(rowRect);
-    painter.setPen(Qt::black);
-    painter.setFont(pageFont(9, header, !header));
-    drawText(painter, rowRect.adjusted(std::min(level, 8) * groupIndent, 0, 0, 0), text,
-             Qt::AlignLeft);
-}
-
-bool PagePainter::paintDocument(QPagedPaintDevice &device,
-                                const std::function<void(int)> &progress) const
-{
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    usePoints(painter);
-    for (int i = 0; i < m_layout.pageCount(); ++i) {
-        if (i > 0 && !device.newPage()) {
-            painter.end();
-            return false;
-        }
-        paintPage(painter, i);
-        if (progress) {
-            const int done = int(qint64(i + 1) * 100 / m_layout.pageCount());
-            if (done != int(qint64(i) * 100 / m_layout.pageCount()))
-                progress(done);
-        }
-    }
-    return painter.end();
+    InkPainter(m_layout.style()).draw(painter, PageInk::from(compose(index), m_layout.style()));
 }
 
 } // namespace Ledgerly

@@ -1,48 +1,49 @@
 #pragma once
 
+#include "PageContent.h"
+
+#include <QDate>
 #include <QString>
 
-#include <functional>
-
-class QPagedPaintDevice;
 class QPainter;
-class QRectF;
 
 namespace Ledgerly {
 
 class PageLayout;
+struct PageColumn;
+struct PrintedRow;
 
-// Draws the pages of a PageLayout: title, header row of captions, the rows
-// with their texts, check states and pictures as the table shows them, group
-// rows, and "Page n of m" at the foot.
+// Draws the pages of a PageLayout: the title, the captions repeated on every
+// page, the rows with their texts, check states and pictures as the table
+// shows them, group rows across the page, and at the foot the print date
+// and "Page n of m".
 class PagePainter
 {
 public:
-    PagePainter(const PageLayout &layout, QString title);
+    explicit PagePainter(const PageLayout &layout, QDate printedOn = QDate::currentDate());
 
+    // What page index shows (nothing for a page that does not exist).
+    PageContent compose(int index) const;
     // Draws one page. The painter's coordinates must be points with the
     // origin at the top left of the printable area (see usePoints()).
     void paintPage(QPainter &painter, int index) const;
-    // Every page on a printer or PDF writer whose printable area the layout
-    // was made for. False when painting could not start, a new page could not
-    // be made, or the device reported a failure at the end.
-    // progress, when given, hears the share of pages done (0..100) as it grows.
-    bool paintDocument(QPagedPaintDevice &device,
-                       const std::function<void(int)> &progress = {}) const;
 
     // Scales an active painter so that one unit is one point on its device.
     static void usePoints(QPainter &painter);
-    // The text a yes/no cell prints.
-    static QString checkText(bool checked);
+    // "Printed <date>" and "Page n of m", the texts of the foot.
+    static QString printedText(QDate date);
+    static QString pageText(int page, int count);
 
 private:
-    void paintHeader(QPainter &painter, int band) const;
-    void paintRecord(QPainter &painter, int band, int row, double top, double height) const;
-    void paintGroupRow(QPainter &painter, int band, int position, double top, double height) const;
-    double bandWidth(int band) const;
+    void composeHeader(PageContent &content, int band) const;
+    void composeRecord(PageContent &content, const QList<PageColumn> &band, const PrintedRow &row,
+                       double top) const;
+    void composeGroupRow(PageContent &content, const PrintedRow &row, double top) const;
+    void addLines(PageContent &content, PageStyle::Font font, const QString &text, double left,
+                  double width, bool right, double top, int firstLine, int lineCount) const;
 
     const PageLayout &m_layout;
-    QString m_title;
+    QDate m_printedOn;
 };
 
 } // namespace Ledgerly

@@ -1,11 +1,13 @@
 #include "PdfExport.h"
 
+#include "PageDocument.h"
 #include "PageLayout.h"
-#include "PagePainter.h"
 
-#include <QAbstractItemModel>
+#include "common/SafeFileDevice.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace Ledgerly {
 
@@ -27,45 +29,97 @@ QPageLayout PdfExport::pageLayout(QPageLayout::Orientation orientation)
                        QPageLayout::Millimeter);
 }
 
-bool PdfExport::write(const QAbstractItemModel &model, const Options &options, QIODevice &device,
-                      QString *error, const std::function<void(int)> &progress)
+bool PdfExport::writeFile(const QAbstractItemModel &model, const Options &options,
+                          const QString &path, QString *error)
 {
-    QPdfWriter writer(&device);
-    writer.setResolution(pdfResolution);
-    writer.setTitle(options.title);
-    writer.setCreator(QStringLiteral("Ledgerly"));
-    writer.setPageLayout(pageLayout(options.orientation));
-    const PageLayout layout(model, writer.pageLayout().paintRectPoints().size());
-    if (!PagePainter(layout, options.title).paintDocument(writer, progress)) {
-        setError(error, QStringLiteral("The pages could not be drawn."));
+    Job job(model, options, path);
+    if (!job.open(error))
+        return false;
+    job.advance();
+    return job.finish(error);
+}
+
+PdfExport::Job::Job(const QAbstractItemModel &model, const Options &options, const QString &path,
+                    std::shared_ptr<const PageLayout> layout)
+    : m_model(model)
+    , m_options(options)
+    , m_path(QFileInfo(path).absoluteFilePath())
+    , m_layout(std::move(layout))
+{}
+
+PdfExport::Job::~Job()
+{
+    cancel();
+}
+
+bool PdfExport::Job::open(QString *error)
+{
+    m_file = std::make_unique<SafeFileDevice>(m_path);
+    if (!m_file->openFile()) {
+        setError(error, m_file->errorText());
+        m_file.reset();
         return false;
     }
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_writer->setResolution(pdfResolution);
+    m_writer->setTitle(m_options.title);
+    m_writer->setCreator(QStringLiteral("Ledgerly"));
+    m_writer->setPageLayout(pageLayout(m_options.orientation));
+    m_document = std::make_unique<PageDocument>(m_model, m_options.title, m_options.printedOn,
+                                                *m_writer, m_layout);
     return true;
 }
 
-bool PdfExport::writeFile(const QAbstractItemModel &model, const Options &options,
-                          const QString &path, QString *error,
-                          const std::function<void(int)> &progress)
+bool PdfExport::Job::advance(QDeadlineTimer deadline)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error,
-                 QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
+    return !m_document || m_document->advance(deadline);
+}
+
+bool PdfExport::Job::finish(QString *error)
+{
+    if (!m_document) {
+        setError(error, QStringLiteral("Cannot write \"%1\": it was not opened").arg(m_path));
         return false;
     }
-    QString painted;
-    if (!write(model, options, file, &painted, progress)) {
-        file.cancelWriting();
-        setError(error, QStringLiteral("%1 could not be written: %2").arg(path, painted));
+    const bool drawn = m_document->finish();
+    m_document.reset();
+    m_writer.reset();
+    if (!drawn && !m_file->failed()) {
+        setError(error, QStringLiteral("Cannot write \"%1\": the pages could not be drawn")
+                            .arg(QDir::toNativeSeparators(m_path)));
+        cancel();
         return false;
     }
-    // Every byte must have reached the file before it replaces the old one.
-    if (file.error() != QFileDevice::NoError || !file.flush() || !file.commit()) {
-        setError(error,
-                 QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    const bool written = m_file->commit();
+    setError(error, m_file->errorText());
+    m_file.reset();
+    return written;
+}
+
+void PdfExport::Job::cancel()
+{
+    if (m_document)
+        m_document->abandon();
+    m_document.reset();
+    m_writer.reset();
+    if (m_file)
+        m_file->cancel();
+    m_file.reset();
+}
+
+int PdfExport::Job::percent() const
+{
+    return m_document ? m_document->percent() : 0;
+}
+
+int PdfExport::Job::pagesDone() const
+{
+    return m_document ? m_document->pagesDone() : 0;
+}
+
+int PdfExport::Job::pageCount() const
+{
+    return m_document ? m_document->pageCount() : 0;
 }
 
 } // namespace Ledgerly

@@ -1,5 +1,15 @@
 #include "PdfText.h"
 
+#include "app/FileRegistry.h"
+#include "app/MainController.h"
+#include "app/PalmUserChoice.h"
+#include "app/SettingsStore.h"
+#include "catalogue/Catalogue.h"
+#include "common/YesNoText.h"
+#include "database/RecordServer.h"
+#include "grid/GridRoles.h"
+#include "output/PagePainter.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -7,9 +17,58 @@
 
 #include "CliRun.h"
 #include "DemoHome.h"
+#include "RecordingLauncher.h"
+#include "ScriptedPrompter.h"
 #include "TestFiles.h"
 
+using namespace Ledgerly;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the window's table shows of one database: every visible value of
+// every record (pictures aside), and every group row's text.
+QStringList shownTexts(const QString &home, const QString &section, bool grouped)
+{
+    QTemporaryDir scratch;
+    RecordServer server(home);
+    QSettingsStore settings(scratch.filePath(u"settings"_s));
+    ScriptedPrompter prompter;
+    FileRegistry registry(scratch.filePath(u"registry.json"_s));
+    RecordingLauncher launcher;
+    MainController controller({server, settings, prompter, registry, launcher});
+    controller.setLocksDatabases(false);
+    controller.state().ProgramFolder = QStringLiteral(LEDGERLY_BIN_DIR);
+    controller.users().followDefaultUser();
+    controller.BuildCatalogue();
+    controller.openSection(controller.catalogue().indexOf(section));
+    controller.setGrouped(grouped);
+    const QAbstractItemModel &model = *controller.viewModel();
+    QStringList texts;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const auto kind =
+            GridRoles::RowKind(model.index(r, 0).data(GridRoles::RowKindRole).toInt());
+        if (kind == GridRoles::RowKind::GroupHeader || kind == GridRoles::RowKind::GroupFooter) {
+            texts << model.index(r, 0).data(GridRoles::GroupTextRole).toString();
+            continue;
+        }
+        if (kind != GridRoles::RowKind::Record)
+            continue;
+        for (int c = 0; c < model.columnCount(); ++c) {
+            if (model.headerData(c, Qt::Horizontal, GridRoles::HiddenRole).toBool() ||
+                GridRoles::kindOf(model, c) == ColumnKind::Picture)
+                continue;
+            const QModelIndex index = model.index(r, c);
+            const QVariant check = index.data(Qt::CheckStateRole);
+            texts << (check.isValid() ? YesNoText::text(check.toInt() == Qt::Checked)
+                                      : index.data().toString());
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+} // namespace
 
 class TestCliPrint : public QObject
 {
@@ -17,6 +76,8 @@ class TestCliPrint : public QObject
 private Q_SLOTS:
     void printWritesThePages_data();
     void printWritesThePages();
+    void everyDemoValuePrintsWhole_data();
+    void everyDemoValuePrintsWhole();
 };
 
 void TestCliPrint::printWritesThePages_data()
@@ -79,6 +140,64 @@ void TestCliPrint::printWritesThePages()
         QVERIFY2(text.contains(word), qPrintable(word + u" missing from:\n"_s + text.left(2000)));
     for (const QString &word : absent)
         QVERIFY2(!text.contains(word), qPrintable(word));
+}
+
+void TestCliPrint::everyDemoValuePrintsWhole_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<bool>("grouped");
+    const QStringList sections = ListIniSections(QStringLiteral(LEDGERLY_BIN_DIR "/QuayDB.ini"));
+    QVERIFY(!sections.isEmpty());
+    for (const QString &section : sections) {
+        QTest::addRow("%s", qPrintable(section)) << section << false;
+        QTest::addRow("%s grouped", qPrintable(section)) << section << true;
+    }
+}
+
+void TestCliPrint::everyDemoValuePrintsWhole()
+{
+    QFETCH(QString, section);
+    QFETCH(bool, grouped);
+    const QString demo = demoHotSyncHome();
+    QVERIFY2(!demo.isEmpty(), "the build's demo HotSync home is missing");
+    QTemporaryDir dir;
+    const QString home = dir.filePath(u"home"_s);
+    QVERIFY(copyTree(demo, home));
+    const QString out = dir.filePath(u"pages.pdf"_s);
+    QStringList args{u"--program-folder"_s,
+                     QStringLiteral(LEDGERLY_BIN_DIR),
+                     u"--hotsync-home"_s,
+                     home,
+                     u"print"_s,
+                     section,
+                     out};
+    if (grouped)
+        args << u"--group"_s;
+    const CliRun run = runLedgerlyCli(args);
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+
+    // Line by line as on the page: a value cut, broken over two lines or
+    // run into its neighbour is not found.
+    const QString text = pdfText(out, true);
+    const QString flat = text.simplified();
+    const QStringList values = shownTexts(home, section, grouped);
+    QVERIFY(values.size() > 50);
+    for (const QString &value : values)
+        QVERIFY2(flat.contains(value.simplified()), qPrintable(value + u" is not whole"_s));
+    QVERIFY(!text.contains(u'…'));
+    if (grouped)
+        QVERIFY(values.filter(u"Calculated Values for "_s).size() > 1);
+
+    QStringList pages = text.split(u'\f');
+    pages.removeAll(QString());
+    QVERIFY(pages.size() > 1);
+    const QString printed = PagePainter::printedText(QDate::currentDate());
+    QVERIFY(printed.contains(QString::number(QDate::currentDate().year())));
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QString page = pages.at(p).simplified();
+        QVERIFY2(page.contains(u"Page %1 of %2"_s.arg(p + 1).arg(pages.size())), qPrintable(page));
+        QVERIFY2(page.contains(printed), qPrintable(page));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliPrint)

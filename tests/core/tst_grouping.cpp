@@ -10,6 +10,9 @@
 #include <QStandardItemModel>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 using namespace Ledgerly;
 using namespace Qt::StringLiterals;
 using GridRoles::RowKind;
@@ -117,6 +120,8 @@ private Q_SLOTS:
 
     void footerText_data();
     void footerText();
+    void figuresKeepFifteenDigits_data();
+    void figuresKeepFifteenDigits();
     void roundHalfEven_data();
     void roundHalfEven();
     void levelsFromRoles_data();
@@ -159,6 +164,10 @@ void TestGrouping::footerText_data()
         << us << QStringList{u"999999.5"_s, u"1000000.5"_s}
         << u"Calculated Values for Amount Records: 2     Total: 2000000     Average:  1000000     "
            u"Minimum: 999999.5  Maximum : 1000000.5"_s;
+    QTest::newRow("total of cents without binary noise")
+        << us << QStringList{u"852.21"_s, u"0.1"_s}
+        << u"Calculated Values for Amount Records: 2     Total: 852.31     Average:  426.16     "
+           u"Minimum: 0.1  Maximum : 852.21"_s;
     QTest::newRow("average half goes to even")
         << us << QStringList{u"0.125"_s, u"0.125"_s}
         << u"Calculated Values for Amount Records: 2     Total: 0.25     Average:  0.12     "
@@ -176,6 +185,34 @@ void TestGrouping::footerText()
     }
     QTEST(totals.footerText(u"Amount"_s), "expected");
     QCOMPARE(totals.recordsText(), u"Records : %1"_s.arg(values.size()));
+}
+
+void TestGrouping::figuresKeepFifteenDigits_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    QTest::newRow("sum noise beyond fifteen digits") << us << 852.3100000000001 << u"852.31"_s;
+    QTest::newRow("large sum with noise") << us << 13577107.570000019 << u"13577107.57"_s;
+    QTest::newRow("tenths that do not add up in binary") << us << 0.1 + 0.2 << u"0.3"_s;
+    QTest::newRow("negative") << us << -852.3100000000001 << u"-852.31"_s;
+    QTest::newRow("decimal comma, no thousands separator")
+        << de << 13577107.570000019 << u"13577107,57"_s;
+    QTest::newRow("fifteen digits kept") << us << 1234567.89012345 << u"1234567.89012345"_s;
+    QTest::newRow("sixteenth digit rounded") << us << 1234567890.1234567 << u"1234567890.12346"_s;
+    QTest::newRow("whole million without exponent") << us << 1e6 << u"1000000"_s;
+    QTest::newRow("negative zero") << us << -0.0 << u"0"_s;
+    QTest::newRow("not a number") << us << std::nan("") << QString();
+    QTest::newRow("infinity") << us << std::numeric_limits<double>::infinity() << QString();
+}
+
+void TestGrouping::figuresKeepFifteenDigits()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    QTEST(GroupTotals::numberText(value, locale), "expected");
 }
 
 void TestGrouping::roundHalfEven_data()

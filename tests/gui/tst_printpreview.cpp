@@ -4,13 +4,20 @@
 
 #include "output/widgets/PageView.h"
 #include <QAction>
+#include <QLabel>
+#include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
 
+#include "CliRun.h"
+#include "PdfText.h"
 #include "WindowFixture.h"
 
 using namespace Ledgerly;
@@ -58,7 +65,10 @@ private Q_SLOTS:
     void viewerControls();
     void exportPdfThroughThePrompter_data();
     void exportPdfThroughThePrompter();
+    void longJobKeepsTheWindowAnswering_data();
+    void longJobKeepsTheWindowAnswering();
     void windowOpensPreviewAndRemembersWidth();
+    void windowAndCommandLinePrintTheSamePages();
     void menuCommandsWithoutViewer_data();
     void menuCommandsWithoutViewer();
 };
@@ -151,19 +161,14 @@ void TestPrintPreview::exportPdfThroughThePrompter()
     const auto model = tableOf(120);
     ScriptedPrompter prompter;
     prompter.fileAnswers.enqueue(path);
-    QList<int> progress;
-    PrintPreview preview(*model, u"Fruit Basket"_s, u"C"_s, prompter, nullptr,
-                         [&progress](int value) { progress << value; });
+    PrintPreview preview(*model, u"Fruit Basket"_s, u"C"_s, prompter);
+    QSignalSpy finished(&preview, &PrintPreview::jobFinished);
     QCOMPARE(preview.exportPdf(), written);
-    // Writing the pages moved the progress bar up to the end, then back to 0.
     if (written) {
-        QVERIFY(progress.size() > 2);
-        QCOMPARE(progress.at(progress.size() - 2), 100);
-        QVERIFY(std::is_sorted(progress.cbegin(), progress.cend() - 1));
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.first().first().toBool(), true);
+        QVERIFY(preview.jobText()->text().contains(path));
     }
-    QCOMPARE(progress.isEmpty(), answer.isEmpty());
-    if (!progress.isEmpty())
-        QCOMPARE(progress.last(), 0);
     QCOMPARE(prompter.fileRequests.size(), 1);
     QVERIFY(prompter.fileRequests.first().save);
     QCOMPARE(prompter.fileRequests.first().fileName, u"Fruit Basket.pdf"_s);
@@ -174,6 +179,96 @@ void TestPrintPreview::exportPdfThroughThePrompter()
         QVERIFY(prompter.messages.first().text.contains(path));
         QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Exclamation);
     }
+}
+
+void TestPrintPreview::longJobKeepsTheWindowAnswering_data()
+{
+    QTest::addColumn<QString>("job");    // pdf, printer (a PDF printer on Letter paper)
+    QTest::addColumn<QString>("stop");   // "" (runs to its end), button, escape, close
+    QTest::addColumn<QByteArray>("old"); // what the file held before
+    QTest::newRow("PDF to its end") << "pdf"
+                                    << "" << QByteArray("old pages");
+    QTest::newRow("PDF cancelled with the button") << "pdf"
+                                                   << "button" << QByteArray();
+    QTest::newRow("PDF cancelled with Escape, older file kept")
+        << "pdf"
+        << "escape" << QByteArray("old pages");
+    QTest::newRow("PDF stopped by closing the window") << "pdf"
+                                                       << "close" << QByteArray();
+    QTest::newRow("printer on another paper") << "printer"
+                                              << "" << QByteArray();
+    QTest::newRow("printer cancelled") << "printer"
+                                       << "button" << QByteArray();
+}
+
+void TestPrintPreview::longJobKeepsTheWindowAnswering()
+{
+    QFETCH(QString, job);
+    QFETCH(QString, stop);
+    QFETCH(QByteArray, old);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"pages.pdf"_s);
+    if (!old.isEmpty())
+        QVERIFY(writeFile(path, old));
+    const auto model = tableOf(6000);
+    ScriptedPrompter prompter;
+    prompter.fileAnswers.enqueue(path);
+    PrintPreview preview(*model, u"Long"_s, u"C"_s, prompter);
+    preview.show();
+    QTRY_VERIFY_WITH_TIMEOUT(preview.viewer()->isLaidOut(), 60000);
+    const int pages = preview.pageCount();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    QSignalSpy finished(&preview, &PrintPreview::jobFinished);
+    QVERIFY(job == u"pdf" ? preview.exportPdf() : preview.print(printer));
+    QVERIFY(preview.jobBar()->isVisible() && preview.cancelButton()->isVisible());
+
+    // The window goes on answering: timers fire and the pages can be turned
+    // while the job runs, and its bar moves.
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(0);
+    QList<int> progress;
+    QObject::connect(preview.jobProgress(), &QProgressBar::valueChanged,
+                     [&progress](int value) { progress << value; });
+    QTRY_VERIFY_WITH_TIMEOUT(preview.jobProgress()->value() > 0 || !finished.isEmpty(), 60000);
+    QVERIFY2(finished.isEmpty(), "the job ended before the window could look at it");
+    preview.goToPage(3);
+    QCOMPARE(preview.currentPage(), 3);
+    QVERIFY(ticks > 0);
+    ticker.stop();
+
+    if (stop == u"button")
+        preview.cancelButton()->click();
+    else if (stop == u"escape")
+        QTest::keyClick(&preview, Qt::Key_Escape);
+    else if (stop == u"close")
+        preview.close();
+    QVERIFY(!finished.isEmpty() || finished.wait(120000));
+    const bool completed = stop.isEmpty();
+    QCOMPARE(finished.first().first().toBool(), completed);
+    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()));
+    QCOMPARE(preview.isVisible(), stop != u"close");
+    QVERIFY(!preview.isBusy());
+
+    if (completed) {
+        const QString text = pdfText(path);
+        QVERIFY(text.contains(u"r5999c2"_s));
+        // Letter pages hold other rows than the preview's A4 ones.
+        const int printed = int(text.count(u'\f'));
+        QVERIFY2(job == u"printer" ? printed != pages : printed == pages,
+                 qPrintable(u"%1 of %2"_s.arg(printed).arg(pages)));
+        QVERIFY(text.contains(u"Page %1 of %1"_s.arg(printed)));
+    } else {
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                 old.isEmpty() ? 0 : 1);
+    }
+    QVERIFY(prompter.messages.isEmpty());
 }
 
 void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
@@ -207,6 +302,36 @@ void TestPrintPreview::windowOpensPreviewAndRemembersWidth()
     QVERIFY(pages.last() > 1);
     QVERIFY(f.launcher.programs.isEmpty());
     QVERIFY(f.prompter.messages.isEmpty());
+}
+
+void TestPrintPreview::windowAndCommandLinePrintTheSamePages()
+{
+    WindowFixture f({u"Ann"_s}, iniWithReports("ReportSoftware=Viewer\r\n"));
+    QList<std::pair<QString, bool>> fruit;
+    for (int i = 0; i < 150; ++i)
+        fruit.append({u"Pear of a long and winding name number %1"_s.arg(i), i % 3 == 0});
+    f.writeDatabase(u"Ann"_s, u"Fruit"_s, fruit);
+    const QString window = f.dir.filePath(u"window.pdf"_s);
+    f.prompter.fileAnswers.enqueue(window);
+    f.onModal = [](QDialog &dialog) {
+        auto *preview = qobject_cast<PrintPreview *>(&dialog);
+        if (!preview)
+            return;
+        QSignalSpy finished(preview, &PrintPreview::jobFinished);
+        QVERIFY(preview->exportPdf());
+        QVERIFY(finished.wait(60000));
+    };
+    frmMain &w = f.start();
+    w.SmartMenuXP1_MenuItemClick(u"keyPrintPreview"_s);
+
+    const QString cli = f.dir.filePath(u"cli.pdf"_s);
+    const CliRun run =
+        runLedgerlyCli({u"--program-folder"_s, f.programFolder, u"--hotsync-home"_s, f.homeFolder,
+                        u"print"_s, u"Fruit"_s, cli, u"--user"_s, u"Ann"_s});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString pages = pdfText(window, true);
+    QVERIFY(pages.contains(u"Pear of a long and winding name number 149"_s));
+    QCOMPARE(pdfText(cli, true), pages);
 }
 
 void TestPrintPreview::menuCommandsWithoutViewer_data()

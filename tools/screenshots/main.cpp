@@ -1,9 +1,10 @@
 // Opens the main window on a program folder and a HotSync home, as the
 // program does, and saves pictures of it for the documentation: the window
-// ("main"), the window grouped ("grouped"), the print preview ("preview"),
-// the about box ("about") and the schema editor ("schema-editor"). Nothing is written but the
-// pictures and settings in a temporary folder; a question the window would ask is answered with its
-// default.
+// ("main"), the window grouped ("grouped"), a whole page of the grouped
+// table in the print preview ("preview"), the about box ("about") and the
+// schema editor ("schema-editor"). Nothing is written but the pictures and
+// settings in a temporary folder; a question the window would ask is
+// answered with its default.
 #include "app/DocumentOpener.h"
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
@@ -13,6 +14,8 @@
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
 #include "database/RecordServer.h"
+#include "output/widgets/PageView.h"
+#include "output/widgets/PrintPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -112,9 +115,15 @@ int main(int argc, char **argv)
     // Modal windows are shown and pictured instead of waited for.
     window.setModalShower([&](QDialog &dialog) {
         dialog.show();
-        if (dialog.objectName() == QLatin1String("PrintPreview") &&
-            scenes.contains(QStringLiteral("preview")))
+        auto *preview = qobject_cast<PrintPreview *>(&dialog);
+        if (preview && scenes.contains(QStringLiteral("preview"))) {
+            // A whole page: its title, captions, group rows with their
+            // totals and the foot.
+            preview->resize(preview->twipsToPixels(11600), preview->twipsToPixels(15000));
+            settle();
+            preview->viewer()->fitInView();
             save(dialog, QStringLiteral("preview"));
+        }
     });
     window.show();
     window.Form_Load();
@@ -133,8 +142,15 @@ int main(int argc, char **argv)
         if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
             box->click();
     }
-    if (scenes.contains(QStringLiteral("preview")))
+    if (scenes.contains(QStringLiteral("preview"))) {
+        // The print of the grouped table, as the preview shows it.
+        if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
+            box->click();
         window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyPrintPreview"));
+        // Ungrouped again for the pictures that follow.
+        if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
+            box->click();
+    }
     // The editor on the second database, about whose keys the problem list
     // has something to say. Nothing is saved, so the schema stays as it is.
     if (scenes.contains(QStringLiteral("schema-editor"))) {

@@ -16,10 +16,10 @@ void ReportCommands::printPreview(const Context &context, bool fromToolbar)
         !context.model)
         return;
     {
-        PrintPreview preview(
-            *context.model, controller.catalogue().displayName(controller.currentSection()),
-            context.owner ? context.owner->windowTitle() : QString(), context.prompter,
-            context.owner, [&controller](int value) { controller.setProgress(value); });
+        PrintPreview preview(*context.model,
+                             controller.catalogue().displayName(controller.currentSection()),
+                             context.owner ? context.owner->windowTitle() : QString(),
+                             context.prompter, context.owner);
         preview.setModal(true);
         context.showModal(preview);
     }

@@ -1,13 +1,15 @@
 #include "PageView.h"
 
+#include "output/PageDocument.h"
+#include "output/PageInk.h"
 #include "output/PageLayout.h"
+#include "output/PageLayoutBuilder.h"
 #include "output/PagePainter.h"
 #include "output/PdfExport.h"
 
 #include <QAbstractItemModel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -15,14 +17,23 @@
 
 namespace Ledgerly {
 
+namespace {
+// A table this quick to lay out is shown laid out at once.
+constexpr int atOnceMs = 60;
+} // namespace
+
 PageView::PageView(const QAbstractItemModel &model, QString title, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_model(model)
     , m_title(std::move(title))
     , m_pageLayout(PdfExport::pageLayout(QPageLayout::Portrait))
+    , m_printedOn(QDate::currentDate())
 {
     viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
+    connect(&m_runner, &SliceRunner::advanced, this,
+            [this] { Q_EMIT layoutProgress(layoutPercent()); });
+    connect(&m_runner, &SliceRunner::finished, this, &PageView::adoptLayout);
     relayout();
 }
 
@@ -30,12 +41,40 @@ PageView::~PageView() = default;
 
 void PageView::relayout()
 {
-    m_layout = std::make_unique<PageLayout>(m_model, m_pageLayout.paintRectPoints().size());
+    m_runner.stop();
+    m_layout.reset();
+    m_builder = std::make_unique<PageLayoutBuilder>(
+        m_model, PageDocument::printableSize(m_pageLayout), m_title);
+    if (m_builder->advance(QDeadlineTimer(atOnceMs))) {
+        adoptLayout();
+        return;
+    }
+    m_runner.start([this](QDeadlineTimer deadline) { return m_builder->advance(deadline); });
+    updateScrollBars();
+    viewport()->update();
+    Q_EMIT layoutProgress(layoutPercent());
+    Q_EMIT previewChanged();
+}
+
+void PageView::adoptLayout()
+{
+    if (!m_builder)
+        return;
+    m_layout = std::make_shared<const PageLayout>(m_builder->layout());
+    m_builder.reset();
+    m_ink = std::make_unique<InkPainter>(m_layout->style());
     if (m_fitWidth)
         fitToWidth();
     updateScrollBars();
     viewport()->update();
+    Q_EMIT layoutProgress(100);
+    Q_EMIT laidOut();
     Q_EMIT previewChanged();
+}
+
+int PageView::layoutPercent() const
+{
+    return m_builder ? m_builder->percent() : 100;
 }
 
 void PageView::setOrientation(QPageLayout::Orientation orientation)
@@ -50,7 +89,7 @@ void PageView::setOrientation(QPageLayout::Orientation orientation)
 
 int PageView::pageCount() const
 {
-    return m_layout->pageCount();
+    return m_layout ? m_layout->pageCount() : 0;
 }
 
 qreal PageView::pixelsPerPoint() const
@@ -126,7 +165,8 @@ void PageView::updateScrollBars()
 {
     const QSizeF paper = paperPixels();
     const int width = int(std::ceil(paper.width())) + 2 * gap;
-    const int height = pageTop(pageCount());
+    // While laying out, the first sheet stands for the pages to come.
+    const int height = pageTop(std::max(1, pageCount()));
     horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     verticalScrollBar()->setRange(0, std::max(0, height - viewport()->height()));
@@ -156,18 +196,23 @@ void PageView::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const QSizeF paper = paperPixels();
     const qreal step = paper.height() + gap;
-    if (pageCount() == 0 || step <= 0)
+    if (step <= 0)
         return;
     const int top = verticalScrollBar()->value();
     // Centred when the view is wider than the pages, else scrolled sideways.
     const qreal left = viewport()->width() > paper.width() + 2 * gap
                            ? (viewport()->width() - paper.width()) / 2
                            : gap - horizontalScrollBar()->value();
+    if (!m_layout) {
+        paintLayingOut(painter, QRectF(left, pageTop(0) - top, paper.width(), paper.height()));
+        return;
+    }
     const int first = std::max(0, int((top + event->rect().top() - gap) / step));
     const int last = std::min(pageCount() - 1, int((top + event->rect().bottom()) / step));
-    const QRectF printable = m_pageLayout.paintRectPoints();
+    const QRectF printable = m_pageLayout.paintRect(QPageLayout::Point);
     const qreal scale = pixelsPerPoint();
-    const PagePainter pages(*m_layout, m_title);
+    const PagePainter pages(*m_layout, m_printedOn);
+    painter.setRenderHint(QPainter::Antialiasing);
     for (int i = first; i <= last; ++i) {
         const QRectF sheet(left, pageTop(i) - top, paper.width(), paper.height());
         painter.fillRect(sheet, Qt::white);
@@ -175,16 +220,17 @@ void PageView::paintEvent(QPaintEvent *event)
         painter.setClipRect(sheet);
         painter.translate(sheet.topLeft() + printable.topLeft() * scale);
         painter.scale(scale, scale);
-        pages.paintPage(painter, i);
+        m_ink->draw(painter, PageInk::from(pages.compose(i), m_layout->style()));
         painter.restore();
     }
 }
 
-bool PageView::print(QPrinter &printer, const std::function<void(int)> &progress) const
+void PageView::paintLayingOut(QPainter &painter, const QRectF &sheet) const
 {
-    printer.setPageLayout(m_pageLayout);
-    const PageLayout layout(m_model, printer.pageLayout().paintRectPoints().size());
-    return PagePainter(layout, m_title).paintDocument(printer, progress);
+    painter.fillRect(sheet, Qt::white);
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(sheet, Qt::AlignCenter,
+                     QStringLiteral("Laying out the pages... %1%").arg(layoutPercent()));
 }
 
 } // namespace Ledgerly

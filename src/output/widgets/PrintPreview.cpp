@@ -4,13 +4,17 @@
 // meant for the shared folder below output/.
 #include "common/Prompter.h"
 #include "common/Twips.h"
-#include "output/PagePainter.h"
-#include "output/PdfExport.h"
+#include "output/PageDocument.h"
+#include "output/PageLayout.h"
 #include "output/widgets/PageView.h"
 
 #include <QAbstractItemModel>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -27,11 +31,9 @@ double s_openingWidth = PrintPreview::firstOpeningWidth;
 } // namespace
 
 PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
-                           const QString &ownerCaption, Prompter &prompter, QWidget *parent,
-                           std::function<void(int)> progress)
+                           const QString &ownerCaption, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_model(model)
-    , m_progress(std::move(progress))
     , m_title(std::move(title))
     , m_prompter(prompter)
     , m_printer(QPrinter::HighResolution)
@@ -41,6 +43,10 @@ PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
     , m_pageNumber(new QSpinBox(m_tools))
     , m_pageTotal(new QLabel(m_tools))
     , m_return(new QPushButton(QStringLiteral("Return"), this))
+    , m_jobBar(new QWidget(m_area))
+    , m_jobText(new QLabel(m_jobBar))
+    , m_jobProgress(new QProgressBar(m_jobBar))
+    , m_cancel(new QPushButton(QStringLiteral("Cancel"), m_jobBar))
 {
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(ownerCaption + QStringLiteral(" - PRINT PREVIEW "));
@@ -57,16 +63,29 @@ PrintPreview::PrintPreview(const QAbstractItemModel &model, QString title,
     layout->setSpacing(0);
     layout->addWidget(m_tools);
     layout->addWidget(m_viewer, 1);
+    layout->addWidget(m_jobBar);
     buildToolBar();
+    buildJobBar();
 
     connect(m_viewer, &PageView::previewChanged, this, &PrintPreview::updatePageNumber);
+    connect(m_viewer, &PageView::layoutProgress, this, &PrintPreview::showLayoutProgress);
+    connect(&m_runner, &SliceRunner::advanced, this, &PrintPreview::showJobProgress);
+    connect(&m_runner, &SliceRunner::finished, this, [this] {
+        if (m_pdf)
+            finishPdf();
+        else if (m_printing)
+            finishPrint();
+    });
     connect(m_return, &QPushButton::clicked, this, &PrintPreview::Command1_Click);
 
     resize(twipsToPixels(s_openingWidth), twipsToPixels(openingHeight));
     Form_Load();
 }
 
-PrintPreview::~PrintPreview() = default;
+PrintPreview::~PrintPreview()
+{
+    cancelJob();
+}
 
 double PrintPreview::openingWidthTwips()
 {
@@ -126,6 +145,22 @@ void PrintPreview::Command1_Click()
     close();
 }
 
+void PrintPreview::closeEvent(QCloseEvent *event)
+{
+    cancelJob();
+    QDialog::closeEvent(event);
+}
+
+void PrintPreview::reject()
+{
+    // Escape stops a running print first; pressed again it closes.
+    if (isBusy()) {
+        cancelJob();
+        return;
+    }
+    QDialog::reject();
+}
+
 int PrintPreview::pageCount() const
 {
     return m_viewer->pageCount();
@@ -155,11 +190,45 @@ void PrintPreview::buildToolBar()
     add(QStringLiteral("Fit Width"), [this] { m_viewer->fitToWidth(); });
     add(QStringLiteral("Fit Page"), [this] { m_viewer->fitInView(); });
     m_tools->addSeparator();
-    add(QStringLiteral("Portrait"), [this] { m_viewer->setPortraitOrientation(); });
-    add(QStringLiteral("Landscape"), [this] { m_viewer->setLandscapeOrientation(); });
+    m_idleOnly << add(QStringLiteral("Portrait"), [this] { m_viewer->setPortraitOrientation(); });
+    m_idleOnly << add(QStringLiteral("Landscape"), [this] { m_viewer->setLandscapeOrientation(); });
     m_tools->addSeparator();
-    add(QStringLiteral("Print..."), [this] { printWithDialog(); });
-    add(QStringLiteral("Export PDF..."), [this] { exportPdf(); });
+    m_idleOnly << add(QStringLiteral("Print..."), [this] { printWithDialog(); });
+    m_idleOnly << add(QStringLiteral("Export PDF..."), [this] { exportPdf(); });
+}
+
+void PrintPreview::buildJobBar()
+{
+    m_jobBar->setObjectName(QStringLiteral("jobBar"));
+    m_jobText->setObjectName(QStringLiteral("jobText"));
+    m_jobProgress->setObjectName(QStringLiteral("jobProgress"));
+    m_cancel->setObjectName(QStringLiteral("cancelJob"));
+    m_cancel->setAutoDefault(false);
+    m_jobProgress->setRange(0, 100);
+    auto *row = new QHBoxLayout(m_jobBar);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->addWidget(m_jobText, 1);
+    row->addWidget(m_jobProgress);
+    row->addWidget(m_cancel);
+    connect(m_cancel, &QPushButton::clicked, this, &PrintPreview::cancelJob);
+    m_jobProgress->hide();
+    m_cancel->hide();
+    m_jobBar->setVisible(!m_viewer->isLaidOut());
+    showLayoutProgress(m_viewer->layoutPercent());
+}
+
+void PrintPreview::showLayoutProgress(int percent)
+{
+    if (isBusy())
+        return;
+    const bool laying = percent < 100;
+    m_jobBar->setVisible(laying || !m_jobText->text().isEmpty());
+    m_jobProgress->setVisible(laying);
+    m_jobProgress->setValue(percent);
+    if (laying)
+        m_jobText->setText(QStringLiteral("Laying out the pages..."));
+    else if (m_jobText->text() == QStringLiteral("Laying out the pages..."))
+        m_jobBar->hide();
 }
 
 void PrintPreview::updatePageNumber()
@@ -183,16 +252,43 @@ int PrintPreview::currentPage() const
 
 void PrintPreview::printWithDialog()
 {
+    if (isBusy())
+        return;
+    m_printer.setPageOrientation(m_viewer->orientation());
     QPrintDialog dialog(&m_printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_viewer->print(m_printer, m_progress);
-    if (m_progress)
-        m_progress(0);
+    print(m_printer);
+}
+
+bool PrintPreview::print(QPrinter &printer)
+{
+    if (isBusy())
+        return false;
+    printer.setDocName(m_title);
+    m_printing = std::make_unique<PageDocument>(m_model, m_title, QDate::currentDate(), printer,
+                                                m_viewer->pages(), [&printer] { printer.abort(); });
+    m_printingTo = &printer;
+    startJob(QStringLiteral("Printing"));
+    m_runner.start([this](QDeadlineTimer deadline) { return m_printing->advance(deadline); });
+    return true;
+}
+
+void PrintPreview::finishPrint()
+{
+    const bool printed = m_printing && m_printing->finish();
+    m_printing.reset();
+    m_printingTo = nullptr;
+    if (!printed)
+        m_prompter.message(QStringLiteral("The pages could not be printed."), Prompter::Buttons::Ok,
+                           Prompter::Icon::Exclamation);
+    endJob(printed, printed ? QStringLiteral("Sent to the printer.") : QString());
 }
 
 bool PrintPreview::exportPdf()
 {
+    if (isBusy())
+        return false;
     Prompter::FileRequest request;
     request.title = QStringLiteral("Export PDF");
     request.fileName = m_title + QStringLiteral(".pdf");
@@ -204,15 +300,84 @@ bool PrintPreview::exportPdf()
     PdfExport::Options options;
     options.title = m_title;
     options.orientation = m_viewer->orientation();
+    m_pdf = std::make_unique<PdfExport::Job>(m_model, options, path, m_viewer->pages());
     QString error;
-    const bool written = PdfExport::writeFile(m_model, options, path, &error, m_progress);
-    if (m_progress)
-        m_progress(0);
-    if (!written) {
+    if (!m_pdf->open(&error)) {
+        m_pdf.reset();
         m_prompter.message(error, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }
+    startJob(QStringLiteral("Writing the PDF"));
+    m_runner.start([this](QDeadlineTimer deadline) { return m_pdf->advance(deadline); });
     return true;
+}
+
+void PrintPreview::finishPdf()
+{
+    QString error;
+    const QString path = m_pdf ? m_pdf->path() : QString();
+    const bool written = m_pdf && m_pdf->finish(&error);
+    m_pdf.reset();
+    if (!written)
+        m_prompter.message(error, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+    endJob(written, written ? QStringLiteral("Written to %1").arg(path) : QString());
+}
+
+void PrintPreview::startJob(const QString &doing)
+{
+    m_doing = doing;
+    for (QAction *action : std::as_const(m_idleOnly))
+        action->setEnabled(false);
+    m_jobProgress->setValue(0);
+    m_jobProgress->show();
+    m_cancel->show();
+    m_jobBar->show();
+    showJobProgress();
+}
+
+void PrintPreview::showJobProgress()
+{
+    const PageDocument *document = m_printing.get();
+    const int done = m_pdf ? m_pdf->pagesDone() : document ? document->pagesDone() : 0;
+    const int count = m_pdf ? m_pdf->pageCount() : document ? document->pageCount() : 0;
+    const int percent = m_pdf ? m_pdf->percent() : document ? document->percent() : 0;
+    m_jobProgress->setValue(percent);
+    m_jobText->setText(count > 0
+                           ? QStringLiteral("%1: page %2 of %3").arg(m_doing).arg(done).arg(count)
+                           : QStringLiteral("%1: laying out the pages...").arg(m_doing));
+}
+
+void PrintPreview::endJob(bool completed, const QString &text)
+{
+    m_runner.stop();
+    for (QAction *action : std::as_const(m_idleOnly))
+        action->setEnabled(true);
+    m_jobProgress->hide();
+    m_cancel->hide();
+    m_jobText->setText(text);
+    m_jobBar->setVisible(!text.isEmpty());
+    Q_EMIT jobFinished(completed);
+}
+
+void PrintPreview::cancelJob()
+{
+    if (!m_pdf && !m_printing)
+        return;
+    m_runner.stop();
+    if (m_pdf) {
+        m_pdf->cancel();
+        m_pdf.reset();
+    }
+    if (m_printing) {
+        m_printing->abandon();
+        m_printing.reset();
+        // Printed to a file, what was written so far is a torn document.
+        if (m_printingTo && m_printingTo->outputFormat() == QPrinter::PdfFormat &&
+            !m_printingTo->outputFileName().isEmpty())
+            QFile::remove(m_printingTo->outputFileName());
+    }
+    m_printingTo = nullptr;
+    endJob(false, QStringLiteral("Cancelled."));
 }
 
 } // namespace Ledgerly
