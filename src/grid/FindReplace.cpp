@@ -162,6 +162,9 @@ ReplaceResult replace(TableEditor &editor, const Scope &scope, const QList<Match
             ++result.skipped;
             continue;
         }
+        // "True" made "TRUE" is still true: no change of value, no change.
+        if (value == table.cell(row, match.column))
+            continue;
         changes.append({row, match.column, value});
     }
     result.changed = int(changes.size());

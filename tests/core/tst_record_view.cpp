@@ -213,6 +213,8 @@ void TestRecordView::findAndReplace_data()
     QTest::newRow("yes/no reads the replacement as yes/no")
         << u"True"_s << u"w"_s << u"no"_s << L({"n0:5", "n3:5", "n4:5"}) << 0
         << L({"n0:5=False", "n3:5=False", "n4:5=False"});
+    QTest::newRow("the same value in other words is no change")
+        << u"True"_s << u"w"_s << u"yes"_s << L({"n0:5", "n3:5", "n4:5"}) << 0 << L({});
     QTest::newRow("yes/no skips what is no yes/no")
         << u"False"_s << u"w"_s << u"maybe"_s << L({"n1:5", "n2:5", "n5:5"}) << 3 << L({});
     QTest::newRow("an invalid regex finds nothing")

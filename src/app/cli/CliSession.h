@@ -58,6 +58,10 @@ public:
     // open() for a command that needs the section's table: prints why to the
     // error stream when the section is unknown or its database did not load.
     bool openOrReport(const QString &section);
+    // open() for a command that changes and saves the database: locks it,
+    // and loads it only when its file exists (a missing one is never
+    // created here). Prints why when it returns false.
+    bool openForChangeOrReport(const QString &section);
     // Locks the section's database for this command's changes; prints who
     // holds it and gives false when another program does. Held until the
     // session ends.

@@ -95,8 +95,8 @@ FindBar::FindBar(GridView &view, RecordTableProxy &proxy, QWidget *parent)
     m_recount->setInterval(recountDelayMs);
     connect(m_recount, &QTimer::timeout, this, &FindBar::showStatus);
     using M = QAbstractItemModel;
-    for (auto signal : {&M::modelReset, &M::layoutChanged})
-        connect(&m_proxy, signal, this, &FindBar::scopeChanged);
+    connect(&m_proxy, &M::modelReset, this, &FindBar::scopeChanged);
+    connect(&m_proxy, &M::layoutChanged, this, &FindBar::scopeChanged);
     for (auto signal : {&M::rowsInserted, &M::rowsRemoved, &M::columnsInserted, &M::columnsRemoved})
         connect(&m_proxy, signal, this, &FindBar::scopeChanged);
     connect(&m_proxy, &M::headerDataChanged, this, &FindBar::scopeChanged);
