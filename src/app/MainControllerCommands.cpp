@@ -88,7 +88,7 @@ QAbstractItemModel *MainController::viewModel()
 
 QString MainController::openSectionName() const
 {
-    return m_openSection >= 0 ? m_catalogue.section(m_openSection) : QString();
+    return m_document.schema().name();
 }
 
 void MainController::restoreView()

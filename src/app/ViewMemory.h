@@ -2,6 +2,8 @@
 
 #include "grid/SortKey.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 class QAbstractItemModel;
@@ -10,23 +12,38 @@ namespace Ledgerly {
 
 class SettingsStore;
 
-// What the window remembers of how each database was looked at: its sort
-// keys and whether the filter row was shown (never the filter's texts, which
-// would hide records the next time without a word). Kept in the per-user
-// settings under the database's schema section.
+// What the window remembers between runs, in the per-user settings under
+// AppName: per database (keyed by its schema section) the column widths a
+// person set, its sort keys and whether its filter row was shown (never the
+// filter's texts, which would hide records the next time without a word),
+// and the window's own place and size.
 class ViewMemory
 {
 public:
-    ViewMemory(SettingsStore &settings, const QString &application);
+    ViewMemory(SettingsStore &settings, QString appName);
 
+    // Twips by column key; empty when nothing was set for the section.
+    QHash<QString, double> columnWidths(const QString &section) const;
+    void setColumnWidths(const QString &section, const QHash<QString, double> &twipsByKey);
+
+    // Keys by the columns' field keys, so a changed schema costs only the
+    // keys of fields that are gone.
     SortKeys sortKeys(const QString &section, const QAbstractItemModel &table) const;
     void setSortKeys(const QString &section, const QAbstractItemModel &table, const SortKeys &keys);
     bool filterRowShown(const QString &section) const;
     void setFilterRowShown(const QString &section, bool shown);
 
+    QByteArray windowGeometry() const;
+    void setWindowGeometry(const QByteArray &geometry);
+
+    // The stored form of widths: "key=twips" pairs joined by ';', keys
+    // percent-encoded so any field name survives. Unreadable pairs are left out.
+    static QString widthsText(const QHash<QString, double> &twipsByKey);
+    static QHash<QString, double> readWidths(const QString &text);
+
 private:
     SettingsStore &m_settings;
-    QString m_application;
+    QString m_appName;
 };
 
 } // namespace Ledgerly

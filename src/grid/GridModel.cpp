@@ -1,6 +1,7 @@
 #include "GridModel.h"
 
 #include "GridValue.h"
+#include "GroupTotals.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -56,6 +57,7 @@ void GridModel::removeAllColumns()
         if (row.cells.size() > 1)
             row.cells.resize(1);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveColumns();
 }
 
@@ -90,6 +92,42 @@ void GridModel::setAllColumnsShown(bool shown)
     notifyColumnsChanged();
 }
 
+bool GridModel::holdsNumbers(int column) const
+{
+    if (column < 1 || column >= m_columns.size() || m_columns.at(column).kind != ColumnKind::Text)
+        return false;
+    const auto known = m_holdsNumbers.constFind(column);
+    if (known != m_holdsNumbers.constEnd())
+        return *known;
+    const QLocale locale;
+    bool any = false;
+    bool all = true;
+    for (int row = 0; row < m_rows.size() && all; ++row) {
+        const QVariant value = cell(row, column);
+        if (GridValue::displayText(value).isEmpty())
+            continue;
+        double number = 0;
+        all = GroupTotals::readNumber(value, locale, &number);
+        any = true;
+    }
+    m_holdsNumbers.insert(column, any && all);
+    return any && all;
+}
+
+// A number (or nothing) written into a column of numbers leaves it one;
+// anything else has it worked out again when next asked.
+void GridModel::forgetNumbers(int column, const QVariant &value)
+{
+    const auto known = m_holdsNumbers.constFind(column);
+    if (known == m_holdsNumbers.constEnd())
+        return;
+    double number = 0;
+    if (*known && (GridValue::displayText(value).isEmpty() ||
+                   GroupTotals::readNumber(value, QLocale(), &number)))
+        return;
+    m_holdsNumbers.remove(column);
+}
+
 void GridModel::notifyColumnsChanged()
 {
     if (m_columns.size() > 1)
@@ -112,6 +150,7 @@ void GridModel::removeAllRows()
     beginRemoveRows({}, 0, int(m_rows.size()) - 1);
     m_rows.clear();
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
 }
 
@@ -120,6 +159,7 @@ void GridModel::setRows(QList<GridRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endResetModel();
 }
 
@@ -169,6 +209,7 @@ void GridModel::setCell(int row, int column, const QVariant &value)
         return;
     ownCells(row)[column] = value;
     m_pictures.remove(cacheKey(row, column));
+    forgetNumbers(column, value);
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed);
 }
@@ -181,6 +222,7 @@ void GridModel::insertGridRows(int at, const QList<GridRow> &rows)
     m_rows.insert(at, rows.size(), GridRow{});
     std::copy(rows.cbegin(), rows.cend(), m_rows.begin() + at);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endInsertRows();
 }
 
@@ -192,6 +234,7 @@ QList<GridRow> GridModel::takeGridRows(int at, int count)
     QList<GridRow> taken = m_rows.mid(at, count);
     m_rows.remove(at, count);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
     return taken;
 }
@@ -204,6 +247,7 @@ void GridModel::setCells(const QList<GridCell> &cells)
             continue;
         ownCells(c.row)[c.column] = c.value;
         m_pictures.remove(cacheKey(c.row, c.column));
+        forgetNumbers(c.column, c.value);
         top = qMin(top, c.row);
         bottom = qMax(bottom, c.row);
         left = qMin(left, c.column);
@@ -247,8 +291,9 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return cell(row, col);
     case Qt::TextAlignmentRole:
-        // Totalled columns hold figures: they line up on the right.
-        if (column.role != FieldRole::Calc || column.kind != ColumnKind::Text)
+        // Figures line up on the right: totalled columns and columns of numbers.
+        if (column.kind != ColumnKind::Text ||
+            (column.role != FieldRole::Calc && !holdsNumbers(col)))
             return {};
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::CheckStateRole:
@@ -321,6 +366,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return int(column.role);
     case DataTypeRole:
         return dataTypeFor(column.kind);
+    case HoldsNumbersRole:
+        return holdsNumbers(section);
     default:
         return {};
     }
@@ -351,6 +398,7 @@ bool GridModel::insertRows(int row, int count, const QModelIndex &parent)
     for (int i = 0; i < count; ++i)
         m_rows.insert(row, GridRow{});
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endInsertRows();
     return true;
 }
@@ -362,6 +410,7 @@ bool GridModel::removeRows(int row, int count, const QModelIndex &parent)
     beginRemoveRows({}, row, row + count - 1);
     m_rows.remove(row, count);
     m_pictures.clear();
+    m_holdsNumbers.clear();
     endRemoveRows();
     return true;
 }

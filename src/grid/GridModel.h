@@ -54,6 +54,7 @@ public:
     static constexpr int KindRole = GridRoles::KindRole;
     static constexpr int FieldRoleRole = GridRoles::FieldRoleRole;
     static constexpr int DataTypeRole = GridRoles::DataTypeRole;
+    static constexpr int HoldsNumbersRole = GridRoles::HoldsNumbersRole;
 
     explicit GridModel(QObject *parent = nullptr);
 
@@ -70,6 +71,11 @@ public:
     bool isColumnHidden(int column) const;
     void setAllColumnsShown(bool shown);
     bool allColumnsShown() const { return m_allShown; }
+    // A text column whose values that are not empty all read as numbers in
+    // the regional format (and at least one does): its figures line up on
+    // the right and it sorts and groups by number. Worked out when first
+    // asked and kept until the column's values change.
+    bool holdsNumbers(int column) const;
 
     // Rows
     int addRow(const GridRow &row = {});
@@ -112,12 +118,14 @@ private:
     // Gives a row that reads its stored record cells of its own, before one changes.
     QList<QVariant> &ownCells(int row);
     QImage picture(int row, int column, const QByteArray &bytes) const;
+    void forgetNumbers(int column, const QVariant &value);
 
     QList<GridColumn> m_columns;
     bool m_allShown = false;
     QList<GridRow> m_rows;
     std::shared_ptr<const StoredRows> m_stored;
     mutable QHash<qint64, QImage> m_pictures; // decoded lazily, per cell
+    mutable QHash<int, bool> m_holdsNumbers;  // per column, until its values change
 };
 
 } // namespace Ledgerly

@@ -21,6 +21,7 @@ enum HeaderRole : int {
     KindRole,                   // int(ColumnKind), fixed when the database loads
     FieldRoleRole,              // int(FieldRole), the schema's role of the field
     DataTypeRole,               // ColumnDataType code; a proxy may present text as numbers
+    HoldsNumbersRole,           // bool: a text column whose values all read as numbers
 };
 
 // Item data roles beyond Qt's own (DisplayRole text, EditRole typed value,

@@ -83,11 +83,17 @@ bool booleanEdit(const QVariant &value, QVariant *out)
         return true;
     }
     const QString text = value.toString();
-    const YesNoText::Answer answer = YesNoText::read(text, YesNoText::TrueFalse);
+    if (text.trimmed().isEmpty()) {
+        *out = false;
+        return true;
+    }
+    // Typed as paste and drop read it; a word that is none of these would be
+    // a value the save cannot write, so it is refused rather than kept.
+    const YesNoText::Answer answer =
+        YesNoText::read(text, YesNoText::TrueFalse | YesNoText::YesNo | YesNoText::Binary);
     if (answer == YesNoText::Answer::Unreadable)
-        *out = text; // kept as typed; a save writes nothing for such text
-    else
-        *out = answer == YesNoText::Answer::Yes;
+        return false;
+    *out = answer == YesNoText::Answer::Yes;
     return true;
 }
 

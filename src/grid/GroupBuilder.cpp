@@ -31,7 +31,8 @@ struct Key
     QString hash;
 };
 
-// Totalled text columns hold figures, so their groups follow the numbers.
+// Totalled text columns and columns of numbers hold figures, so their
+// groups follow the numbers.
 Kind kindOf(const QAbstractItemModel &table, int column)
 {
     const ColumnKind kind = GridRoles::kindOf(table, column);
@@ -39,7 +40,9 @@ Kind kindOf(const QAbstractItemModel &table, int column)
         return Kind::YesNo;
     if (holdsDateTime(kind))
         return Kind::Date;
-    if (kind == ColumnKind::Text && GridRoles::fieldRoleOf(table, column) == FieldRole::Calc)
+    if (kind == ColumnKind::Text &&
+        (GridRoles::fieldRoleOf(table, column) == FieldRole::Calc ||
+         table.headerData(column, Qt::Horizontal, GridRoles::HoldsNumbersRole).toBool()))
         return Kind::Number;
     return Kind::Text;
 }

@@ -64,6 +64,8 @@ private Q_SLOTS:
     void programmaticChangeIsNoEdit();
     void flagsByColumnAndRowType();
     void headerExposesMetadata();
+    void textColumnsOfNumbers_data();
+    void textColumnsOfNumbers();
     void keyLookupIgnoresCase();
     void removeAllColumnsKeepsRecordNumbers();
     void setRowsResetsOnce();
@@ -190,9 +192,8 @@ void TestGridModel::userEditConverts_data()
     QTest::newRow("bool into yes/no") << int(ColumnKind::YesNo) << QVariant(true) << QVariant(true);
     QTest::newRow("typed false into yes/no")
         << int(ColumnKind::YesNo) << QVariant(QStringLiteral("FALSE")) << QVariant(false);
-    QTest::newRow("other yes/no text kept as typed")
-        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("Yes"))
-        << QVariant(QStringLiteral("Yes"));
+    QTest::newRow("Yes, as paste reads it")
+        << int(ColumnKind::YesNo) << QVariant(QStringLiteral("Yes")) << QVariant(true);
     QTest::newRow("regional short date")
         << int(ColumnKind::Date)
         << QVariant(QLocale().toString(QDate(2024, 7, 9), QLocale::ShortFormat))
@@ -246,6 +247,8 @@ void TestGridModel::userEditRefused_data()
         << int(ColumnKind::Date) << 1 << QVariant(QStringLiteral("someday"));
     QTest::newRow("text into a picture")
         << int(ColumnKind::Picture) << 1 << QVariant(QStringLiteral("cat.bmp"));
+    QTest::newRow("a word that is no yes or no")
+        << int(ColumnKind::YesNo) << 1 << QVariant(QStringLiteral("maybe"));
     QTest::newRow("a column of a type the table cannot store")
         << int(ColumnKind::Other) << 1 << QVariant(QStringLiteral("x"));
     QTest::newRow("record-number column")
@@ -338,6 +341,50 @@ void TestGridModel::headerExposesMetadata()
     QCOMPARE(headers.count(), 2);
     QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Sum"));
     QCOMPARE(GridRoles::kindOf(model, 2), ColumnKind::Text);
+}
+
+void TestGridModel::textColumnsOfNumbers_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("numbers");
+    QTest::addColumn<bool>("afterEight"); // once the first value is "8"
+    const int text = int(ColumnKind::Text);
+    QTest::newRow("amounts") << text << QStringList{u"46.05"_qs, u"-3"_qs, u"1,234.5"_qs} << true
+                             << true;
+    QTest::newRow("empty cells do not count")
+        << text << QStringList{u"12"_qs, QString(), u"7"_qs} << true << true;
+    QTest::newRow("one word among numbers")
+        << text << QStringList{u"12"_qs, u"n/a"_qs} << false << false;
+    QTest::newRow("the only word replaced by a number")
+        << text << QStringList{u"n/a"_qs, u"12"_qs} << false << true;
+    QTest::newRow("no values at all") << text << QStringList{QString(), QString()} << false << true;
+    QTest::newRow("yes/no columns are no number columns")
+        << int(ColumnKind::YesNo) << QStringList{u"1"_qs, u"0"_qs} << false << false;
+}
+
+void TestGridModel::textColumnsOfNumbers()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, values);
+    QFETCH(bool, numbers);
+    GridModel model;
+    model.addColumn(makeColumn(ColumnKind(kind)));
+    QList<GridRow> rows;
+    for (const QString &value : values)
+        rows.append(GridRow{0, -1, {QVariant(), value}});
+    model.setRows(rows);
+    auto aligned = [&model](int row) {
+        return model.index(row, 1).data(Qt::TextAlignmentRole).toInt() ==
+               int(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    QCOMPARE(model.headerData(1, Qt::Horizontal, GridModel::HoldsNumbersRole).toBool(), numbers);
+    QCOMPARE(aligned(0), numbers);
+    // Edits count: a number can make a column of numbers, a word ends one.
+    model.setCell(0, 1, u"8"_qs);
+    QTEST(model.holdsNumbers(1), "afterEight");
+    model.setCell(0, 1, u"eight"_qs);
+    QVERIFY(!model.holdsNumbers(1));
 }
 
 void TestGridModel::keyLookupIgnoresCase()

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "app/widgets/GridEditing.h"
 #include "grid/GridModel.h"
+#include "grid/GroupingProxyModel.h"
 #include "grid/RecordTableProxy.h"
 #include "grid/TableEditor.h"
 #include "grid/widgets/GridEditActions.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 
 using namespace Ledgerly;
 using namespace Qt::StringLiterals;
@@ -108,6 +111,8 @@ private Q_SLOTS:
     void pictureFromFile();
     void contextMenuEntries_data();
     void contextMenuEntries();
+    void clicksMoveTheCurrentCellAndFoldGroups();
+    void textEditorKeepsUnreadableText();
     void keysUndoAndRedo();
     void windowMarksEditedAndNeverSavesTheNewRecordRow();
 };
@@ -431,16 +436,73 @@ void TestGridEditing::contextMenuEntries_data()
 void TestGridEditing::contextMenuEntries()
 {
     QFETCH(int, col);
+    QFETCH(QStringList, entries);
     Table t;
-    t.view.setCurrentIndex(t.proxy.index(0, col));
-    QMenu menu;
-    t.actions->fillContextMenu(menu);
-    QStringList entries;
-    for (const QAction *action : menu.actions())
-        if (!action->isSeparator())
-            entries.append(action->text());
-    QTEST(entries, "entries");
+    t.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&t.view));
+    // The menu a right-click opens, read just before it shows.
+    QStringList shown;
+    QList<bool> enabled;
+    connect(t.input.get(), &GridEditInput::contextMenuAboutToShow, this, [&](QMenu *menu) {
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator()) {
+                shown.append(action->text());
+                enabled.append(action->isEnabled());
+            }
+        QTimer::singleShot(0, menu, &QMenu::close);
+    });
+    const QPoint at = t.view.visualRect(t.proxy.index(0, col)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, t.view.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(t.view.viewport(), &event);
+    // The editing commands in their order, folding last (and off: nothing is grouped).
+    QCOMPARE(shown, entries + L({"Collapse All Groups", "Expand All Groups"}));
+    QCOMPARE(enabled.mid(enabled.size() - 2), (QList<bool>{false, false}));
     QCOMPARE(t.actions->editTextAction()->isEnabled(), col == Name);
+}
+
+void TestGridEditing::clicksMoveTheCurrentCellAndFoldGroups()
+{
+    Table t;
+    GroupingProxyModel grouped;
+    grouped.setSourceModel(&t.model);
+    grouped.setGroupLayout({GroupLevel{Name, -1, {}}}); // one group per name
+    t.proxy.setSourceModel(&grouped);
+    t.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&t.view));
+    const int rows = t.proxy.rowCount();
+
+    // The fold marker at the start of a group header row folds the group.
+    const QRect header = t.view.visualRect(t.proxy.index(0, 0));
+    QTest::mouseClick(t.view.viewport(), Qt::LeftButton, {},
+                      QPoint(header.left() + 8, header.center().y()));
+    QCOMPARE(t.proxy.rowCount(), rows - 1);
+
+    // A check box clicked in another record ticks and becomes the current cell,
+    // so Space then works on it.
+    t.proxy.setSourceModel(&t.model);
+    t.view.setCurrentIndex(t.proxy.index(0, Name));
+    const QModelIndex box = t.proxy.index(2, Paid);
+    QTest::mouseClick(t.view.viewport(), Qt::LeftButton, {}, t.view.visualRect(box).center());
+    QCOMPARE(t.model.cell(2, Paid).toBool(), true);
+    QCOMPARE(t.view.currentIndex(), box);
+    QTest::keyClick(&t.view, Qt::Key_Space);
+    QCOMPARE(t.model.cell(2, Paid).toBool(), false);
+    QCOMPARE(t.model.cell(0, Name).toString(), u"Apple"_s);
+}
+
+void TestGridEditing::textEditorKeepsUnreadableText()
+{
+    Table t;
+    t.view.setCurrentIndex(t.proxy.index(1, Paid));
+    // Done with a word that is no yes or no: said, and the editor opens again
+    // with the text; closed then without Done, the cell stays as it was.
+    t.prompter.textAnswers << u"perhaps"_s << QString();
+    t.actions->editText();
+    QCOMPARE(t.prompter.textRequests.size(), 2);
+    QCOMPARE(t.prompter.textRequests.at(1).text, u"perhaps"_s);
+    QCOMPARE(t.prompter.messages.size(), 1);
+    QVERIFY(t.prompter.messages.first().text.contains(u"cannot be read as yes or no"_s));
+    QCOMPARE(t.model.cell(1, Paid), QVariant(false));
 }
 
 void TestGridEditing::keysUndoAndRedo()

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
@@ -88,6 +89,7 @@ class TestGridView : public QObject
 private Q_SLOTS:
     void columns_data();
     void columns();
+    void columnsFitAndKeepTheirWidths();
     void keysMoveToTheNextCell_data();
     void keysMoveToTheNextCell();
     void enterCommitsAnEditAndMovesOn();
@@ -127,8 +129,7 @@ void TestGridView::columns()
     QCOMPARE(view.isColumnHidden(Hidden), true);
     QCOMPARE(view.isColumnHidden(Picture), pictureHidden);
     QCOMPARE(view.isColumnHidden(Text), false);
-    QCOMPARE(view.columnWidth(Text), Twips::toPixels(1200, dpi));
-    QCOMPARE(view.columnWidth(Date), Twips::toPixels(1200, dpi));
+    QCOMPARE(view.columnWidth(0), Twips::toPixels(800, dpi));
     QCOMPARE(view.showsPictures(), !pictureHidden);
     const int textHeight = view.fontMetrics().height() + 8;
     QCOMPARE(view.rowHeight(0), pictureHidden
@@ -138,10 +139,46 @@ void TestGridView::columns()
     // Visibility follows later changes of the columns.
     model.setAllColumnsShown(true);
     QVERIFY(!view.isColumnHidden(Hidden));
-    // A width set by hand stays while the same columns are shown.
-    view.setColumnWidth(Text, 333);
-    model.setColumnSchema(Text, u"Renamed"_s, FieldRole::Shown);
-    QCOMPARE(view.columnWidth(Text), 333);
+}
+
+void TestGridView::columnsFitAndKeepTheirWidths()
+{
+    GridModel model;
+    fill(model);
+    model.setCell(1, Text, u"A much longer name than the caption"_s);
+    model.setCell(2, Last, QString(2000, u'x')); // one text that would take the window
+    GridView view;
+    view.resize(900, 400);
+    view.setModel(&model);
+    const QFontMetrics metrics(view.font());
+    // Every value of the first rows shows whole; a very long one is capped.
+    for (int c : {int(Text), int(Date)})
+        for (int r = 0; r < model.rowCount(); ++r)
+            QVERIFY(view.columnWidth(c) >
+                    metrics.horizontalAdvance(model.index(r, c).data().toString()));
+    QVERIFY(view.columnWidth(Text) >= view.horizontalHeader()->sectionSizeHint(Text));
+    QVERIFY(view.columnWidth(Last) <= view.viewport()->width() / 2);
+
+    // A width set by hand is the person's: it stays when the table is grouped
+    // and is handed out to be remembered; widths the view sets itself are not.
+    QSignalSpy byHand(&view, &GridView::columnWidthSetByHand);
+    Q_EMIT view.horizontalHeader()->sectionHandleDoubleClicked(Text);
+    QCOMPARE(byHand.count(), 1);
+    const int fitted = view.columnWidth(Text);
+    GroupingProxyModel proxy;
+    groupByLast(proxy, model);
+    view.setModel(&proxy);
+    QCOMPARE(view.columnWidth(Text), fitted);
+    QCOMPARE(byHand.count(), 1);
+    const double twips = view.rememberedWidths().value(u"Name"_s);
+    QCOMPARE(Twips::toPixels(twips, view.logicalDpiX()), fitted);
+
+    // Remembered widths come back with the columns they belong to.
+    GridView again;
+    again.setRememberedWidths({{u"Name"_s, 3000.0}});
+    again.setModel(&model);
+    QCOMPARE(again.columnWidth(Text), Twips::toPixels(3000, again.logicalDpiX()));
+    QCOMPARE(again.columnWidth(Date), again.fittedWidth(Date));
 }
 
 void TestGridView::keysMoveToTheNextCell_data()

@@ -27,15 +27,10 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     , m_controller(controller)
     , m_prompter(prompter)
     , m_status(status)
-    , m_header(new FilterHeader(&view))
+    , m_header(view.filterHeader())
     , m_findBar(new FindBar(view, editing.proxy(), &window))
     , m_filterRow(new QAction(QStringLiteral("Filter Row"), this))
 {
-    view.setHorizontalHeader(m_header);
-    // A click on a caption sorts; it no longer selects the column.
-    QObject::disconnect(m_header, SIGNAL(sectionPressed(int)), &view, SLOT(selectColumn(int)));
-    QObject::disconnect(m_header, SIGNAL(sectionEntered(int)), &view, nullptr);
-
     m_filterRow->setObjectName(QStringLiteral("toggleFilterRow"));
     m_filterRow->setCheckable(true);
     m_filterRow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));

@@ -10,6 +10,7 @@
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/PalmUserChoice.h"
+#include "app/ViewMemory.h"
 #include "app/WindowLayout.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
@@ -121,7 +122,11 @@ void frmMain::connectController()
             &StatusPanels::setNumberText);
     connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
     connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::applyGridColumns);
+    connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::showDatabase);
+    connect(m_grid, &GridView::columnWidthSetByHand, this, [this] {
+        ViewMemory(m_controller.settings(), m_controller.state().AppName)
+            .setColumnWidths(m_controller.document().schema().name(), m_grid->rememberedWidths());
+    });
     connect(&m_controller, &MainController::quitRequested, this, &frmMain::quitNow);
     connect(&m_controller, &MainController::catalogueChanged, this, &frmMain::refillChooser);
     connect(&m_controller, &MainController::sectionChanged, this, &frmMain::syncChooser);
@@ -144,6 +149,7 @@ void frmMain::Form_Load()
     m_check1->setChecked(true);
     applyGridColumns();
     showAboutBox(true);
+    m_grid->focusFirstCell();
 }
 
 void frmMain::ChangeUser()
@@ -152,6 +158,7 @@ void frmMain::ChangeUser()
     applyIcon();
     m_check1->setChecked(true);
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::applyIcon()
@@ -171,6 +178,14 @@ void frmMain::applyColumn0Width()
 {
     if (m_controller.grid().columnCount() > 0)
         m_grid->setColumnWidth(0, px(WindowLayout::column0Width));
+}
+
+void frmMain::showDatabase()
+{
+    // The widths a person gave this database's columns, else widths that fit.
+    m_grid->setRememberedWidths(ViewMemory(m_controller.settings(), m_controller.state().AppName)
+                                    .columnWidths(m_controller.document().schema().name()));
+    applyGridColumns();
 }
 
 void frmMain::applyGridColumns()

@@ -103,6 +103,8 @@ private:
     // The view takes the table's columns again; the record-number column
     // keeps its fixed width.
     void applyGridColumns();
+    // A database was loaded: its columns' widths, then the table's focus.
+    void showDatabase();
     int px(double twips) const;
 
     MainController &m_controller;

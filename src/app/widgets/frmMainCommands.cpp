@@ -45,6 +45,7 @@ void frmMain::SectionListDBNam_Activated(int index)
     m_grid->commitOpenEditor();
     m_controller.openSection(index);
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::BuildMenu()
@@ -167,6 +168,7 @@ void frmMain::chkGroup_Click()
     m_controller.setGrouped(m_chkGroup->isChecked());
     m_editing->setSourceModel(m_controller.viewModel());
     applyGridColumns();
+    m_grid->focusFirstCell();
 }
 
 void frmMain::showAboutBox(bool modal)

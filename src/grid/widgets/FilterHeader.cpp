@@ -15,8 +15,6 @@ FilterHeader::FilterHeader(QWidget *parent)
 {
     setObjectName(QStringLiteral("FilterHeader"));
     setSectionsClickable(true);
-    setHighlightSections(false);
-    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setSortIndicatorShown(true);
     setSortIndicator(-1, Qt::AscendingOrder);
     setContextMenuPolicy(Qt::CustomContextMenu);

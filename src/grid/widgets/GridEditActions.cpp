@@ -77,6 +77,22 @@ void GridEditActions::inform(const QString &text) const
     m_prompter.message(text, Prompter::Buttons::Ok, Prompter::Icon::Information);
 }
 
+QString GridEditActions::kindText(ColumnKind kind)
+{
+    switch (kind) {
+    case ColumnKind::YesNo:
+        return QStringLiteral("yes or no (True, False, Yes, No, 1 or 0)");
+    case ColumnKind::Date:
+        return QStringLiteral("a date");
+    case ColumnKind::Time:
+        return QStringLiteral("a time");
+    case ColumnKind::DateTime:
+        return QStringLiteral("a date and time");
+    default:
+        return QStringLiteral("a value of this column");
+    }
+}
+
 bool GridEditActions::isPictureColumn(int column) const
 {
     const QAbstractItemModel *model = m_view.model();
@@ -149,8 +165,14 @@ void GridEditActions::editText()
     Prompter::TextRequest request{index.row() + 1, index.column(),
                                   GridValue::displayText(index.data(Qt::EditRole))};
     const QPersistentModelIndex cell(index); // the window is modal, but the table may move
-    if (m_prompter.editText(request) && cell.isValid())
-        m_proxy.setData(cell, request.text, Qt::EditRole);
+    while (m_prompter.editText(request) && cell.isValid()) {
+        if (m_proxy.setData(cell, request.text, Qt::EditRole))
+            return;
+        // The editor opens again with the text, so nothing typed is lost.
+        inform(QStringLiteral("\"%1\" cannot be read as %2. Change the text, or close the editor "
+                              "without Done to leave the cell as it was.")
+                   .arg(request.text, kindText(GridRoles::kindOf(*m_view.model(), cell.column()))));
+    }
 }
 
 QList<int> GridEditActions::selectedRecordRows() const

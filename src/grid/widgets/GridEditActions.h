@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ColumnKind.h"
 #include "grid/TableEditor.h"
 
 #include <QModelIndex>
@@ -63,6 +64,8 @@ public:
     void updateActionStates();
 
     bool isPictureColumn(int column) const;
+    // How a column's values are described to a person: "a date", ...
+    static QString kindText(ColumnKind kind);
     // Visible field columns in the order shown, from the given one on.
     QList<int> columnsFrom(int column, bool includeHidden) const;
 

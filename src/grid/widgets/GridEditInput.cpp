@@ -132,12 +132,12 @@ void GridEditInput::showContextMenu(const QPoint &position, const QPoint &global
         m_view.setCurrentIndex(at);
     QMenu menu(&m_view);
     m_actions.fillContextMenu(menu);
-    // The view's own actions (folding groups) follow the editing commands.
-    const QList<QAction *> own = m_view.actions();
-    if (!own.isEmpty()) {
-        menu.addSeparator();
-        menu.addActions(own);
-    }
+    // Folding groups follows the editing commands. (The view's action list
+    // holds the editing commands too, for their keys: adding it whole would
+    // move them down here.)
+    menu.addSeparator();
+    menu.addAction(m_view.collapseAllAction());
+    menu.addAction(m_view.expandAllAction());
     Q_EMIT contextMenuAboutToShow(&menu);
     menu.exec(global);
 }
@@ -168,7 +168,9 @@ bool GridEditInput::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QModelIndex at = m_view.indexAt(mouse->position().toPoint());
-        if (mouse->button() != Qt::LeftButton || !at.isValid() || at.column() != 0)
+        // Group rows start in this column too; their fold marker takes the click.
+        if (mouse->button() != Qt::LeftButton || !at.isValid() || at.column() != 0 ||
+            (m_proxy.recordRow(at.row()) < 0 && !m_proxy.isNewRecordRow(at.row())))
             return false;
         m_view.commitOpenEditor();
         selectRow(at.row(), mouse->modifiers());

@@ -193,14 +193,21 @@ QWidget *GridItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     case ColumnKind::Time:
     case ColumnKind::DateTime: {
         auto *editor = new QDateTimeEdit(parent);
+        editor->setAutoFillBackground(true);
         editor->setTimeSpec(Qt::UTC); // values are wall-clock readings
         editor->setCalendarPopup(true);
         editor->setFrame(false);
         editor->setDisplayFormat(dateTimeFormat(index.data(Qt::EditRole)));
         return editor;
     }
-    default:
-        return QStyledItemDelegate::createEditor(parent, option, index);
+    default: {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        // The editor grows with its text over the next cells; it must hide
+        // them, or their text shows through behind the typing.
+        if (editor)
+            editor->setAutoFillBackground(true);
+        return editor;
+    }
     }
 }
 
