@@ -1,23 +1,28 @@
 // Opens the main window on a program folder and a HotSync home, as the
 // program does, and saves pictures of it for the documentation: the window
-// ("main"), the window grouped ("grouped"), the print preview ("preview")
-// and the about box ("about"). Nothing is written but the pictures and
-// settings in a temporary folder; a question the window would ask is
-// answered with its default.
+// ("main"), the window grouped ("grouped"), the filter row and the find bar
+// ("find"), the print preview ("preview") and the about box ("about"). Nothing is written but the
+// pictures and settings in a temporary folder; a question the window would ask is answered with its
+// default.
 #include "app/DocumentOpener.h"
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
 #include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
+#include "app/widgets/TableTools.h"
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
 #include "database/RecordServer.h"
+#include "grid/GridModel.h"
+#include "grid/widgets/FilterHeader.h"
+#include "grid/widgets/FindBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -54,24 +59,23 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about."));
     parser.addHelpOption();
-    const QCommandLineOption programOption(QStringLiteral("program-folder"),
-                                           QStringLiteral("Program folder."),
-                                           QStringLiteral("DIR"));
+    const QCommandLineOption programOption(
+        QStringLiteral("program-folder"), QStringLiteral("Program folder."), QStringLiteral("DIR"));
     const QCommandLineOption homeOption(QStringLiteral("hotsync-home"),
                                         QStringLiteral("HotSync home."), QStringLiteral("DIR"));
-    const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the pictures."),
-                                       QStringLiteral("DIR"));
+    const QCommandLineOption outOption(
+        QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("DIR"));
     parser.addOption(programOption);
     parser.addOption(homeOption);
     parser.addOption(outOption);
-    parser.addPositionalArgument(QStringLiteral("scenes"),
-                                 QStringLiteral("main, grouped, preview, about (default: all)."));
+    parser.addPositionalArgument(
+        QStringLiteral("scenes"),
+        QStringLiteral("main, grouped, find, preview, about (default: all)."));
     parser.process(app);
     QStringList scenes = parser.positionalArguments();
     if (scenes.isEmpty())
-        scenes = {QStringLiteral("main"), QStringLiteral("grouped"), QStringLiteral("preview"),
-                  QStringLiteral("about")};
+        scenes = {QStringLiteral("main"), QStringLiteral("grouped"), QStringLiteral("find"),
+                  QStringLiteral("preview"), QStringLiteral("about")};
     QTextStream err(stderr);
     if (!parser.isSet(programOption) || !parser.isSet(homeOption) || !parser.isSet(outOption)) {
         err << "ledgerly-screenshots: --program-folder, --hotsync-home and --out are needed\n";
@@ -130,6 +134,23 @@ int main(int argc, char **argv)
         save(window, QStringLiteral("grouped"));
         if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
             box->click();
+    }
+    if (scenes.contains(QStringLiteral("find"))) {
+        // Amounts of 40 and more, largest first, and the find bar on "fuel".
+        TableTools &tools = window.tableTools();
+        const int amount = GridRoles::columnNamed(controller.grid(), QStringLiteral("Amount"));
+        controller.setSortKeys({{amount, Qt::DescendingOrder}});
+        controller.setFilterRowShown(true);
+        if (QLineEdit *box = tools.header().filterBox(amount))
+            box->setText(QStringLiteral(">=40"));
+        window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyReplace"));
+        tools.findBar().findBox()->setText(QStringLiteral("fuel"));
+        tools.findBar().replaceBox()->setText(QStringLiteral("Petrol"));
+        tools.findBar().findNext();
+        save(window, QStringLiteral("find"));
+        tools.findBar().closeBar();
+        controller.setFilterRowShown(false);
+        controller.setSortKeys({});
     }
     if (scenes.contains(QStringLiteral("preview")))
         window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyPrintPreview"));

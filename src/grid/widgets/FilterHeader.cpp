@@ -69,7 +69,7 @@ void FilterHeader::setFiltersShown(bool shown)
     // The view lays its header out again only when asked.
     if (QAbstractItemView *view = qobject_cast<QAbstractItemView *>(parentWidget()))
         QMetaObject::invokeMethod(view, "updateGeometries");
-    placeBoxes();
+    rebuildBoxes();
 }
 
 QLineEdit *FilterHeader::filterBox(int logical) const
@@ -78,10 +78,11 @@ QLineEdit *FilterHeader::filterBox(int logical) const
 }
 
 // The boxes follow the columns: another database's columns get new, empty
-// boxes, and the view's filter starts afresh with them.
+// boxes, and the view's filter starts afresh with them. A hidden row has no
+// boxes at all, so nothing takes them for a cell's editor.
 void FilterHeader::rebuildBoxes()
 {
-    const int columns = model() ? model()->columnCount() : 0;
+    const int columns = model() && m_shown ? model()->columnCount() : 0;
     if (m_boxes.size() == columns) {
         placeBoxes();
         return;
