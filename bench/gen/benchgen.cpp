@@ -66,8 +66,18 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     QTextStream out(stdout);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        err << "Usage: ledgerly-benchgen OUT_DIR\n";
+    const QString usage =
+        QStringLiteral("Usage: ledgerly-benchgen OUT_DIR\n"
+                       "Writes the benchmark data into OUT_DIR: a program folder (program/) whose\n"
+                       "QuayDB.ini names 800 databases, and a HotSync home (home/) whose user\n"
+                       "\"Bench User\" holds the 32,767- and 65,535-record databases.\n");
+    if (args.size() == 2 && (args.at(1) == QLatin1String("--help") || args.at(1) == u"-h")) {
+        out << usage;
+        return 0;
+    }
+    // An option is never taken for the folder to write into.
+    if (args.size() != 2 || args.at(1).startsWith(u'-')) {
+        err << usage;
         return 2;
     }
     const QString root = QDir(args.at(1)).absolutePath();

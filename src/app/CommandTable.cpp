@@ -152,6 +152,23 @@ Command CommandTable::commandForKey(const QString &key)
     return Command::None;
 }
 
+bool CommandTable::needsOpenDatabase(Command command)
+{
+    switch (command) {
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::ExportCSV:
+    case Command::ImportCSV:
+    case Command::Install:
+    case Command::PrintPreview:
+    case Command::ToolbarPrintPreview:
+    case Command::ClearPDB:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Command CommandTable::commandForButton(int number)
 {
     switch (number) {

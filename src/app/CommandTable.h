@@ -85,6 +85,8 @@ public:
     static Command commandForKey(const QString &key);
     // Button numbers count from 1; anything else gives None.
     static Command commandForButton(int number);
+    // Commands that work on the open database, offered only while one is.
+    static bool needsOpenDatabase(Command command);
 };
 
 } // namespace Ledgerly

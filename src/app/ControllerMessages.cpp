@@ -56,6 +56,18 @@ QString loadFailed(const QString &path, int number, const QString &reason)
            path + QStringLiteral(" could not be loaded.") + crlf + crlf + reason;
 }
 
+QString schemaUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The list of databases cannot be read from ") + path +
+           QStringLiteral(".") + crlf + crlf + reason + crlf + crlf +
+           QStringLiteral("No database can be opened until the file is there and readable.");
+}
+
+QString exportUnsaved()
+{
+    return QStringLiteral("The table has unsaved changes. Save them before exporting?");
+}
+
 QString saveFailed(const QString &path, int number, const QString &reason)
 {
     return QStringLiteral("Error ") + QString::number(number) + QStringLiteral(": The Database ") +

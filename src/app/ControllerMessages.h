@@ -15,6 +15,9 @@ QString unsafeSection(const QString &section);
 QString noUserFolder(const QString &user, const QString &reason);
 QString loadFailed(const QString &path, int number, const QString &reason);
 QString saveFailed(const QString &path, int number, const QString &reason);
+// The schema file is not there, or cannot be read (reason says why).
+QString schemaUnreadable(const QString &path, const QString &reason);
+QString exportUnsaved();
 } // namespace ControllerMessages
 
 } // namespace Ledgerly

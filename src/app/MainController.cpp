@@ -82,8 +82,6 @@ bool MainController::openSection(int index)
                            Prompter::Icon::Exclamation);
         return false;
     }
-    m_document.setSchema(m_catalogue.schemaSection(index));
-
     QString path;
     try {
         path = databasePath(PalmUser(), section);
@@ -93,6 +91,18 @@ bool MainController::openSection(int index)
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }
+    // A file another program holds is not opened, and the database that is
+    // open stays open, the chooser back on it.
+    if (m_locksDatabases && !holdsLockFor(path)) {
+        DatabaseLock lock = DatabaseLock::acquire(path);
+        if (!lock.isLocked()) {
+            selectSection(m_openSection);
+            m_prompter.message(lock.error(), Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+            return false;
+        }
+        m_lock = std::move(lock);
+    }
+    m_document.setSchema(m_catalogue.schemaSection(index));
     m_openSection = index;
     LoadDatabase(path);
     return !m_quitRequested && loadCompleted();
@@ -307,7 +317,9 @@ void MainController::CreateDatabase(const QString &path)
 
 void MainController::closeDatabase()
 {
+    // With nothing open, the chooser shows nothing either.
     m_openSection = -1;
+    selectSection(-1);
     m_lock.release();
     m_document.close();
     Q_EMIT captionChanged(caption());

@@ -173,6 +173,9 @@ private:
     bool holdsLockFor(const QString &path) const;
     void selectSection(int index);
     void showMessage(const QString &text);
+    void reportSchemaProblem();
+    // The CSV file dialog, in the folder used last with the database's name.
+    QString chooseCsvFile(bool save);
     void applyGrouping();
     void restoreView();
     QString openSectionName() const;

@@ -2,11 +2,13 @@
 // the open database as a whole (CSV, install, help).
 #include "MainController.h"
 
+#include "ControllerMessages.h"
 #include "DesktopSettings.h"
 #include "HandheldInstall.h"
 #include "PalmUserChoice.h"
 #include "ReportToolUsers.h"
 #include "ViewMemory.h"
+#include "catalogue/IniFile.h"
 #include "common/Prompter.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
@@ -15,6 +17,9 @@
 #include "grid/GroupingProxyModel.h"
 #include "grid/RecordViewProxy.h"
 #include "grid/TableEditor.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace Ledgerly {
 
@@ -32,11 +37,25 @@ bool MainController::startUp(const QString &programFolder)
     BuildCatalogue();
     m_currentSection = m_catalogue.isEmpty() ? -1 : 0;
     Q_EMIT captionChanged(caption());
+    reportSchemaProblem();
     // The user is chosen before any file is opened, so the first database
     // opened (and locked) is the chosen user's own.
     m_users->ChoosePalmUserAtStart();
     openSection(0);
     return !m_quitRequested;
+}
+
+void MainController::reportSchemaProblem()
+{
+    const QString file = m_state.schemaFile();
+    QString reason;
+    if (!QFileInfo::exists(file))
+        reason = QStringLiteral("There is no such file.");
+    else
+        reason = iniFileProblem(file);
+    if (!reason.isEmpty())
+        m_prompter.message(ControllerMessages::schemaUnreadable(file, reason),
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
 }
 
 bool MainController::changeUser()
@@ -142,17 +161,42 @@ QString MainController::helpFilePath() const
 
 void MainController::ExportCSV_Click()
 {
-    const QString path = m_prompter.fileName(CsvCommands::fileRequest(m_state.ProgramFolder, true));
+    if (!CurrentDatabase())
+        return;
+    // The export writes the file as stored; edits only in the table would be
+    // missing from it without a word.
+    if (DatabaseEdited() && canSave()) {
+        const int answer =
+            m_prompter.message(ControllerMessages::exportUnsaved(), Prompter::Buttons::YesNoCancel,
+                               Prompter::Icon::Question);
+        if (answer == Prompter::Cancel || (answer == Prompter::Yes && !SaveDatabase()))
+            return;
+    }
+    const QString path = chooseCsvFile(true);
     if (!path.isEmpty())
         ExportCsv(path);
 }
 
 void MainController::ImportCSV_Click()
 {
-    const QString path =
-        m_prompter.fileName(CsvCommands::fileRequest(m_state.ProgramFolder, false));
+    if (!CurrentDatabase())
+        return;
+    const QString path = chooseCsvFile(false);
     if (!path.isEmpty())
         ImportCsv(path);
+}
+
+QString MainController::chooseCsvFile(bool save)
+{
+    ViewMemory memory(m_settings, m_state.AppName);
+    QString folder = memory.csvFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name = QFileInfo(CurrentPath()).completeBaseName() + QStringLiteral(".csv");
+    const QString path = m_prompter.fileName(CsvCommands::fileRequest(folder, name, save));
+    if (!path.isEmpty())
+        memory.setCsvFolder(QFileInfo(path).absolutePath());
+    return path;
 }
 
 CsvOutcome MainController::exportCsv(const QString &chosenPath)

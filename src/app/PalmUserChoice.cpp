@@ -4,8 +4,11 @@
 #include "SettingsStore.h"
 #include "common/Prompter.h"
 #include "common/YesNoText.h"
+#include "database/HotSyncHome.h"
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
+
+#include <algorithm>
 
 namespace Ledgerly {
 
@@ -114,8 +117,9 @@ void PalmUserChoice::tellReportTools(const QString &name)
 // always come back as the dialog left them. Whether it was accepted.
 bool PalmUserChoice::showDialog(const QString &offered, QString &chosen, bool &always)
 {
+    const QStringList users = userNames();
     Prompter::UserChoice choice;
-    choice.UserList = userNames();
+    choice.UserList = users;
     // With no users the dialog still opens, but they are told why the list
     // is empty.
     if (choice.UserList.isEmpty())
@@ -123,9 +127,30 @@ bool PalmUserChoice::showDialog(const QString &offered, QString &chosen, bool &a
     choice.ChosenUser = offered;
     choice.AlwaysUseChoice = m_alwaysUseUser;
     m_prompter.chooseUser(choice);
-    chosen = choice.ChosenUser;
+    // A name the home does not know would open, save and install nothing:
+    // it is refused and the dialog comes back with it, until a user of the
+    // home is chosen or the dialog is cancelled.
+    while (choice.Accepted && userOf(users, choice.ChosenUser).isEmpty()) {
+        m_prompter.message(QStringLiteral("There is no HotSync user \"%1\" on this computer. "
+                                          "Choose one of the users in the list.")
+                               .arg(choice.ChosenUser),
+                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+        choice.Accepted = false;
+        choice.UserList = users;
+        m_prompter.chooseUser(choice);
+    }
+    // The home's own spelling of the name is the one kept.
+    chosen = choice.Accepted ? userOf(users, choice.ChosenUser) : choice.ChosenUser;
     always = choice.AlwaysUseChoice;
     return choice.Accepted;
+}
+
+QString PalmUserChoice::userOf(const QStringList &users, const QString &name)
+{
+    const auto found = std::find_if(users.cbegin(), users.cend(), [&name](const QString &user) {
+        return HotSyncHome::sameUser(user, name);
+    });
+    return found == users.cend() ? QString() : *found;
 }
 
 void PalmUserChoice::ChoosePalmUserAtStart()

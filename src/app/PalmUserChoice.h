@@ -68,6 +68,9 @@ Q_SIGNALS:
 private:
     void setPalmUser(const QString &name);
     bool showDialog(const QString &offered, QString &chosen, bool &always);
+    // The user of the list the name stands for, in the list's spelling;
+    // empty when none.
+    static QString userOf(const QStringList &users, const QString &name);
     void storeChoice(const QString &user, bool always);
     bool readAlwaysUse() const;
     void tellReportTools(const QString &name);

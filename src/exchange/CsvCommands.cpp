@@ -4,12 +4,12 @@
 
 namespace Ledgerly::CsvCommands {
 
-Prompter::FileRequest fileRequest(const QString &programFolder, bool save)
+Prompter::FileRequest fileRequest(const QString &folder, const QString &fileName, bool save)
 {
     Prompter::FileRequest request;
     request.title = save ? QStringLiteral("Export CSV") : QStringLiteral("Import CSV");
-    request.initialFolder = programFolder;
-    request.fileName = QDir(programFolder).filePath(QStringLiteral("*.CSV"));
+    request.initialFolder = folder;
+    request.fileName = QDir(folder).filePath(fileName);
     request.filter = QStringLiteral("CSV/TXT - Comma Delimited Files (*.csv *.txt *.CSV *.TXT)");
     request.save = save;
     request.confirmOverwrite = false;

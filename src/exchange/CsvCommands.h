@@ -4,9 +4,9 @@
 
 namespace Ledgerly::CsvCommands {
 
-// The CSV file dialog: the same filter and starting place for export and
-// import, starting in the program folder. No overwrite question, as the
-// export has always replaced the chosen file.
-Prompter::FileRequest fileRequest(const QString &programFolder, bool save);
+// The CSV file dialog: the same filter for export and import, starting in
+// folder with fileName chosen. No overwrite question, as the export has
+// always replaced the chosen file.
+Prompter::FileRequest fileRequest(const QString &folder, const QString &fileName, bool save);
 
 } // namespace Ledgerly::CsvCommands

@@ -1,14 +1,17 @@
 #include "tst_csv_support.h"
 
 #include "exchange/CsvExport.h"
+#include "grid/TableEditor.h"
 
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
 #include <functional>
 
 using namespace Ledgerly;
+using namespace Qt::StringLiterals;
 
 // Export of a loaded database: layout, cells, bitmaps, counts, messages and
 // the file dialog of the command.
@@ -70,6 +73,7 @@ QStringList csvLines(const QString &path)
 
 void TestCsvExport::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
 }
 
@@ -423,34 +427,77 @@ void TestCsvExport::errorMessages()
 
 void TestCsvExport::commandAsksForTheFile_data()
 {
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("messages");
-    QTest::newRow("cancelled does nothing") << QString() << 0;
-    QTest::newRow("chosen file is exported") << QStringLiteral("chosen.csv") << 1;
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("saveAnswer");   // to "Save them before exporting?"; 0 not asked
+    QTest::addColumn<QString>("answer");   // the file chosen; empty: cancelled
+    QTest::addColumn<QString>("exported"); // the first name in the file; empty: no file
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("cancelled does nothing") << false << 0 << QString() << QString() << "Pen";
+    QTest::newRow("chosen file is exported") << false << 0 << "chosen.csv"
+                                             << "Pen"
+                                             << "Pen";
+    QTest::newRow("unsaved edits: Yes saves them, then exports")
+        << true << int(Prompter::Yes) << "chosen.csv"
+        << "Ink"
+        << "Ink";
+    QTest::newRow("unsaved edits: No exports the file as stored")
+        << true << int(Prompter::No) << "chosen.csv"
+        << "Pen"
+        << "Pen";
+    QTest::newRow("unsaved edits: Cancel does nothing")
+        << true << int(Prompter::Cancel) << QString() << QString() << "Pen";
 }
 
 void TestCsvExport::commandAsksForTheFile()
 {
+    QFETCH(bool, edited);
+    QFETCH(int, saveAnswer);
     QFETCH(QString, answer);
-    QFETCH(int, messages);
+    QFETCH(QString, exported);
     CsvTestDatabase db;
     QVERIFY(loadStock(db));
-    db.prompter.fileAnswers.enqueue(answer.isEmpty() ? QString() : db.out(answer));
+    if (edited)
+        db.controller().document().editor().editCell(0, 1, QStringLiteral("Ink"));
+    if (saveAnswer)
+        db.prompter.answers.enqueue(saveAnswer);
+    if (saveAnswer != Prompter::Cancel)
+        db.prompter.fileAnswers.enqueue(answer.isEmpty() ? QString() : db.out(answer));
     db.controller().ExportCSV_Click();
 
-    QCOMPARE(db.prompter.fileRequests.size(), 1);
+    if (saveAnswer) {
+        QCOMPARE(db.prompter.messages.first().text,
+                 QStringLiteral("The table has unsaved changes. Save them before exporting?"));
+        QCOMPARE(db.prompter.messages.first().buttons, Prompter::Buttons::YesNoCancel);
+    }
+    QCOMPARE(db.prompter.fileRequests.size(), saveAnswer == Prompter::Cancel ? 0 : 1);
+    QCOMPARE(QFile::exists(db.out(u"chosen.csv"_s)), !exported.isEmpty());
+    if (!exported.isEmpty())
+        QCOMPARE(csvLines(db.out(u"chosen.csv"_s)).value(2).section(u',', 0, 0),
+                 u"\""_s + exported + u"\""_s);
+    QTEST(db.controller()
+              .document()
+              .openStored(db.databasePath(u"Stock"_s))
+              ->Table()
+              .Record(0)
+              .value(0)
+              .toString(),
+          "stored");
+    if (db.prompter.fileRequests.isEmpty())
+        return;
+    // The dialog starts in the documents folder with the database's name,
+    // then where the last CSV file was chosen.
     const Prompter::FileRequest &request = db.prompter.fileRequests.at(0);
     QVERIFY(request.save);
-    QCOMPARE(request.initialFolder, db.controller().state().ProgramFolder);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(request.initialFolder, documents);
+    QCOMPARE(request.fileName, QDir(documents).filePath(u"Stock.csv"_s));
     QVERIFY(request.filter.startsWith(QStringLiteral("CSV/TXT - Comma Delimited Files (")));
     QVERIFY(request.filter.contains(QStringLiteral("*.csv")));
-    QVERIFY(request.filter.contains(QStringLiteral("*.txt")));
-    QCOMPARE(db.prompter.messages.size(), messages);
-    QCOMPARE(QDir(db.outFolder()).entryList(QDir::Files).size(), messages);
-    if (messages)
-        QCOMPARE(db.prompter.messages.at(0).text,
-                 QDir::toNativeSeparators(db.out(answer)) +
-                     QStringLiteral(" created.\r1 record(s) exported"));
+    if (answer.isEmpty())
+        return;
+    db.prompter.fileAnswers.enqueue(QString());
+    db.controller().ImportCSV_Click();
+    QCOMPARE(db.prompter.fileRequests.last().initialFolder, db.outFolder());
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void reselect();
     void changeUserDialog_data();
     void changeUserDialog();
+    void unknownNamesAreRefused();
     void reportTools_data();
     void reportTools();
     void checkPalmUsers_data();
@@ -233,6 +234,27 @@ void TestPalmUser::changeUserDialog()
     QTEST(f.stored(u"User"_s), "storedUser");
     QCOMPARE(f.users->AlwaysUseUser(), !accepted);
     QTEST(f.settings->value(u"KestReports"_s, u"General"_s, u"User"_s), "designerUser");
+}
+
+void TestPalmUser::unknownNamesAreRefused()
+{
+    Fixture f({u"Ann"_s, u"Bob"_s});
+    f.users->useUser(u"Ann"_s);
+    // "Ghost" is said to be no user and the dialog comes back with it; "bob"
+    // is Bob (names match ignoring case; the home's spelling is kept).
+    f.prompter.userAnswers << answer(u"Ghost"_s, true, true) << answer(u"bob"_s, true, true);
+    QVERIFY(f.users->changeUserDialog());
+    QCOMPARE(f.prompter.userRequests.size(), 2);
+    QCOMPARE(f.prompter.userRequests.at(1).ChosenUser, u"Ghost"_s);
+    QCOMPARE(f.prompter.userRequests.at(1).UserList, (QStringList{u"Ann"_s, u"Bob"_s}));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(f.prompter.messages.first().text.contains(u"\"Ghost\""_s));
+    QCOMPARE(f.stored(u"User"_s), u"Bob"_s);
+
+    // Cancelled after a refusal: nothing changes.
+    f.prompter.userAnswers << answer(u"Ghost"_s, false, true) << answer(u"Ghost"_s, false, false);
+    QVERIFY(!f.users->changeUserDialog());
+    QCOMPARE(f.stored(u"User"_s), u"Bob"_s);
 }
 
 void TestPalmUser::reportTools_data()

@@ -4,6 +4,7 @@
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/frmSplash1.h"
 #include "common/Twips.h"
+#include "database/DatabaseLock.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -44,6 +46,16 @@ QStringList menuKeys(frmMain &window, const QString &menuKey)
             keys << (a->isSeparator() ? QString() : a->objectName());
     }
     return keys;
+}
+
+QAction *menuAction(frmMain &window, const QString &key)
+{
+    for (QAction *top : window.menuBar()->actions())
+        if (top->menu())
+            for (QAction *a : top->menu()->actions())
+                if (a->objectName() == key)
+                    return a;
+    return nullptr;
 }
 
 QStringList topMenus(frmMain &window)
@@ -86,6 +98,8 @@ private Q_SLOTS:
     void chooserLoadsTheChosenDatabase();
     void statusPanels();
     void missingSchemaStillStarts();
+    void aFailedOpenLeavesTheWindowAgreeing();
+    void windowFitsItsScreenAndComesBack();
     void noHotSyncUsers_data();
     void noHotSyncUsers();
     void csvCommandsAskForTheFile_data();
@@ -305,8 +319,11 @@ void TestMainWindow::closeWithUnsavedEdits()
         QVERIFY(QDir().rename(folder, folder + u".away"_s));
 
     QCOMPARE(w.close(), closed);
-    if (saveFails)
+    if (saveFails) {
         QVERIFY(QDir().rename(folder + u".away"_s, folder));
+        // The status bar no longer says a save is going on.
+        QCOMPARE(w.statusPanels().panel(3)->text(), u"Palm User Name : Ann"_s);
+    }
     QCOMPARE(w.isVisible(), !closed);
     QCOMPARE(f.prompter.answers.size(), 0);
     const int questions = int(
@@ -522,19 +539,90 @@ void TestMainWindow::statusPanels()
 void TestMainWindow::missingSchemaStillStarts()
 {
     WindowFixture f;
-    QVERIFY(QFile::remove(f.programFolder + u"/QuayDB.ini"_s));
+    const QString schema = f.programFolder + u"/QuayDB.ini"_s;
+    QVERIFY(QFile::remove(schema));
     frmMain &w = f.start();
     QCOMPARE(f.modalShown, QStringList{u"frmSplash1"_s});
     QCOMPARE(w.findChild<QComboBox *>(u"SectionListDBNam"_s)->count(), 0);
     QVERIFY(!f.controller->CurrentDatabase());
     QCOMPARE(f.controller->grid().rowCount(), 0);
+    // Said once, naming the file looked for.
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(f.prompter.messages.first().text.contains(schema));
+    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
 
-    // Save && Install has nothing to save; queueing the missing file is reported.
+    // With nothing open, Save && Install is not offered and does nothing.
+    QVERIFY(!w.toolBar()->actions().first()->isEnabled());
     w.Toolbar2_ButtonClick(1);
     QCOMPARE(f.prompter.messages.size(), 1);
-    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
     QVERIFY(f.launcher.programs.isEmpty());
     QVERIFY(w.close());
+}
+
+void TestMainWindow::aFailedOpenLeavesTheWindowAgreeing()
+{
+    WindowFixture f;
+    frmMain &w = f.start();
+    auto *chooser = w.findChild<QComboBox *>(u"SectionListDBNam"_s);
+    auto saveOffered = [&w] {
+        return w.toolBar()->actions().first()->isEnabled() &&
+               menuAction(w, u"keySave"_s)->isEnabled();
+    };
+    const GridView &grid = *w.grid();
+    QCOMPARE(grid.currentIndex(), grid.model()->index(0, 1)); // typing edits the first cell
+    QVERIFY(saveOffered());
+
+    // Another program holds Veg: the database that is open stays open.
+    DatabaseLock other = DatabaseLock::acquire(f.databasePath(u"Ann"_s, u"Veg"_s));
+    QVERIFY(other.isLocked());
+    Q_EMIT chooser->activated(1);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(chooser->currentIndex(), 0);
+    QVERIFY(w.windowTitle().endsWith(u"Fruit.pdb"_s));
+    QCOMPARE(f.controller->grid().cell(0, 1).toString(), u"Apple"_s);
+    QVERIFY(saveOffered());
+    other.release();
+
+    // A file that cannot be read at all: nothing is open, and nothing says so.
+    const QString veg = f.databasePath(u"Ann"_s, u"Veg"_s);
+    QVERIFY(QFile::remove(veg));
+    QVERIFY(QDir().mkpath(veg));
+    Q_EMIT chooser->activated(1);
+    QCOMPARE(f.prompter.messages.size(), 2);
+    QCOMPARE(chooser->currentIndex(), -1);
+    QCOMPARE(w.windowTitle(), u"TestLedger : "_s);
+    QCOMPARE(f.controller->grid().rowCount(), 0);
+    QVERIFY(!saveOffered());
+
+    // Choosing a good one again puts everything back.
+    Q_EMIT chooser->activated(0);
+    QCOMPARE(chooser->currentIndex(), 0);
+    QVERIFY(saveOffered());
+    QCOMPARE(grid.currentIndex(), grid.model()->index(0, 1));
+}
+
+void TestMainWindow::windowFitsItsScreenAndComesBack()
+{
+    WindowFixture f;
+    frmMain &w = f.start();
+    const QRect room = w.screen()->availableGeometry();
+    QVERIFY2(room.contains(w.frameGeometry()),
+             qPrintable(u"%1,%2 %3x%4 in %5x%6"_s.arg(w.frameGeometry().x())
+                            .arg(w.frameGeometry().y())
+                            .arg(w.frameGeometry().width())
+                            .arg(w.frameGeometry().height())
+                            .arg(room.width())
+                            .arg(room.height())));
+    w.resize(500, w.height());
+    w.move(room.left() + 250, room.top() + 40);
+    const QRect placed = w.geometry();
+    QVERIFY(w.close());
+    // The next run's window comes up as this one was (within what a window
+    // frame the platform adds may shift), not centred at its first size.
+    const QRect again = f.start().geometry();
+    QCOMPARE(again.width(), placed.width());
+    QVERIFY2((again.topLeft() - placed.topLeft()).manhattanLength() <= 20,
+             qPrintable(u"%1,%2"_s.arg(again.x()).arg(again.y())));
 }
 
 void TestMainWindow::noHotSyncUsers_data()

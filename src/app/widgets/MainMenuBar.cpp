@@ -62,6 +62,8 @@ void MainMenuBar::rebuild(bool reportToolSetUp)
         action->setObjectName(item.key);
         action->setData(item.key);
         action->setShortcuts(item.shortcuts());
+        action->setEnabled(m_databaseOpen ||
+                           !CommandTable::needsOpenDatabase(CommandTable::commandForKey(item.key)));
         const QString key = item.key;
         connect(action, &QAction::triggered, this, [this, key] {
             ++m_clickDepth;
@@ -69,6 +71,17 @@ void MainMenuBar::rebuild(bool reportToolSetUp)
             m_onClick(key);
         });
     }
+}
+
+void MainMenuBar::setDatabaseOpen(bool open)
+{
+    m_databaseOpen = open;
+    for (QMenu *menu : std::as_const(m_menus))
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator() &&
+                CommandTable::needsOpenDatabase(
+                    CommandTable::commandForKey(action->data().toString())))
+                action->setEnabled(open);
 }
 
 } // namespace Ledgerly

@@ -26,6 +26,8 @@ public:
     // the menu's caption and keys, working wherever the focus is in the
     // window: one action per command, so a key never has two owners.
     void setActionSource(ActionSource source) { m_actionSource = std::move(source); }
+    // Items that work on the open database are off while none is open.
+    void setDatabaseOpen(bool open);
 
 private:
     ItemClick m_onClick;
@@ -33,6 +35,7 @@ private:
     QList<QMenu *> m_menus;
     // Menu clicks being delivered: the menu that delivers one must outlive it.
     int m_clickDepth = 0;
+    bool m_databaseOpen = true;
 };
 
 } // namespace Ledgerly

@@ -31,8 +31,16 @@ MainToolbar::MainToolbar(ButtonClick onClick, QWidget *parent)
         action->setObjectName(button.key);
         action->setToolTip(button.tooltip);
         const int number = button.number;
+        action->setData(number);
         connect(action, &QAction::triggered, this, [this, number] { m_onClick(number); });
     }
+}
+
+void MainToolbar::setDatabaseOpen(bool open)
+{
+    for (QAction *action : actions())
+        if (CommandTable::needsOpenDatabase(CommandTable::commandForButton(action->data().toInt())))
+            action->setEnabled(open);
 }
 
 } // namespace Ledgerly

@@ -15,6 +15,8 @@ public:
     using ButtonClick = std::function<void(int number)>;
 
     MainToolbar(ButtonClick onClick, QWidget *parent = nullptr);
+    // Buttons that work on the open database are off while none is open.
+    void setDatabaseOpen(bool open);
 
 private:
     ButtonClick m_onClick;

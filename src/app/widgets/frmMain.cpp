@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -121,7 +122,13 @@ void frmMain::connectController()
     connect(&m_controller, &MainController::statusNumberChanged, m_status,
             &StatusPanels::setNumberText);
     connect(&m_controller, &MainController::progressChanged, m_status, &StatusPanels::setProgress);
-    connect(&m_controller, &MainController::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_controller, &MainController::captionChanged, this, [this](const QString &caption) {
+        setWindowTitle(caption);
+        // The title names the open file: the commands on it follow.
+        const bool open = m_controller.CurrentDatabase() && !m_controller.CurrentPath().isEmpty();
+        m_menuBar->setDatabaseOpen(open);
+        m_toolbar->setDatabaseOpen(open);
+    });
     connect(&m_controller, &MainController::databaseLoaded, this, &frmMain::showDatabase);
     connect(m_grid, &GridView::columnWidthSetByHand, this, [this] {
         ViewMemory(m_controller.settings(), m_controller.state().AppName)
@@ -145,6 +152,7 @@ void frmMain::Form_Load()
         Qt::SingleShotConnection);
     if (!m_controller.startUp(m_programFolder))
         return;
+    placeOnScreen();
     applyIcon();
     m_check1->setChecked(true);
     applyGridColumns();
@@ -203,7 +211,29 @@ int frmMain::imposedHeight() const
     if (decoration <= 0)
         decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    return qMax(100, px(WindowLayout::windowHeight) - decoration);
+    int height = px(WindowLayout::windowHeight) - decoration;
+    // A screen smaller than the fixed height (or one scaled up) keeps the
+    // whole window on it.
+    if (const QScreen *shown = screen())
+        height = qMin(height, shown->availableGeometry().height() - decoration);
+    return qMax(100, height);
+}
+
+void frmMain::placeOnScreen()
+{
+    const QByteArray remembered =
+        ViewMemory(m_controller.settings(), m_controller.state().AppName).windowGeometry();
+    // Qt moves a remembered place that is off every screen back onto one.
+    if (!remembered.isEmpty() && restoreGeometry(remembered))
+        return;
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect room = shown->availableGeometry();
+    const int frameWidth = qMax(0, frameGeometry().width() - width());
+    resize(qMin(width(), room.width() - frameWidth), imposedHeight());
+    move(room.left() + qMax(0, (room.width() - frameGeometry().width()) / 2),
+         room.top() + qMax(0, (room.height() - frameGeometry().height()) / 2));
 }
 
 void frmMain::Form_Resize()
@@ -311,6 +341,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::Form_Unload()
 {
     m_controller.users().storeUserSettings();
+    ViewMemory(m_controller.settings(), m_controller.state().AppName)
+        .setWindowGeometry(saveGeometry());
     if (m_about)
         m_about->close();
 }

@@ -99,6 +99,9 @@ private:
     void refillChooser();
     void syncChooser(int index);
     void applyIcon();
+    // The place and size the window had when it last closed, else centred and
+    // no larger than the screen.
+    void placeOnScreen();
     void applyColumn0Width();
     // The view takes the table's columns again; the record-number column
     // keeps its fixed width.

@@ -72,6 +72,10 @@ void frmMain::runCommand(Command command)
     // cell still being edited would otherwise miss the command (a save would
     // write the file without it).
     m_grid->commitOpenEditor();
+    // A shortcut or a direct call may still ask for what needs an open file.
+    if (CommandTable::needsOpenDatabase(command) &&
+        (!m_controller.CurrentDatabase() || m_controller.CurrentPath().isEmpty()))
+        return;
     switch (command) {
     case Command::None:
     case Command::Open:
