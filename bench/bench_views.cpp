@@ -22,6 +22,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <ctime>
 
 using namespace Ledgerly;
 
@@ -42,10 +43,39 @@ double ms(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+// Processor time used so far: on a shared machine it shows the work itself,
+// the wall clock what a person would wait.
+double cpuMs()
+{
+    return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+}
+
 QString figure(double value)
 {
     return QString::number(value, 'f', 1) + QStringLiteral(" ms");
 }
+
+// Wall-clock and processor time since start().
+class Clock
+{
+public:
+    void start()
+    {
+        m_cpu = cpuMs();
+        m_wall.start();
+    }
+    double wallMs() const { return ms(m_wall); }
+    double processorMs() const { return cpuMs() - m_cpu; }
+    QString text() const
+    {
+        return figure(wallMs()) + QStringLiteral(" (processor ") + figure(processorMs()) +
+               QLatin1Char(')');
+    }
+
+private:
+    QElapsedTimer m_wall;
+    double m_cpu = 0;
+};
 
 } // namespace
 
@@ -78,17 +108,20 @@ int main(int argc, char **argv)
     shown.setSourceModel(&view);
     out << "table: " << table.rowCount() << " records x " << table.columnCount() - 1 << " fields\n";
 
-    QElapsedTimer timer;
+    const double cpuStart = cpuMs();
+    QElapsedTimer whole;
+    whole.start();
+    Clock timer;
     for (const auto &[column, what] :
          {std::pair{kName, "text (collation)"}, std::pair{kAmount, "text of numbers"},
           std::pair{kDue, "date"}, std::pair{kPaid, "yes/no"}}) {
         timer.start();
         view.setSortKeys({{column, Qt::AscendingOrder}});
-        out << "sort by one column, " << what << ": " << figure(ms(timer)) << "\n";
+        out << "sort by one column, " << what << ": " << timer.text() << "\n";
     }
     timer.start();
     view.setSortKeys({{kCategory, Qt::AscendingOrder}, {kDue, Qt::DescendingOrder}});
-    out << "sort by two columns: " << figure(ms(timer)) << "\n";
+    out << "sort by two columns: " << timer.text() << "\n";
     view.setSortKeys({});
 
     // Typed one key at a time, as the filter box hears it.
@@ -97,10 +130,12 @@ int main(int argc, char **argv)
           std::pair{0, QStringLiteral("quay")}}) {
         double worst = 0;
         double total = 0;
+        Clock all;
+        all.start();
         for (qsizetype n = 1; n <= typed.size(); ++n) {
             timer.start();
             view.setFilterText(column, typed.left(n));
-            const double took = ms(timer);
+            const double took = timer.wallMs();
             worst = std::max(worst, took);
             total += took;
         }
@@ -108,13 +143,14 @@ int main(int argc, char **argv)
             << (column == 0 ? QStringLiteral("the any-column box")
                             : QStringLiteral("column %1").arg(column))
             << ": worst " << figure(worst) << ", mean " << figure(total / double(typed.size()))
-            << " (" << view.countText() << ")\n";
+            << " (processor " << figure(all.processorMs() / double(typed.size())) << "), "
+            << view.countText() << "\n";
         view.clearFilter();
     }
 
     timer.start();
     const FindReplace::Scope scope = FindReplace::shownScope(shown);
-    out << "find: the records and columns shown: " << figure(ms(timer)) << "\n";
+    out << "find: the records and columns shown: " << timer.text() << "\n";
     const TextMatcher common(FindOptions{QStringLiteral("Straße parts"), false, false, false});
     FindReplace::Match at;
     double worst = 0;
@@ -131,10 +167,10 @@ int main(int argc, char **argv)
     const TextMatcher last(FindOptions{QStringLiteral("C-0655"), false, false, false});
     timer.start();
     FindReplace::findNext(table, scope, last, {}, false);
-    out << "Find Next from the top to a match in the last records: " << figure(ms(timer)) << "\n";
+    out << "Find Next from the top to a match in the last records: " << timer.text() << "\n";
     timer.start();
     const QList<FindReplace::Match> counted = FindReplace::findAll(table, scope, common);
-    out << "count the matches (\"k of n\"), " << counted.size() << " matches: " << figure(ms(timer))
+    out << "count the matches (\"k of n\"), " << counted.size() << " matches: " << timer.text()
         << "\n";
 
     const TextMatcher tenThousand(FindOptions{QStringLiteral("C-01"), false, false, false});
@@ -143,31 +179,33 @@ int main(int argc, char **argv)
     const FindReplace::ReplaceResult replaced =
         FindReplace::replace(document.editor(), scope, matches, tenThousand, QStringLiteral("D-01"),
                              QStringLiteral("Replace All"));
-    out << "Replace All, " << replaced.changed
-        << " matches (find and replace): " << figure(ms(timer)) << "\n";
+    out << "Replace All, " << replaced.changed << " matches (find and replace): " << timer.text()
+        << "\n";
     timer.start();
     document.editor().undo();
-    out << "undo Replace All: " << figure(ms(timer)) << "\n";
+    out << "undo Replace All: " << timer.text() << "\n";
 
     view.setSortKeys({{kName, Qt::AscendingOrder}});
     timer.start();
     document.editor().reorderRecords(view.sortedRecords());
-    out << "Sort Records by one text column: " << figure(ms(timer)) << "\n";
+    out << "Sort Records by one text column: " << timer.text() << "\n";
 
     // A pattern that backtracks badly on long text, in a column of long notes.
     QList<GridCell> longNotes;
     for (int r = 0; r < kRecords; ++r)
-        longNotes.append({r, kCode, QString(200, QLatin1Char('a'))});
+        longNotes.append({r, kCode, QString(200, QLatin1Char('a')) + QLatin1Char('!')});
     table.setCells(longNotes);
     timer.start();
-    view.setFilterText(kCode, QStringLiteral("/(a+)+$b/"));
-    out << "a filter /(a+)+$b/ on 65,535 cells of 200 letters gives up after " << figure(ms(timer))
+    view.setFilterText(kCode, QStringLiteral("/(a+)+$/"));
+    out << "a filter /(a+)+$/ on 65,535 cells of 200 letters gives up after " << timer.text()
         << ": " << view.filterError(kCode) << "\n";
-    const TextMatcher bad(FindOptions{QStringLiteral("(a+)+$b"), false, false, true});
+    const TextMatcher bad(FindOptions{QStringLiteral("(a+)+$"), false, false, true});
     bool gaveUp = false;
     timer.start();
     FindReplace::findNext(table, FindReplace::tableScope(table, {kCode}), bad, {}, false, &gaveUp);
-    out << "Find Next with it gives up after " << figure(ms(timer))
+    out << "Find Next with it gives up after " << timer.text()
         << (gaveUp ? "" : " (it did not give up)") << "\n";
+    out << "all of the above: " << figure(ms(whole)) << " wall, " << figure(cpuMs() - cpuStart)
+        << " processor\n";
     return 0;
 }

@@ -181,7 +181,7 @@ int FilterExpression::compareTo(const Bound &bound, const QVariant &value, bool 
     switch (m_scale) {
     case Scale::Number: {
         double number = 0;
-        if (!m_numbers.read(GridValue::displayText(value), &number)) {
+        if (!m_numbers.read(m_shown(value), &number)) {
             *comparable = false;
             return 0;
         }
@@ -194,7 +194,7 @@ int FilterExpression::compareTo(const Bound &bound, const QVariant &value, bool 
         }
         return compareMoments(m_kind, value.toDateTime(), bound.moment);
     case Scale::Text:
-        return m_collator.sortKey(GridValue::displayText(value)).compare(*bound.text);
+        return m_collator.sortKey(m_shown(value)).compare(*bound.text);
     }
     return 0;
 }
@@ -233,13 +233,13 @@ bool FilterExpression::matches(const QVariant &value) const
     case Op::Range:
         return inRange(value);
     case Op::Contains:
-        return GridValue::displayText(value).contains(m_operand, Qt::CaseInsensitive);
+        return m_shown(value).contains(m_operand, Qt::CaseInsensitive);
     case Op::Excludes:
-        return !GridValue::displayText(value).contains(m_operand, Qt::CaseInsensitive);
+        return !m_shown(value).contains(m_operand, Qt::CaseInsensitive);
     case Op::Equals:
-        return GridValue::displayText(value).trimmed().compare(m_operand, Qt::CaseInsensitive) == 0;
+        return m_shown(value).trimmed().compare(m_operand, Qt::CaseInsensitive) == 0;
     case Op::Regex:
-        return m_regex.match(GridValue::displayText(value)).hasMatch();
+        return m_regex.match(m_shown(value)).hasMatch();
     }
     return true;
 }

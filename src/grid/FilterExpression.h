@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColumnKind.h"
+#include "GridValue.h"
 #include "PlainNumber.h"
 
 #include <QCollator>
@@ -72,6 +73,7 @@ private:
     QLocale m_locale;
     PlainNumber m_numbers;
     QCollator m_collator;
+    mutable GridValue::ShownText m_shown;
     QString m_error;
 };
 

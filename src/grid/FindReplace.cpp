@@ -84,7 +84,7 @@ QString cellText(const GridModel &table, int row, int column)
 }
 
 QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatcher &matcher,
-                     bool *gaveUp)
+                     bool *gaveUp, qsizetype first, qsizetype count)
 {
     QList<Match> found;
     if (gaveUp)
@@ -92,14 +92,17 @@ QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatch
     if (matcher.isEmpty() || !matcher.isValid())
         return found;
     Budget budget(matcher);
-    for (qsizetype p = 0; p < scope.tableRows.size(); ++p) {
+    GridValue::ShownText shown;
+    const qsizetype end =
+        count < 0 ? scope.tableRows.size() : qMin(scope.tableRows.size(), first + count);
+    for (qsizetype p = qMax<qsizetype>(0, first); p < end; ++p) {
         for (int column : scope.columns) {
             if (budget.spent()) {
                 if (gaveUp)
                     *gaveUp = true;
                 return found;
             }
-            if (matcher.matches(cellText(table, scope.tableRows.at(p), column)))
+            if (matcher.matches(shown(table.cell(scope.tableRows.at(p), column))))
                 found.append({p, column});
         }
     }
@@ -123,6 +126,7 @@ std::optional<Match> findNext(const GridModel &table, const Scope &scope,
         start = from.position * columns + column;
     }
     Budget budget(matcher);
+    GridValue::ShownText shown;
     for (qsizetype step = 1; step <= cells; ++step) {
         if (budget.spent()) {
             if (gaveUp)
@@ -132,7 +136,7 @@ std::optional<Match> findNext(const GridModel &table, const Scope &scope,
         const qsizetype cell = ((backwards ? start - step : start + step) % cells + cells) % cells;
         const qsizetype position = cell / columns;
         const int column = scope.columns.at(cell % columns);
-        if (matcher.matches(cellText(table, scope.tableRows.at(position), column)))
+        if (matcher.matches(shown(table.cell(scope.tableRows.at(position), column))))
             return Match{position, column};
     }
     return std::nullopt;
@@ -145,6 +149,7 @@ ReplaceResult replace(TableEditor &editor, const Scope &scope, const QList<Match
     const GridModel &table = editor.model();
     QList<GridCell> changes;
     changes.reserve(cells.size());
+    GridValue::ShownText shown;
     for (const Match &match : cells) {
         if (match.position < 0 || match.position >= scope.tableRows.size() || match.column < 1 ||
             match.column >= table.columnCount())
@@ -153,7 +158,7 @@ ReplaceResult replace(TableEditor &editor, const Scope &scope, const QList<Match
         const ColumnKind kind = table.column(match.column).kind;
         if (!holdsText(kind))
             continue;
-        const QString before = cellText(table, row, match.column);
+        const QString before = shown(table.cell(row, match.column));
         const QString after = matcher.replaced(before, with);
         if (after == before)
             continue;

@@ -55,10 +55,11 @@ QString cellText(const GridModel &table, int row, int column);
 // How long a regular expression may search before the search gives up.
 inline constexpr int regexBudgetMs = 300;
 
-// Every match, in scope order. *gaveUp tells that a regular expression ran
-// out of time and the list is not complete.
+// Every match, in scope order, in the records from `first` on (all when
+// `count` is -1, else at most that many records). *gaveUp tells that a
+// regular expression ran out of time and the list is not complete.
 QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatcher &matcher,
-                     bool *gaveUp = nullptr);
+                     bool *gaveUp = nullptr, qsizetype first = 0, qsizetype count = -1);
 // The next match after (or before) a cell, wrapping round; from a match
 // with position -1 the search starts at the top (or the bottom).
 std::optional<Match> findNext(const GridModel &table, const Scope &scope,

@@ -6,11 +6,9 @@ namespace Ledgerly {
 
 PlainNumber::PlainNumber(const QLocale &locale)
     : m_locale(locale)
-    , m_c(QLocale::c())
     , m_pointDecimal(locale.decimalPoint() == QLatin1String("."))
 {
     m_locale.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_c.setNumberOptions(QLocale::RejectGroupSeparator);
 }
 
 bool PlainNumber::read(QStringView text, double *out) const
@@ -19,7 +17,9 @@ bool PlainNumber::read(QStringView text, double *out) const
     if (text.isEmpty())
         return false;
     bool ok = false;
-    double number = m_c.toDouble(text, &ok);
+    // A point and plain digits read the same everywhere, and fast; the
+    // locale reads its own decimal separator (groups refused).
+    double number = text.toDouble(&ok);
     if (!ok && !m_pointDecimal)
         number = m_locale.toDouble(text, &ok);
     if (!ok || !std::isfinite(number))

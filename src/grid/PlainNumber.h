@@ -19,7 +19,6 @@ public:
 
 private:
     QLocale m_locale;
-    QLocale m_c;
     bool m_pointDecimal;
 };
 

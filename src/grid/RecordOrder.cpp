@@ -7,6 +7,7 @@
 #include <QAbstractItemModel>
 #include <QCollator>
 #include <QDateTime>
+#include <QHash>
 
 #include <algorithm>
 #include <numeric>
@@ -82,6 +83,7 @@ public:
     ColumnKeys build(const SortKey &key)
     {
         ColumnKeys keys;
+        m_textIndex.clear();
         keys.descending = key.order == Qt::DescendingOrder;
         keys.cells.resize(size_t(m_rows.size()));
         const ColumnKind kind = GridRoles::kindOf(m_table, key.column);
@@ -125,10 +127,17 @@ public:
     }
 
 private:
+    // Records share values (a category, a name), so each distinct text gets
+    // one collation key.
     CellKey textKey(ColumnKeys &keys, const QVariant &value, Rank rank)
     {
-        keys.texts.push_back(m_collator.sortKey(GridValue::displayText(value)));
-        return {rank, 0, int(keys.texts.size() - 1)};
+        const QString text = m_shown(value);
+        auto found = m_textIndex.constFind(text);
+        if (found == m_textIndex.constEnd()) {
+            keys.texts.push_back(m_collator.sortKey(text));
+            found = m_textIndex.insert(text, int(keys.texts.size() - 1));
+        }
+        return {rank, 0, *found};
     }
 
     // Whether the column holds numbers is decided once for the whole sort,
@@ -140,8 +149,7 @@ private:
         bool allNumbers = true;
         for (qsizetype i = 0; i < values.size() && allNumbers; ++i)
             if (!isBlank(values.at(i)))
-                allNumbers =
-                    m_numbers.read(GridValue::displayText(values.at(i)), &numbers[size_t(i)]);
+                allNumbers = m_numbers.read(m_shown(values.at(i)), &numbers[size_t(i)]);
         keys.numeric = allNumbers;
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (isBlank(values.at(i)))
@@ -155,6 +163,8 @@ private:
     const QList<int> &m_rows;
     PlainNumber m_numbers;
     QCollator m_collator;
+    GridValue::ShownText m_shown;
+    QHash<QString, int> m_textIndex;
 };
 
 } // namespace

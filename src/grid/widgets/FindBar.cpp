@@ -5,6 +5,7 @@
 #include "grid/TableEditor.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -23,6 +24,8 @@ namespace {
 // Counting every match of a large table waits until typing pauses; finding
 // the next one never does.
 constexpr int recountDelayMs = 120;
+constexpr int countSliceMs = 30;
+constexpr qsizetype countSliceRecords = 256;
 } // namespace
 
 FindBar::FindBar(GridView &view, RecordTableProxy &proxy, QWidget *parent)
@@ -157,6 +160,8 @@ TextMatcher FindBar::matcher() const
 void FindBar::optionsChanged()
 {
     m_matchesValid = false;
+    m_countedTo = 0;
+    m_matches.clear();
     m_message.clear();
     const TextMatcher current = matcher();
     QPalette palette = m_find->palette();
@@ -166,7 +171,7 @@ void FindBar::optionsChanged()
     m_find->setToolTip(current.error());
     m_proxy.setHighlight(current);
     if (isVisible())
-        m_recount->start();
+        m_recount->start(recountDelayMs);
 }
 
 void FindBar::scopeChanged()
@@ -178,8 +183,10 @@ void FindBar::scopeChanged()
 void FindBar::countChanged()
 {
     m_matchesValid = false;
+    m_countedTo = 0;
+    m_matches.clear();
     if (isVisible())
-        m_recount->start();
+        m_recount->start(recountDelayMs);
 }
 
 const FindReplace::Scope &FindBar::scope()
@@ -191,11 +198,30 @@ const FindReplace::Scope &FindBar::scope()
     return m_scope;
 }
 
+bool FindBar::countSome()
+{
+    if (m_matchesValid)
+        return true;
+    if (m_countedTo == 0) {
+        m_matches.clear();
+        m_gaveUp = false;
+    }
+    const TextMatcher current = matcher();
+    const qsizetype records = scope().tableRows.size();
+    QElapsedTimer slice;
+    slice.start();
+    while (m_countedTo < records && !m_gaveUp && slice.elapsed() < countSliceMs) {
+        m_matches += FindReplace::findAll(m_proxy.editor().model(), scope(), current, &m_gaveUp,
+                                          m_countedTo, countSliceRecords);
+        m_countedTo += countSliceRecords;
+    }
+    m_matchesValid = m_gaveUp || m_countedTo >= records;
+    return m_matchesValid;
+}
+
 const QList<FindReplace::Match> &FindBar::matches()
 {
-    if (!m_matchesValid) {
-        m_matches = FindReplace::findAll(m_proxy.editor().model(), scope(), matcher(), &m_gaveUp);
-        m_matchesValid = true;
+    while (!countSome()) {
     }
     return m_matches;
 }
@@ -312,8 +338,11 @@ void FindBar::showStatus()
     QString text;
     if (!current.isValid()) {
         text = current.error();
+    } else if (!current.isEmpty() && !countSome()) {
+        text = QStringLiteral("Counting\u2026 %1 so far").arg(m_matches.size());
+        m_recount->start(0);
     } else if (!current.isEmpty()) {
-        const QList<FindReplace::Match> &all = matches();
+        const QList<FindReplace::Match> &all = m_matches;
         const auto at = std::find(all.cbegin(), all.cend(), currentMatch());
         if (m_gaveUp)
             text = QStringLiteral("The regular expression took too long; not every cell was "

@@ -62,6 +62,10 @@ private:
     void countChanged();
     const FindReplace::Scope &scope();
     const QList<FindReplace::Match> &matches();
+    // Counts on from where the count got to, for a few tens of milliseconds;
+    // true once every record is counted. A large table is counted slice by
+    // slice between events, so typing never waits for the count.
+    bool countSome();
     FindReplace::Match currentMatch();
     void go(bool backwards);
     void select(const FindReplace::Match &match);
@@ -83,7 +87,8 @@ private:
     FindReplace::Scope m_scope;
     bool m_scopeValid = false;
     QList<FindReplace::Match> m_matches;
-    bool m_matchesValid = false;
+    bool m_matchesValid = false; // every record counted
+    qsizetype m_countedTo = 0;
     bool m_gaveUp = false;
     QString m_message; // what the last Replace or Replace All did
 };
