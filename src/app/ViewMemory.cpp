@@ -92,26 +92,28 @@ void ViewMemory::setFilterRowShown(const QString &section, bool shown)
     if (!section.isEmpty())
         m_settings.setValue(m_appName, filterRowSection, section,
                             shown ? QStringLiteral("True") : QStringLiteral("False"));
-    QString ViewMemory::csvFolder() const
-    {
-        return m_settings.value(m_appName, csvSection, folderKey);
-    }
+}
 
-    void ViewMemory::setCsvFolder(const QString &folder)
-    {
-        m_settings.setValue(m_appName, csvSection, folderKey, folder);
-    }
+QString ViewMemory::csvFolder() const
+{
+    return m_settings.value(m_appName, csvSection, folderKey);
+}
 
-    QByteArray ViewMemory::windowGeometry() const
-    {
-        return QByteArray::fromBase64(
-            m_settings.value(m_appName, windowSection, geometryKey).toLatin1());
-    }
+void ViewMemory::setCsvFolder(const QString &folder)
+{
+    m_settings.setValue(m_appName, csvSection, folderKey, folder);
+}
 
-    void ViewMemory::setWindowGeometry(const QByteArray &geometry)
-    {
-        m_settings.setValue(m_appName, windowSection, geometryKey,
-                            QString::fromLatin1(geometry.toBase64()));
-    }
+QByteArray ViewMemory::windowGeometry() const
+{
+    return QByteArray::fromBase64(
+        m_settings.value(m_appName, windowSection, geometryKey).toLatin1());
+}
+
+void ViewMemory::setWindowGeometry(const QByteArray &geometry)
+{
+    m_settings.setValue(m_appName, windowSection, geometryKey,
+                        QString::fromLatin1(geometry.toBase64()));
+}
 
 } // namespace Ledgerly
