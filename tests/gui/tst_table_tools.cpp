@@ -38,6 +38,19 @@ QStringList storedNames(const GridModel &table)
     return out;
 }
 
+// Dark pixels at the right end of a caption, where its key's arrow goes.
+int arrowPixels(FilterHeader &header, int column)
+{
+    const QImage image = header.grab().toImage();
+    const int right = header.sectionViewportPosition(column) + header.sectionSize(column) - 3;
+    int dark = 0;
+    for (int x = right - header.fontMetrics().height(); x < right; ++x)
+        for (int y = 0; y < header.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 100)
+                ++dark;
+    return dark;
+}
+
 void clickHeader(FilterHeader &header, int column, Qt::KeyboardModifiers modifiers = {})
 {
     const QPoint at(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, 5);
@@ -108,10 +121,12 @@ void TestTableTools::headerClicksSort()
     Window t;
     QVERIFY(t.start());
     FilterHeader &header = t.header();
+    const int unsorted = arrowPixels(header, 1);
     clickHeader(header, 1);
     QCOMPARE(shownNames(t.view()), (QStringList{u"apple"_s, u"Banana"_s, u"Fig"_s, u"Pear"_s}));
     QCOMPARE(header.sortIndicatorSection(), 1);
     QCOMPARE(header.sortIndicatorOrder(), Qt::AscendingOrder);
+    QVERIFY(arrowPixels(header, 1) > unsorted); // the key's arrow is drawn
     QVERIFY(t.w->grid()->selectionModel()->selectedColumns().isEmpty());
     // What the preview prints is what the table shows.
     QCOMPARE(shownNames(*t.w->grid()->model()).first(),
@@ -122,6 +137,7 @@ void TestTableTools::headerClicksSort()
     clickHeader(header, 1);
     QCOMPARE(shownNames(t.view()), storedNames(t.f.controller->grid()));
     QCOMPARE(header.sortIndicatorSection(), -1);
+    QCOMPARE(arrowPixels(header, 1), unsorted);
 
     // Paid first, then Shift+click on Name for ties.
     clickHeader(header, 2);

@@ -141,8 +141,10 @@ int main(int argc, char **argv)
         const int amount = GridRoles::columnNamed(controller.grid(), QStringLiteral("Amount"));
         controller.setSortKeys({{amount, Qt::DescendingOrder}});
         controller.setFilterRowShown(true);
-        if (QLineEdit *box = tools.header().filterBox(amount))
+        if (QLineEdit *box = tools.header().filterBox(amount)) {
             box->setText(QStringLiteral(">=40"));
+            box->setCursorPosition(0);
+        }
         window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyReplace"));
         tools.findBar().findBox()->setText(QStringLiteral("fuel"));
         tools.findBar().replaceBox()->setText(QStringLiteral("Petrol"));

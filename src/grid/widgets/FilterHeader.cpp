@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionHeader>
 
 namespace Ledgerly {
 
@@ -15,15 +14,15 @@ FilterHeader::FilterHeader(QWidget *parent)
 {
     setObjectName(QStringLiteral("FilterHeader"));
     setSectionsClickable(true);
-    setSortIndicatorShown(true);
+    // The keys' arrows are drawn here, every key alike (styles draw the
+    // header's own one where a narrow column shows none of it).
+    setSortIndicatorShown(false);
     setSortIndicator(-1, Qt::AscendingOrder);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &FilterHeader::showMenu);
     connect(this, &QHeaderView::sectionClicked, this, [this](int logical) {
         if (logical >= 1)
             Q_EMIT sortKeysRequested(SortKeyList::clicked(m_keys, logical, m_extendClick));
-        // The header turns its own indicator on a click; the keys decide it.
-        setSortKeys(m_keys);
     });
     connect(this, &QHeaderView::sectionResized, this, &FilterHeader::placeBoxes);
     connect(this, &QHeaderView::sectionMoved, this, &FilterHeader::placeBoxes);
@@ -168,25 +167,40 @@ void FilterHeader::paintSection(QPainter *painter, const QRect &rect, int logica
     QRect caption = rect;
     if (m_shown)
         caption.setHeight(qMax(0, rect.height() - boxHeight()));
+    // The style leaves the painter clipped when it is done with a section
+    // (to an empty region where there was no clip), so it paints in a state
+    // of its own.
+    painter->save();
     QHeaderView::paintSection(painter, caption, logicalIndex);
-    // The first key is the header's own indicator; further keys draw theirs
-    // with their place, so "2" tells the second key.
-    for (qsizetype i = 1; i < m_keys.size(); ++i) {
+    painter->restore();
+    // With more than one key, each arrow has its place beside it ("2" for
+    // the second key).
+    for (qsizetype i = 0; i < m_keys.size(); ++i) {
         if (m_keys.at(i).column != logicalIndex)
             continue;
         const int size = fontMetrics().height();
-        QStyleOptionHeader arrow;
-        arrow.initFrom(this);
-        arrow.rect =
-            QRect(caption.right() - size - 4, caption.center().y() - size / 2, size / 2 + 2, size);
-        arrow.sortIndicator = m_keys.at(i).order == Qt::AscendingOrder
-                                  ? QStyleOptionHeader::SortDown
-                                  : QStyleOptionHeader::SortUp;
-        style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &arrow, painter, this);
+        const int place = m_keys.size() > 1 ? fontMetrics().horizontalAdvance(u'9') + 2 : 0;
+        // A triangle of its own: styles differ in where, or whether, they
+        // draw the header's arrow in a narrow column.
+        const QRectF mark(caption.right() - 4 - place - size * 0.6,
+                          caption.center().y() - size * 0.18, size * 0.6, size * 0.36);
+        QPolygonF triangle;
+        if (m_keys.at(i).order == Qt::AscendingOrder)
+            triangle << mark.bottomLeft() << mark.bottomRight()
+                     << QPointF(mark.center().x(), mark.top());
+        else
+            triangle << mark.topLeft() << mark.topRight()
+                     << QPointF(mark.center().x(), mark.bottom());
         painter->save();
-        painter->setPen(palette().color(QPalette::ButtonText));
-        painter->drawText(QRect(arrow.rect.right() + 1, arrow.rect.top(), size, size),
-                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(i + 1));
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(palette().color(QPalette::ButtonText));
+        painter->drawPolygon(triangle);
+        if (place > 0) {
+            painter->setPen(palette().color(QPalette::ButtonText));
+            painter->drawText(QRectF(mark.right() + 1, caption.top(), place, caption.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter, QString::number(i + 1));
+        }
         painter->restore();
     }
 }
