@@ -32,6 +32,7 @@ public:
     void setSortKeys(const QString &section, const QAbstractItemModel &table, const SortKeys &keys);
     bool filterRowShown(const QString &section) const;
     void setFilterRowShown(const QString &section, bool shown);
+
     // The folder the last CSV file was chosen in.
     QString csvFolder() const;
     void setCsvFolder(const QString &folder);
