@@ -1,6 +1,10 @@
 // libFuzzer target for the INI reader: any bytes must list and read without
 // crashing, and every listed name must read back within the buffer limits.
+// The editor's text of any file it takes must write back the same bytes, and
+// the schema checks must run on it.
 #include "catalogue/IniFile.h"
+#include "catalogue/IniText.h"
+#include "catalogue/SchemaCheck.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +15,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    Ledgerly::IniText text;
+    QString problem;
+    if (Ledgerly::IniText::fromBytes(bytes, &text, &problem)) {
+        QByteArray again;
+        if (!text.toBytes(&again, &problem) || again != bytes)
+            std::abort();
+        Ledgerly::checkSchemaFile(text);
+    }
     const QStringList sections = Ledgerly::listIniSectionsFromBytes(bytes);
     qsizetype used = 0;
     for (const QString &section : sections)

@@ -23,6 +23,7 @@ constexpr KeyCommand dispatchTable[] = {
     {u"keyOpen", Command::Open},
     {u"keyImportCSV", Command::ImportCSV},
     {u"keyExportCSV", Command::ExportCSV},
+    {u"keyEditSchema", Command::EditSchema},
     {u"keyClearPDB", Command::ClearPDB},
     {u"keySave", Command::Save},
     {u"keyAbout", Command::About},
@@ -96,6 +97,8 @@ QList<MenuItem> CommandTable::menuItems(bool reportToolSetUp)
           << item(u"keyFile", u"keyExportCSV", MenuItem::Item, u"Export CSV...")
           // Without this item the import could not be reached from the window.
           << item(u"keyFile", u"keyImportCSV", MenuItem::Item, u"Import CSV...")
+          // Databases are added and changed without editing QuayDB.ini by hand.
+          << item(u"keyFile", u"keyEditSchema", MenuItem::Item, u"Edit Schema...")
           << separator(u"keyFile")
           << item(u"keyFile", u"keyInstall", MenuItem::Item, u"Install...", ctrl, 73)
           << item(u"keyFile", u"keyPrintPreview", MenuItem::Item, u"Print Preview", ctrl, 80);

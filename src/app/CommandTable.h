@@ -14,6 +14,7 @@ enum class Command {
     SaveAs,
     ExportCSV,
     ImportCSV,
+    EditSchema,
     Install,
     PrintPreview,
     ToolbarPrintPreview, // the toolbar's variant skips the report-tool presence test

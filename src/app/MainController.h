@@ -86,6 +86,13 @@ public:
     // chosen user. False when the dialog was cancelled.
     bool changeUser();
     void BuildCatalogue();
+    // The schema file was changed while the program runs (the schema editor
+    // saved it): the catalogue is read again; the open database stays open
+    // when its section is still there, with that section's captions and
+    // roles (read afresh from the file when its fields changed and nothing
+    // is unsaved); otherwise it is saved when edited and the first database
+    // opens.
+    void schemaFileChanged();
     // What choosing a database does: the open one is saved first, then the
     // chosen section's file is loaded (or created). True when it is loaded.
     bool openSection(int index);

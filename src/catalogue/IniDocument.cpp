@@ -1,18 +1,11 @@
 #include "IniDocument.h"
 
-#include "common/Windows1252.h"
-
-#include <QStringDecoder>
+#include "IniEncoding.h"
+#include "IniLine.h"
 
 namespace Ledgerly {
 
 namespace {
-
-// The blanks the profile functions trim; a no-break space is text, not blank.
-bool isBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r';
-}
 
 bool isAscii(QStringView s)
 {
@@ -35,108 +28,39 @@ QString asciiLower(QStringView s)
 
 } // namespace
 
-QString IniDocument::decode(const QByteArray &bytes)
-{
-    const bool utf16le = bytes.startsWith("\xFF\xFE");
-    const bool utf16be = bytes.startsWith("\xFE\xFF");
-    if (utf16le || utf16be) {
-        QStringDecoder decoder(utf16le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return decoder(QByteArrayView(bytes).sliced(2));
-    }
-    QByteArrayView body(bytes);
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body = body.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(body);
-    if (!utf8.hasError())
-        return text;
-    return Windows1252::decode(body.toByteArray());
-}
-
 IniDocument IniDocument::parse(const QByteArray &bytes)
 {
+    return parseText(IniEncoding::decode(bytes));
+}
+
+IniDocument IniDocument::parseText(QString text)
+{
     IniDocument doc;
-    doc.m_text = decode(bytes);
-    const char16_t *text = reinterpret_cast<const char16_t *>(doc.m_text.constData());
-    const qsizetype size = doc.m_text.size();
-    qsizetype start = 0;
-    qsizetype i = 0;
-    for (;;) {
-        // A NUL cannot stand inside a name or value handed out as a C string;
-        // the line's content ends there, the line itself at CR or LF.
-        qsizetype contentEnd = -1;
-        for (; i < size; ++i) {
-            const char16_t c = text[i];
-            if (c > u'\r')
-                continue;
-            if (c == u'\n' || c == u'\r')
-                break;
-            if (c == 0 && contentEnd < 0)
-                contentEnd = i;
-        }
-        doc.parseLine(start, contentEnd < 0 ? i : contentEnd);
-        if (i >= size)
-            break;
-        // CR LF is one line end, not two.
-        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i;
-        start = ++i;
-    }
+    doc.m_text = std::move(text);
+    int line = 0;
+    IniLine::forEachLine(doc.m_text, [&](qsizetype begin, qsizetype contentEnd, qsizetype,
+                                         qsizetype) { doc.parseLine(begin, contentEnd, line++); });
     return doc;
 }
 
-void IniDocument::parseLine(qsizetype begin, qsizetype end)
+void IniDocument::parseLine(qsizetype begin, qsizetype end, int line)
 {
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    if (begin == end || text[begin] == u';')
-        return;
-    if (text[begin] == u'[') {
-        qsizetype close = begin + 1;
-        while (close < end && text[close] != u']')
-            ++close;
-        qsizetype nameBegin = begin + 1;
-        while (nameBegin < close && isBlank(text[nameBegin]))
-            ++nameBegin;
-        while (close > nameBegin && isBlank(text[close - 1]))
-            --close;
-        addSection(QStringView(text + nameBegin, close - nameBegin));
+    const IniLine parts = IniLine::read(QStringView(m_text).sliced(begin, end - begin));
+    if (parts.kind == IniLine::Section) {
+        addSection(QStringView(m_text).sliced(begin + parts.nameStart, parts.nameLength), line);
         return;
     }
-    if (m_sections.isEmpty())
+    if (parts.kind != IniLine::Entry || m_sections.isEmpty())
         return;
-    qsizetype eq = begin;
-    while (eq < end && text[eq] != u'=')
-        ++eq;
-    Entry entry{begin, end - begin, 0, -1};
-    if (eq < end) {
-        qsizetype nameEnd = eq;
-        while (nameEnd > begin && isBlank(text[nameEnd - 1]))
-            --nameEnd;
-        entry.nameLength = nameEnd - begin;
-        qsizetype value = eq + 1;
-        while (value < end && isBlank(text[value]))
-            ++value;
-        // One pair of enclosing quotes, either kind, is not part of the value.
-        if (end - value >= 2 && (text[value] == u'"' || text[value] == u'\'') &&
-            text[end - 1] == text[value]) {
-            ++value;
-            --end;
-        }
-        entry.valueStart = value;
-        entry.valueLength = end - value;
-    }
-    m_entries.append(entry);
+    m_entries.append(Entry{begin + parts.nameStart, parts.nameLength, begin + parts.valueStart,
+                           parts.valueLength, line});
     ++m_sections.last().entryCount;
 }
 
-void IniDocument::addSection(QStringView name)
+void IniDocument::addSection(QStringView name, int line)
 {
     const int index = int(m_sections.size());
-    m_sections.append(Section{m_entries.size(), 0});
+    m_sections.append(Section{m_entries.size(), 0, line});
     m_sectionNames.append(name.toString());
     if (!isAscii(name))
         m_otherSections.append(index);
@@ -183,16 +107,34 @@ QStringList IniDocument::keyNames(int section) const
 
 bool IniDocument::findValue(int section, QStringView key, QStringView *value) const
 {
+    const int i = findKey(section, key);
+    if (i < 0)
+        return false;
+    *value = keyValue(section, i);
+    return true;
+}
+
+QStringView IniDocument::keyValue(int section, int i) const
+{
+    const Entry &e = m_entries.at(m_sections.at(section).firstEntry + i);
+    return e.valueLength < 0 ? QStringView() : QStringView(m_text).mid(e.valueStart, e.valueLength);
+}
+
+int IniDocument::findKey(int section, QStringView key) const
+{
     const Section &s = m_sections.at(section);
     const QStringView text(m_text);
     for (qsizetype i = s.firstEntry; i < s.firstEntry + s.entryCount; ++i) {
         const Entry &e = m_entries.at(i);
-        if (text.mid(e.nameStart, e.nameLength).compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        *value = e.valueLength < 0 ? QStringView() : text.mid(e.valueStart, e.valueLength);
-        return true;
+        if (text.mid(e.nameStart, e.nameLength).compare(key, Qt::CaseInsensitive) == 0)
+            return int(i - s.firstEntry);
     }
-    return false;
+    return -1;
+}
+
+int IniDocument::keyLine(int section, int i) const
+{
+    return m_entries.at(m_sections.at(section).firstEntry + i).line;
 }
 
 } // namespace Ledgerly

@@ -20,16 +20,16 @@ namespace Ledgerly {
 class IniDocument
 {
 public:
+    // The bytes decoded as IniEncoding says.
     static IniDocument parse(const QByteArray &bytes);
-    // UTF-8 (with or without a byte order mark) when the bytes are valid
-    // UTF-8, UTF-16 when they start with its byte order mark, otherwise
-    // Windows-1252: files written on Windows read correctly.
-    static QString decode(const QByteArray &bytes);
+    static IniDocument parseText(QString text);
 
     int sectionCount() const { return int(m_sections.size()); }
     const QStringList &sectionNames() const { return m_sectionNames; }
     // The first section of that name, case ignored; -1 when none.
     int findSection(const QString &name) const;
+    // The line (from 0) of the section's header.
+    int sectionLine(int section) const { return m_sections.at(section).line; }
 
     int keyCount(int section) const { return int(m_sections.at(section).entryCount); }
     // The key at position i of the section (0 <= i < keyCount), as written.
@@ -39,6 +39,13 @@ public:
     // blanks and one pair of enclosing quotes removed. False when the section
     // has no such key; a key written without "=" has an empty value.
     bool findValue(int section, QStringView key, QStringView *value) const;
+    // The position of the section's first key of that name (case ignored);
+    // -1 when none.
+    int findKey(int section, QStringView key) const;
+    // The line (from 0) the key at position i of the section stands on.
+    int keyLine(int section, int i) const;
+    // The value of the key at position i, as findValue() gives it.
+    QStringView keyValue(int section, int i) const;
 
 private:
     // Positions in m_text; a value length of -1 marks a key without "=".
@@ -48,15 +55,17 @@ private:
         qsizetype nameLength;
         qsizetype valueStart;
         qsizetype valueLength;
+        int line;
     };
     struct Section
     {
         qsizetype firstEntry;
         qsizetype entryCount;
+        int line;
     };
 
-    void parseLine(qsizetype begin, qsizetype end);
-    void addSection(QStringView name);
+    void parseLine(qsizetype begin, qsizetype end, int line);
+    void addSection(QStringView name, int line);
 
     QString m_text;
     QStringList m_sectionNames;

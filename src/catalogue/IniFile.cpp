@@ -79,15 +79,10 @@ std::shared_ptr<const IniDocument> parsedFile(const QString &file)
     return entry.document;
 }
 
-QString valueIn(const IniDocument &doc, const QString &section, const QString &key)
+QString valueAt(const IniDocument &doc, int s, const QString &key)
 {
-    // An empty name never matches: the catalogue's look-up of an unselected
-    // key must read as empty.
-    if (section.isEmpty() || key.isEmpty())
-        return {};
-    const int s = doc.findSection(section);
     QStringView found;
-    if (s < 0 || !doc.findValue(s, key, &found))
+    if (s < 0 || key.isEmpty() || !doc.findValue(s, key, &found))
         return {};
     if (found.size() >= IniBufferSize) {
         qsizetype keep = IniBufferSize - 1;
@@ -97,6 +92,15 @@ QString valueIn(const IniDocument &doc, const QString &section, const QString &k
         found.truncate(keep);
     }
     return found.toString();
+}
+
+QString valueIn(const IniDocument &doc, const QString &section, const QString &key)
+{
+    // An empty name never matches: the catalogue's look-up of an unselected
+    // key must read as empty.
+    if (section.isEmpty() || key.isEmpty())
+        return {};
+    return valueAt(doc, doc.findSection(section), key);
 }
 
 QStringList sectionsIn(const IniDocument &doc)
@@ -110,6 +114,13 @@ QStringList keysIn(const IniDocument &doc, const QString &section)
         return {};
     const int s = doc.findSection(section);
     if (s < 0)
+        return {};
+    return limitIniNameList(doc.keyNames(s));
+}
+
+QStringList keysAt(const IniDocument &doc, int s)
+{
+    if (s < 0 || s >= doc.sectionCount())
         return {};
     return limitIniNameList(doc.keyNames(s));
 }
@@ -154,11 +165,27 @@ int countIniKeys(const IniDocument &document, const QString &section)
 {
     if (section.isEmpty())
         return 0;
-    const int s = document.findSection(section);
-    if (s < 0)
+    return countIniKeysAt(document, document.findSection(section));
+}
+
+int countIniKeysAt(const IniDocument &document, int s)
+{
+    if (s < 0 || s >= document.sectionCount())
         return 0;
     return int(keptNameCount(document.keyCount(s),
                              [&](qsizetype i) { return document.keyName(s, int(i)).size(); }));
+}
+
+QString readIniValueAt(const IniDocument &document, int section, const QString &key)
+{
+    if (section >= document.sectionCount())
+        return {};
+    return valueAt(document, section, key);
+}
+
+QStringList listIniKeysAt(const IniDocument &document, int section)
+{
+    return keysAt(document, section);
 }
 
 QString readIniValueFromBytes(const QByteArray &bytes, const QString &section, const QString &key)

@@ -29,6 +29,11 @@ QStringList listIniSections(const IniDocument &document);
 QStringList listIniKeys(const IniDocument &document, const QString &section);
 // listIniKeys(document, section).size(), without making the names.
 int countIniKeys(const IniDocument &document, const QString &section);
+// The same rules on the section at a position of the document, which need
+// not be the first of its name (the editor shows every section).
+QString readIniValueAt(const IniDocument &document, int section, const QString &key);
+QStringList listIniKeysAt(const IniDocument &document, int section);
+int countIniKeysAt(const IniDocument &document, int section);
 
 // Files larger than this are not INI files a person or a program wrote for
 // us; they are refused rather than read into memory.

@@ -54,6 +54,15 @@ bool roleHidesColumn(const QString &role)
     return !(readsAsFalse(role) || roleIsCalc(role) || roleIsGroup(role));
 }
 
+FieldRole fieldRole(const QString &roleValue)
+{
+    if (roleIsCalc(roleValue))
+        return FieldRole::Calc;
+    if (roleIsGroup(roleValue))
+        return FieldRole::Group;
+    return roleHidesColumn(roleValue) ? FieldRole::Hidden : FieldRole::Shown;
+}
+
 bool isSafeSectionName(const QString &section)
 {
     if (section.isEmpty() || section.contains(QLatin1String("..")))

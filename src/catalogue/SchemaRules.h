@@ -12,6 +12,17 @@ int schemaFieldCount(int keyCount);
 // loader's field pass compares against the unrounded quotient).
 bool fieldCountDiffersFromSchema(int fieldCount, int keyCount);
 
+// The role the schema gives a field ("<field>Hide").
+enum class FieldRole : int {
+    Shown,
+    Hidden,
+    Group, // shown; grouping forms its groups on this field
+    Calc,  // shown; grouping totals this field
+};
+// The role a "<field>Hide" value gives: "Calc" and "Group" (case ignored)
+// show the field, a boolean false shows it, anything else hides it.
+FieldRole fieldRole(const QString &roleValue);
+
 // Role values ("<field>Hide"), compared without regard to case.
 bool roleIsCalc(const QString &role);
 bool roleIsGroup(const QString &role);

@@ -10,11 +10,7 @@ namespace Ledgerly::ColumnSetup {
 
 FieldRole roleFor(const QString &roleValue)
 {
-    if (roleIsCalc(roleValue))
-        return FieldRole::Calc;
-    if (roleIsGroup(roleValue))
-        return FieldRole::Group;
-    return roleHidesColumn(roleValue) ? FieldRole::Hidden : FieldRole::Shown;
+    return fieldRole(roleValue);
 }
 
 QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &schema)

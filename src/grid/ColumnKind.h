@@ -1,5 +1,8 @@
 #pragma once
 
+// FieldRole, the role the schema gives a field, is the schema's own word.
+#include "catalogue/SchemaRules.h"
+
 namespace Ledgerly {
 
 // What a column holds, fixed when its database loads: every reader (views,
@@ -20,13 +23,5 @@ constexpr bool holdsDateTime(ColumnKind kind)
 {
     return kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::DateTime;
 }
-
-// The role the schema gives a field ("<field>Hide").
-enum class FieldRole : int {
-    Shown,
-    Hidden,
-    Group, // shown; grouping forms its groups on this field
-    Calc,  // shown; grouping totals this field
-};
 
 } // namespace Ledgerly

@@ -112,9 +112,17 @@ void TestCommands::reportsItem_data()
 {
     QTest::addColumn<bool>("reports");
     QTest::addColumn<QStringList>("fileKeys");
-    const QStringList before = {
-        u"KeyChangeUser"_s, u""_s, u"keySave"_s,    u"keySaveAs"_s,      u""_s, u"keyExportCSV"_s,
-        u"keyImportCSV"_s,  u""_s, u"keyInstall"_s, u"keyPrintPreview"_s};
+    const QStringList before = {u"KeyChangeUser"_s,
+                                u""_s,
+                                u"keySave"_s,
+                                u"keySaveAs"_s,
+                                u""_s,
+                                u"keyExportCSV"_s,
+                                u"keyImportCSV"_s,
+                                u"keyEditSchema"_s,
+                                u""_s,
+                                u"keyInstall"_s,
+                                u"keyPrintPreview"_s};
     const QStringList after = {u"keyClearPDB"_s, u""_s, u"keyExit"_s};
     QTest::newRow("no tool set up") << false << before + after;
     QTest::newRow("a tool set up") << true << before + QStringList{u"keyReports"_s} + after;

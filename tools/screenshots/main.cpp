@@ -1,7 +1,8 @@
 // Opens the main window on a program folder and a HotSync home, as the
 // program does, and saves pictures of it for the documentation: the window
 // ("main"), the window grouped ("grouped"), the filter row and the find bar
-// ("find"), the print preview ("preview") and the about box ("about"). Nothing is written but the
+// ("find"), the print preview ("preview"), the about box ("about") and the
+// schema editor ("schema-editor"). Nothing is written but the
 // pictures and settings in a temporary folder; a question the window would ask is answered with its
 // default.
 #include "app/DocumentOpener.h"
@@ -9,6 +10,7 @@
 #include "app/MainController.h"
 #include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
+#include "app/widgets/SchemaEditor.h"
 #include "app/widgets/TableTools.h"
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
@@ -23,6 +25,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -57,7 +60,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Ledgerly"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about."));
+        QStringLiteral("Saves pictures of the Ledgerly window: main, grouped, preview, about, "
+                       "schema-editor."));
     parser.addHelpOption();
     const QCommandLineOption programOption(
         QStringLiteral("program-folder"), QStringLiteral("Program folder."), QStringLiteral("DIR"));
@@ -70,12 +74,13 @@ int main(int argc, char **argv)
     parser.addOption(outOption);
     parser.addPositionalArgument(
         QStringLiteral("scenes"),
-        QStringLiteral("main, grouped, find, preview, about (default: all)."));
+        QStringLiteral("main, grouped, find, preview, about, schema-editor (default: all)."));
     parser.process(app);
     QStringList scenes = parser.positionalArguments();
     if (scenes.isEmpty())
-        scenes = {QStringLiteral("main"), QStringLiteral("grouped"), QStringLiteral("find"),
-                  QStringLiteral("preview"), QStringLiteral("about")};
+        scenes = {QStringLiteral("main"),  QStringLiteral("grouped"),
+                  QStringLiteral("find"),  QStringLiteral("preview"),
+                  QStringLiteral("about"), QStringLiteral("schema-editor")};
     QTextStream err(stderr);
     if (!parser.isSet(programOption) || !parser.isSet(homeOption) || !parser.isSet(outOption)) {
         err << "ledgerly-screenshots: --program-folder, --hotsync-home and --out are needed\n";
@@ -156,5 +161,15 @@ int main(int argc, char **argv)
     }
     if (scenes.contains(QStringLiteral("preview")))
         window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyPrintPreview"));
+    // The editor on the second database, about whose keys the problem list
+    // has something to say. Nothing is saved, so the schema stays as it is.
+    if (scenes.contains(QStringLiteral("schema-editor"))) {
+        window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyEditSchema"));
+        if (SchemaEditor *editor = window.schemaEditor()) {
+            editor->selectSection(1);
+            editor->problemsView()->setCurrentRow(0);
+            save(*editor, QStringLiteral("schema-editor"));
+        }
+    }
     return saved ? 0 : 1;
 }

@@ -31,7 +31,7 @@ struct UsageError
 
 struct CliCommand
 {
-    QString name;
+    QString name;                         // one word, or two ("schema check")
     QString synopsis;                     // "dump FILE.pdb"
     QString description;                  // one or two lines for --help
     QStringList flagOptions;              // e.g. {"jpilot", "default"}

@@ -55,6 +55,16 @@ const CliCommand *findCommand(const QString &name)
     return nullptr;
 }
 
+// The second words of the two-word commands that start with word.
+QStringList subcommandsOf(const QString &word)
+{
+    QStringList found;
+    for (const CliCommand &c : cliCommands())
+        if (c.name.startsWith(word + QLatin1Char(' ')))
+            found << c.name.mid(word.size() + 1);
+    return found;
+}
+
 // Pages are drawn with fonts, which only a GUI application has; the command
 // line never shows a window, so that one runs on the offscreen platform.
 bool drawsPages(int argc, char **argv)
@@ -135,8 +145,18 @@ int main(int argc, char **argv)
         }
         if (!command) {
             command = findCommand(a);
-            if (!command)
+            if (!command && i + 1 < args.size()) {
+                command = findCommand(a + QLatin1Char(' ') + args.at(i + 1));
+                if (command)
+                    ++i;
+            }
+            if (!command) {
+                const QStringList subcommands = subcommandsOf(a);
+                if (!subcommands.isEmpty())
+                    return usage(a + QStringLiteral(" needs one of: ") +
+                                 subcommands.join(QStringLiteral(", ")));
                 return usage(QStringLiteral("unknown command ") + a);
+            }
         } else {
             positional.append(a);
         }

@@ -3,6 +3,7 @@
 #include "GridEditing.h"
 #include "MainMenuBar.h"
 #include "MainToolbar.h"
+#include "SchemaEditor.h"
 #include "SkinBand.h"
 #include "StatusPanels.h"
 #include "TableTools.h"
@@ -319,6 +320,11 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_controller.isQuitRequested()) {
         event->accept();
+        return;
+    }
+    // Unsaved schema changes are asked about first; Cancel keeps both open.
+    if (m_schemaEditor && !m_schemaEditor->close()) {
+        event->ignore();
         return;
     }
     // The close box leaves the focus where it was: an edit in progress counts

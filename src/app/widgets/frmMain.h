@@ -3,6 +3,7 @@
 #include "MainMenuBar.h"
 #include "MainToolbar.h"
 #include "ReportCommands.h"
+#include "SchemaEditor.h"
 #include "app/CommandTable.h"
 #include "frmSplash1.h"
 
@@ -76,6 +77,8 @@ public:
     TableTools &tableTools() const { return *m_tools; }
     StatusPanels &statusPanels() const { return *m_status; }
     frmSplash1 *aboutBox() const { return m_about; }
+    // The schema editor, while it is open.
+    SchemaEditor *schemaEditor() const { return m_schemaEditor; }
     double logicalDpi() const { return m_dpi; }
     // The client height the fixed window height leaves, in pixels.
     int imposedHeight() const;
@@ -93,6 +96,8 @@ private:
     void quitNow();
     void changeUserCommand();
     void helpCommand();
+    void editSchemaCommand();
+    void schemaSaved(const QString &path);
     ReportCommands::Context reportContext();
     void chkGroup_Click();
     void SectionListDBNam_Activated(int index);
@@ -129,6 +134,7 @@ private:
     TableTools *m_tools;
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
+    QPointer<SchemaEditor> m_schemaEditor;
 
     double m_dpi;
     bool m_inLayout = false;

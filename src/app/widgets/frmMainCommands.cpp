@@ -5,6 +5,7 @@
 #include "frmSplash1.h"
 
 #include "GridEditing.h"
+#include "SchemaEditor.h"
 #include "TableTools.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
@@ -17,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSignalBlocker>
 
@@ -105,6 +107,9 @@ void frmMain::runCommand(Command command)
     case Command::ExportCSV:
         m_controller.ExportCSV_Click();
         return;
+    case Command::EditSchema:
+        editSchemaCommand();
+        return;
     case Command::ClearPDB:
         m_controller.Clear_Click();
         return;
@@ -164,6 +169,41 @@ void frmMain::helpCommand()
     if (!m_opener.openDocument(path))
         m_prompter.message(QStringLiteral("The help document could not be opened:\n") + path,
                            Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+}
+
+void frmMain::editSchemaCommand()
+{
+    // One editor: asking again brings it forward.
+    if (m_schemaEditor) {
+        m_schemaEditor->raise();
+        m_schemaEditor->activateWindow();
+        return;
+    }
+    auto *editor = new SchemaEditor(
+        {m_prompter, m_controller.server(), [this] { return m_controller.PalmUser(); }}, this);
+    editor->setWindowFlag(Qt::Window);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setDialogShower([this](QDialog &dialog) {
+        m_modalShower(dialog);
+        return dialog.result() == QDialog::Accepted;
+    });
+    connect(editor, &SchemaEditor::fileSaved, this, &frmMain::schemaSaved);
+    m_schemaEditor = editor;
+    editor->show();
+    if (!editor->openFile(m_controller.state().schemaFile()))
+        editor->close();
+}
+
+void frmMain::schemaSaved(const QString &path)
+{
+    // A copy saved elsewhere is no concern of the window's.
+    if (QFileInfo(path).absoluteFilePath() !=
+        QFileInfo(m_controller.state().schemaFile()).absoluteFilePath())
+        return;
+    m_grid->commitOpenEditor();
+    m_controller.schemaFileChanged();
+    m_editing->setSourceModel(m_controller.viewModel());
+    applyGridColumns();
 }
 
 void frmMain::chkGroup_Click()
