@@ -28,6 +28,18 @@ constexpr KeyCommand dispatchTable[] = {
     {u"keySave", Command::Save},
     {u"keyAbout", Command::About},
     {u"keyExit", Command::Exit},
+    {u"keyUndo", Command::Undo},
+    {u"keyRedo", Command::Redo},
+    {u"keyCopy", Command::Copy},
+    {u"keyPaste", Command::Paste},
+    {u"keyInsertRecord", Command::InsertRecord},
+    {u"keyDeleteRecords", Command::DeleteRecords},
+    {u"keyFind", Command::Find},
+    {u"keyFindNext", Command::FindNext},
+    {u"keyFindPrevious", Command::FindPrevious},
+    {u"keyReplace", Command::Replace},
+    {u"keyGoToRecord", Command::GoToRecord},
+    {u"keySortRecords", Command::SortRecords},
 };
 
 MenuItem item(const char16_t *parent, const char16_t *key, int kind, const char16_t *caption,
@@ -38,7 +50,8 @@ MenuItem item(const char16_t *parent, const char16_t *key, int kind, const char1
                     kind,
                     QString::fromUtf16(caption),
                     modifier,
-                    keyCode};
+                    keyCode,
+                    {}};
 }
 
 MenuItem separator(const char16_t *parent)
@@ -57,10 +70,18 @@ QKeySequence MenuItem::shortcut() const
         modifiers |= Qt::CTRL;
     if (shortcutModifier & CommandTable::altModifier)
         modifiers |= Qt::ALT;
-    if (shortcutModifier & 1)
+    if (shortcutModifier & CommandTable::shiftModifier)
         modifiers |= Qt::SHIFT;
     // Letter and digit key codes are the characters' codes, as in Qt::Key.
     return QKeySequence(modifiers | shortcutKeyCode);
+}
+
+QList<QKeySequence> MenuItem::shortcuts() const
+{
+    QList<QKeySequence> keys;
+    if (!shortcut().isEmpty())
+        keys.append(shortcut());
+    return keys + otherShortcuts;
 }
 
 QList<MenuItem> CommandTable::menuItems(bool reportToolSetUp)
@@ -85,8 +106,30 @@ QList<MenuItem> CommandTable::menuItems(bool reportToolSetUp)
         items << item(u"keyFile", u"keyReports", MenuItem::Item, u"Reports", ctrl, 82);
     items << item(u"keyFile", u"keyClearPDB", MenuItem::Item, u"Clear Database", ctrl, 88)
           << separator(u"keyFile")
-          << item(u"keyFile", u"keyExit", MenuItem::Plain, u"E&xit", alt, 81)
-          << item(u"", u"keyHelp", MenuItem::Plain, u"&Help") << separator(u"keyHelp")
+          << item(u"keyFile", u"keyExit", MenuItem::Plain, u"E&xit", alt, 81);
+    // The table's own editing commands keep their captions; their keys work
+    // wherever the focus is in the window (a cell editor keeps its own).
+    constexpr int shift = shiftModifier;
+    MenuItem redo = item(u"keyEdit", u"keyRedo", MenuItem::Item, u"Redo", ctrl, Qt::Key_Y);
+    redo.otherShortcuts = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    MenuItem paste = item(u"keyEdit", u"keyPaste", MenuItem::Item, u"Paste", ctrl, Qt::Key_V);
+    paste.otherShortcuts = {QKeySequence(Qt::SHIFT | Qt::Key_Insert)};
+    items << item(u"", u"keyEdit", MenuItem::Plain, u"&Edit")
+          << item(u"keyEdit", u"keyUndo", MenuItem::Item, u"Undo", ctrl, Qt::Key_Z) << redo
+          << item(u"keyEdit", u"keyCopy", MenuItem::Item, u"Copy", ctrl, Qt::Key_Insert) << paste
+          << item(u"keyEdit", u"keyInsertRecord", MenuItem::Item, u"Insert Record")
+          << item(u"keyEdit", u"keyDeleteRecords", MenuItem::Item, u"Delete Record(s)")
+          << separator(u"keyEdit")
+          << item(u"keyEdit", u"keyFind", MenuItem::Item, u"&Find...", ctrl, Qt::Key_F)
+          << item(u"keyEdit", u"keyFindNext", MenuItem::Item, u"Find &Next", 0, Qt::Key_F3)
+          << item(u"keyEdit", u"keyFindPrevious", MenuItem::Item, u"Find &Previous", shift,
+                  Qt::Key_F3)
+          << item(u"keyEdit", u"keyReplace", MenuItem::Item, u"&Replace...", ctrl, Qt::Key_H)
+          << item(u"keyEdit", u"keyGoToRecord", MenuItem::Item, u"&Go to Record...", ctrl,
+                  Qt::Key_G)
+          << separator(u"keyEdit")
+          << item(u"keyEdit", u"keySortRecords", MenuItem::Item, u"&Sort Records");
+    items << item(u"", u"keyHelp", MenuItem::Plain, u"&Help") << separator(u"keyHelp")
           << item(u"keyHelp", u"keyH&elp", MenuItem::Plain, u"H&elp") << separator(u"keyHelp")
           << item(u"keyHelp", u"keyAbout", MenuItem::Plain, u"&About...");
     return items;

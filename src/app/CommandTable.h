@@ -24,6 +24,19 @@ enum class Command {
     Help,
     About,
     Open,
+    // The Edit menu.
+    Undo,
+    Redo,
+    Copy,
+    Paste,
+    InsertRecord,
+    DeleteRecords,
+    Find,
+    FindNext,
+    FindPrevious,
+    Replace,
+    GoToRecord,
+    SortRecords,
 };
 
 // One entry of the menu: a top-level menu has no parent; a separator has an
@@ -36,12 +49,15 @@ struct MenuItem
     QString key;
     int kind = Plain;
     QString caption;
-    int shortcutModifier = 0; // 2 Ctrl, 4 Alt
-    int shortcutKeyCode = 0;  // virtual key code (the letter's ASCII code)
+    int shortcutModifier = 0; // 1 Shift, 2 Ctrl, 4 Alt
+    int shortcutKeyCode = 0;  // a Qt::Key (for letters, the letter's ASCII code)
+    // Further keys for the same item (Redo is also Ctrl+Shift+Z).
+    QList<QKeySequence> otherShortcuts;
 
     bool isSeparator() const { return kind == Separator; }
     bool isTopLevel() const { return parentKey.isEmpty(); }
     QKeySequence shortcut() const;
+    QList<QKeySequence> shortcuts() const;
 };
 
 struct ToolbarButton
@@ -57,6 +73,7 @@ struct ToolbarButton
 class CommandTable
 {
 public:
+    static constexpr int shiftModifier = 1;
     static constexpr int ctrlModifier = 2;
     static constexpr int altModifier = 4;
 

@@ -8,6 +8,7 @@
 #include "database/PdbError.h"
 #include "database/RecordServer.h"
 #include "grid/Grouping.h"
+#include "grid/RecordViewProxy.h"
 #include "grid/TableEditor.h"
 
 namespace Ledgerly {
@@ -22,7 +23,9 @@ MainController::MainController(const Services &services, QObject *parent)
     , m_users(
           std::make_unique<PalmUserChoice>(m_state, m_server, m_settings, m_prompter, m_registry))
     , m_document(m_server)
+    , m_recordView(std::make_unique<RecordViewProxy>())
 {
+    m_recordView->setSourceModel(&grid());
     connect(m_users.get(), &PalmUserChoice::statusTextChanged, this,
             &MainController::statusTextChanged);
 }
@@ -149,6 +152,7 @@ void MainController::LoadDatabase(const QString &path)
     Q_EMIT captionChanged(caption());
     UnHideColumns();
     HideColumns();
+    restoreView();
     if (m_grouped)
         applyGrouping();
     Q_EMIT databaseLoaded();

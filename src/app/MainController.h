@@ -5,6 +5,7 @@
 #include "database/DatabaseLock.h"
 #include "document/Document.h"
 #include "exchange/CsvOutcome.h"
+#include "grid/SortKey.h"
 
 #include <QObject>
 
@@ -19,6 +20,7 @@ class PdbDatabase;
 class ProgramLauncher;
 class Prompter;
 class RecordServer;
+class RecordViewProxy;
 class RegistryBackend;
 class SettingsStore;
 
@@ -125,8 +127,26 @@ public:
     // database loaded while grouped is grouped by its own fields.
     void setGrouped(bool grouped);
     bool isGrouped() const { return m_grouped; }
-    // What a view or a page shows: the grouped table while grouped.
+    // What a view or a page shows: the table sorted and filtered as the
+    // person chose, grouped while grouped.
     QAbstractItemModel *viewModel();
+    // The sort and filter between the table and grouping.
+    RecordViewProxy &recordView() { return *m_recordView; }
+    // Sorts the view; the keys are remembered for the open database.
+    void setSortKeys(const SortKeys &keys);
+    enum class SortOutcome { Sorted, NoKeys, InOrderAlready, NothingOpen };
+    // Sort Records: the records stored in the view's order (every record,
+    // shown or not), as one undoable step that marks the table edited.
+    SortOutcome SortRecords();
+    // Whether the filter row is shown; remembered for the open database.
+    // Hiding it clears the filter, so no record stays hidden by a box that
+    // cannot be seen.
+    bool filterRowShown() const { return m_filterRowShown; }
+    void setFilterRowShown(bool shown);
+    // While on (the default), each database's sort keys and filter row come
+    // back when it is opened again. The command line, which is told its
+    // views, turns this off.
+    void setRemembersViews(bool on) { m_remembersViews = on; }
 
     // The help document's full path.
     QString helpFilePath() const;
@@ -148,6 +168,7 @@ Q_SIGNALS:
     void sectionChanged(int index);                // the chooser shows this entry
     void databaseLoaded();
     void quitRequested(); // the program must end (a damaged database)
+    void filterRowShownChanged(bool shown);
 
 private:
     bool canSave() const;
@@ -163,6 +184,8 @@ private:
     // The CSV file dialog, in the folder used last with the database's name.
     QString chooseCsvFile(bool save);
     void applyGrouping();
+    void restoreView();
+    QString openSectionName() const;
 
     RecordServer &m_server;
     SettingsStore &m_settings;
@@ -171,10 +194,15 @@ private:
     ProgramLauncher &m_launcher;
     MainState m_state;
     std::unique_ptr<PalmUserChoice> m_users;
-    std::unique_ptr<Grouping> m_grouping;
-    bool m_grouped = false;
     Catalogue m_catalogue;
     Document m_document;
+    // Above the document's table, and grouping above it: declared in that
+    // order so each goes before what it shows.
+    std::unique_ptr<RecordViewProxy> m_recordView;
+    std::unique_ptr<Grouping> m_grouping;
+    bool m_grouped = false;
+    bool m_filterRowShown = false;
+    bool m_remembersViews = true;
     bool m_quitRequested = false;
     bool m_creating = false; // a missing file is created once, never in a loop
     int m_currentSection = -1;

@@ -9,13 +9,15 @@
 #include "ReportToolUsers.h"
 #include "ViewMemory.h"
 #include "catalogue/IniFile.h"
-
 #include "common/Prompter.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "grid/Grouping.h"
 #include "grid/GroupingProxyModel.h"
+#include "grid/RecordViewProxy.h"
+#include "grid/TableEditor.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -94,7 +96,7 @@ void MainController::setGrouped(bool grouped)
 void MainController::applyGrouping()
 {
     if (!m_grouping)
-        m_grouping = std::make_unique<Grouping>(grid());
+        m_grouping = std::make_unique<Grouping>(*m_recordView);
     m_grouping->GroupColumns();
 }
 
@@ -102,7 +104,56 @@ QAbstractItemModel *MainController::viewModel()
 {
     if (m_grouped && m_grouping)
         return m_grouping->model();
-    return &grid();
+    return m_recordView.get();
+}
+
+QString MainController::openSectionName() const
+{
+    return m_document.schema().name();
+}
+
+void MainController::restoreView()
+{
+    if (!m_remembersViews)
+        return;
+    const ViewMemory memory(m_settings, m_state.AppName);
+    m_recordView->setSortKeys(memory.sortKeys(openSectionName(), grid()));
+    const bool shown = memory.filterRowShown(openSectionName());
+    if (!shown)
+        m_recordView->clearFilter();
+    m_filterRowShown = shown;
+    Q_EMIT filterRowShownChanged(shown);
+}
+
+void MainController::setSortKeys(const SortKeys &keys)
+{
+    m_recordView->setSortKeys(keys);
+    if (m_remembersViews)
+        ViewMemory(m_settings, m_state.AppName)
+            .setSortKeys(openSectionName(), grid(), m_recordView->sortKeys());
+}
+
+void MainController::setFilterRowShown(bool shown)
+{
+    if (!shown)
+        m_recordView->clearFilter();
+    if (shown == m_filterRowShown)
+        return;
+    m_filterRowShown = shown;
+    if (m_remembersViews)
+        ViewMemory(m_settings, m_state.AppName).setFilterRowShown(openSectionName(), shown);
+    Q_EMIT filterRowShownChanged(shown);
+}
+
+MainController::SortOutcome MainController::SortRecords()
+{
+    if (m_quitRequested || !CurrentDatabase() || !loadCompleted())
+        return SortOutcome::NothingOpen;
+    if (m_recordView->sortKeys().isEmpty())
+        return SortOutcome::NoKeys;
+    return m_document.editor().reorderRecords(m_recordView->sortedRecords())
+               ? SortOutcome::Sorted
+               : SortOutcome::InOrderAlready;
 }
 
 QString MainController::helpFilePath() const

@@ -11,6 +11,8 @@ namespace Ledgerly {
 
 namespace {
 const QString widthsSection = QStringLiteral("ColumnWidths");
+const QString sortKeysSection = QStringLiteral("SortKeys");
+const QString filterRowSection = QStringLiteral("FilterRow");
 const QString windowSection = QStringLiteral("Window");
 const QString geometryKey = QStringLiteral("Geometry");
 const QString csvSection = QStringLiteral("CSV");
@@ -63,6 +65,33 @@ void ViewMemory::setColumnWidths(const QString &section, const QHash<QString, do
     // Remembering is a convenience: a store that fails costs the widths only.
     if (!section.isEmpty())
         m_settings.setValue(m_appName, widthsSection, section, widthsText(twipsByKey));
+}
+
+SortKeys ViewMemory::sortKeys(const QString &section, const QAbstractItemModel &table) const
+{
+    if (section.isEmpty())
+        return {};
+    return SortKeyList::read(table, m_settings.value(m_appName, sortKeysSection, section));
+}
+
+void ViewMemory::setSortKeys(const QString &section, const QAbstractItemModel &table,
+                             const SortKeys &keys)
+{
+    if (!section.isEmpty())
+        m_settings.setValue(m_appName, sortKeysSection, section, SortKeyList::write(table, keys));
+}
+
+bool ViewMemory::filterRowShown(const QString &section) const
+{
+    return !section.isEmpty() &&
+           m_settings.value(m_appName, filterRowSection, section) == QLatin1String("True");
+}
+
+void ViewMemory::setFilterRowShown(const QString &section, bool shown)
+{
+    if (!section.isEmpty())
+        m_settings.setValue(m_appName, filterRowSection, section,
+                            shown ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 QString ViewMemory::csvFolder() const

@@ -30,18 +30,54 @@ QDateTime DateTimeText::wallClock(const QDate &date, const QTime &time)
     return QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
 }
 
-QString DateTimeText::write(const QDateTime &value, const QLocale &locale)
+namespace {
+
+// A date alone at midnight, a time alone on the time-of-day day, else both.
+// Date and time are formatted apart so that no zone conversion can touch
+// the stored wall-clock reading.
+template<typename DateText, typename TimeText>
+QString compose(const QDateTime &value, DateText dateText, TimeText timeText)
 {
     if (!value.isValid())
         return {};
-    // Date and time are formatted apart so that no zone conversion can touch
-    // the stored wall-clock reading.
-    if (value.date() == timeOnlyDay())
-        return locale.toString(value.time(), QLocale::ShortFormat);
+    if (value.date() == DateTimeText::timeOnlyDay())
+        return timeText(value.time());
     if (value.time() == QTime(0, 0))
-        return locale.toString(value.date(), QLocale::ShortFormat);
-    return locale.toString(value.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(value.time(), QLocale::ShortFormat);
+        return dateText(value.date());
+    return dateText(value.date()) + QLatin1Char(' ') + timeText(value.time());
+}
+
+} // namespace
+
+QString DateTimeText::write(const QDateTime &value, const QLocale &locale)
+{
+    return compose(
+        value, [&](const QDate &date) { return locale.toString(date, QLocale::ShortFormat); },
+        [&](const QTime &time) { return locale.toString(time, QLocale::ShortFormat); });
+}
+
+DateTimeText::Writer::Writer(const QLocale &locale)
+    : m_locale(locale)
+{}
+
+QString DateTimeText::Writer::write(const QDateTime &value)
+{
+    return compose(
+        value,
+        [this](const QDate &date) {
+            auto found = m_dates.constFind(date.toJulianDay());
+            if (found == m_dates.constEnd())
+                found = m_dates.insert(date.toJulianDay(),
+                                       m_locale.toString(date, QLocale::ShortFormat));
+            return *found;
+        },
+        [this](const QTime &time) {
+            auto found = m_times.constFind(time.msecsSinceStartOfDay());
+            if (found == m_times.constEnd())
+                found = m_times.insert(time.msecsSinceStartOfDay(),
+                                       m_locale.toString(time, QLocale::ShortFormat));
+            return *found;
+        });
 }
 
 bool DateTimeText::readIso(QStringView text, QDateTime *out)

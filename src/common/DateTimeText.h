@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 #include <QString>
 
@@ -18,6 +19,20 @@ public:
     // The locale's short formats: a date alone at midnight, a time alone on
     // the time-of-day day, else both.
     static QString write(const QDateTime &value, const QLocale &locale = QLocale());
+
+    // write() for many values in a row (a search over a whole table): each
+    // day's and each time's text is made once, as most records share them.
+    class Writer
+    {
+    public:
+        explicit Writer(const QLocale &locale = QLocale());
+        QString write(const QDateTime &value);
+
+    private:
+        QLocale m_locale;
+        QHash<qint64, QString> m_dates; // by Julian day
+        QHash<int, QString> m_times;    // by milliseconds since midnight
+    };
 
     // Reads a date and/or time in the locale's short or long format or in
     // ISO 8601 ("2026-01-02", "2026-01-02T10:30", "10:30:00"). A two-digit

@@ -45,6 +45,17 @@ public:
         QString text;
     };
 
+    // A whole number asked for (Go to Record), within the bounds given;
+    // value holds the suggestion before and the answer after.
+    struct NumberRequest
+    {
+        QString title;
+        QString label;
+        int value = 1;
+        int minimum = 1;
+        int maximum = 1;
+    };
+
     virtual ~Prompter() = default;
 
     // An empty title means the application's title.
@@ -58,6 +69,13 @@ public:
     // request.text then holding the text to write back. A prompter that
     // shows no windows has no editor and changes nothing.
     virtual bool editText(TextRequest &request)
+    {
+        Q_UNUSED(request);
+        return false;
+    }
+    // Asks for a number; true when one was given. A prompter that shows no
+    // windows asks nothing.
+    virtual bool askNumber(NumberRequest &request)
     {
         Q_UNUSED(request);
         return false;

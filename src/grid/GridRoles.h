@@ -2,6 +2,7 @@
 
 #include "ColumnKind.h"
 
+#include <QString>
 #include <Qt>
 
 class QAbstractItemModel;
@@ -44,6 +45,9 @@ enum class RowKind : int {
 // reports none (the record-number column) is of kind Other.
 ColumnKind kindOf(const QAbstractItemModel &model, int column);
 FieldRole fieldRoleOf(const QAbstractItemModel &model, int column);
+// The field column a name stands for: its key, else its caption (case
+// ignored); -1 when none.
+int columnNamed(const QAbstractItemModel &model, const QString &name);
 
 } // namespace GridRoles
 

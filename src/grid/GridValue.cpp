@@ -50,6 +50,13 @@ QString displayText(const QVariant &value)
     }
 }
 
+QString ShownText::operator()(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        return m_dates.write(value.toDateTime());
+    return displayText(value);
+}
+
 bool isTrue(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Bool)

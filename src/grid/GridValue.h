@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColumnKind.h"
+#include "common/DateTimeText.h"
 
 #include <QDateTime>
 #include <QVariant>
@@ -24,6 +25,17 @@ QDateTime wallClock(const QDate &date, const QTime &time);
 // on the time-of-day day), pictures and opaque bytes as nothing.
 QString displayText(const QVariant &value);
 QString formatDateTime(const QDateTime &value);
+
+// displayText() for many cells in a row, as a search or a filter reads a
+// whole table: dates and times are written through one cached writer.
+class ShownText
+{
+public:
+    QString operator()(const QVariant &value);
+
+private:
+    DateTimeText::Writer m_dates;
+};
 
 // A yes/no value that counts as ticked: true, or the text "True" in any case.
 bool isTrue(const QVariant &value);

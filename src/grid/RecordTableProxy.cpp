@@ -2,7 +2,10 @@
 
 #include "GridColumn.h"
 #include "GridRoles.h"
+#include "GridValue.h"
 #include "TableEditor.h"
+
+#include <QColor>
 
 namespace Ledgerly {
 
@@ -36,6 +39,21 @@ int RecordTableProxy::recordRow(int row) const
         return -1;
     const QVariant sourceRow = source.data(GridRoles::SourceRowRole);
     return sourceRow.isValid() ? sourceRow.toInt() : -1;
+}
+
+QColor RecordTableProxy::highlightColor()
+{
+    return QColor(255, 226, 120);
+}
+
+void RecordTableProxy::setHighlight(const TextMatcher &matcher)
+{
+    const bool before = !m_highlight.isEmpty() && m_highlight.isValid();
+    m_highlight = matcher;
+    const bool after = !m_highlight.isEmpty() && m_highlight.isValid();
+    if ((before || after) && rowCount() > 0 && columnCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                           {Qt::BackgroundRole});
 }
 
 int RecordTableProxy::rowCount(const QModelIndex &parent) const
@@ -104,6 +122,14 @@ QVariant RecordTableProxy::data(const QModelIndex &index, int role) const
         return {};
     if (isNewRecordRow(index.row()))
         return newRecordData(index, role);
+    if (role == Qt::BackgroundRole && index.column() >= 1 && !m_highlight.isEmpty()) {
+        const ColumnKind kind = GridRoles::kindOf(*sourceModel(), index.column());
+        if (kind != ColumnKind::Picture && kind != ColumnKind::Other &&
+            recordRow(index.row()) >= 0 &&
+            m_highlight.matches(
+                GridValue::displayText(QIdentityProxyModel::data(index, Qt::EditRole))))
+            return highlightColor();
+    }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QIdentityProxyModel::data(index, role);
     const QVariant text = QIdentityProxyModel::data(index, Qt::DisplayRole);

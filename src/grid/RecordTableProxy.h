@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextMatcher.h"
+
 #include <QIdentityProxyModel>
 
 namespace Ledgerly {
@@ -28,6 +30,10 @@ public:
     // The table model's row of a view row; -1 for the new-record row and for
     // rows that are no record (group headers and footers).
     int recordRow(int row) const;
+    // Record cells the matcher finds show a tint (the find bar's matches);
+    // an empty matcher shows none.
+    void setHighlight(const TextMatcher &matcher);
+    static QColor highlightColor();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
@@ -54,6 +60,7 @@ private:
     QVariant newRecordData(const QModelIndex &index, int role) const;
 
     TableEditor &m_editor;
+    TextMatcher m_highlight;
 };
 
 } // namespace Ledgerly

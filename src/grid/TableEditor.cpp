@@ -140,6 +140,29 @@ void TableEditor::replaceRows(QList<GridRow> rows, const QString &text)
     push(new ReplaceRowsCommand(m_model, std::move(rows), text));
 }
 
+bool TableEditor::reorderRecords(const QList<int> &order)
+{
+    const int count = m_model.rowCount();
+    if (order.size() != count)
+        return false;
+    QList<bool> seen(count, false);
+    bool moved = false;
+    QList<GridRow> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const int row = order.at(i);
+        if (row < 0 || row >= count || seen.at(row))
+            return false;
+        seen[row] = true;
+        moved = moved || row != i;
+        rows.append(m_model.gridRow(row));
+    }
+    if (!moved)
+        return false;
+    replaceRows(std::move(rows), QStringLiteral("Sort Records"));
+    return true;
+}
+
 GridRow TableEditor::rowFromFields(const QStringList &fields, const QList<int> &columns,
                                    TextResult &result) const
 {

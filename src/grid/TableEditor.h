@@ -54,6 +54,10 @@ public:
     int removeRecords(const QList<int> &rows);
     // Every record at once: Clear Database (no rows) and CSV import.
     void replaceRows(QList<GridRow> rows, const QString &text);
+    // Sort Records: the records in the order given (each table row once), as
+    // one step. false, changing nothing, when the order is not such a list
+    // or is the order they are in already.
+    bool reorderRecords(const QList<int> &order);
 
     // Dropped text: every line a new record at the end, fields in the order
     // of columns; a final line break adds one empty record.

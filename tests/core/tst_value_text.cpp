@@ -112,6 +112,11 @@ void TestValueText::writtenDatesReadBack()
     QDateTime back;
     QVERIFY(DateTimeText::read(DateTimeText::write(value, l), &back, l));
     QCOMPARE(back, value);
+    // The cached writer of searches writes the same, from its cache too.
+    DateTimeText::Writer writer(l);
+    QCOMPARE(writer.write(value), DateTimeText::write(value, l));
+    QCOMPARE(writer.write(value.addDays(1)), DateTimeText::write(value.addDays(1), l));
+    QCOMPARE(writer.write(value), DateTimeText::write(value, l));
     // The table's reader is the same one.
     QLocale::setDefault(l);
     QDateTime grid;

@@ -201,7 +201,7 @@ void TestMainWindow::changeUserTwiceKeepsOneMenu()
     w.SmartMenuXP1_MenuItemClick(u"KeyChangeUser"_s);
 
     QCOMPARE(f.prompter.userRequests.size(), 2);
-    QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyHelp"_s}));
+    QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyEdit"_s, u"keyHelp"_s}));
     QCOMPARE(menuKeys(w, u"keyFile"_s), fileBefore);
     QCOMPARE(menuKeys(w, u"keyHelp"_s), helpBefore);
     QCOMPARE(w.menuBar()->findChildren<QMenu *>().size(), menusBefore);
@@ -797,7 +797,7 @@ void TestMainWindow::changeUserClickedInTheOpenMenu()
 
     QCOMPARE(f.prompter.userRequests.size(), 1);
     QCOMPARE(f.controller->PalmUser(), u"Bob"_s);
-    QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyHelp"_s}));
+    QCOMPARE(topMenus(w), (QStringList{u"keyFile"_s, u"keyEdit"_s, u"keyHelp"_s}));
     QCOMPARE(menuKeys(w, u"keyFile"_s).count(u"KeyChangeUser"_s), 1);
     QVERIFY(!QApplication::activePopupWidget());
 }

@@ -28,11 +28,13 @@ public:
     // for editText(): the text written back with Done, or a null string for
     // closing the editor without Done
     QQueue<QString> textAnswers;
+    QQueue<int> numberAnswers; // for askNumber(); 0 or less means cancelled
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QList<UserChoice> userRequests;
     QList<TextRequest> textRequests;
+    QList<NumberRequest> numberRequests;
 
     int message(const QString &text, Buttons buttons, Icon icon, const QString &title) override
     {
@@ -69,6 +71,18 @@ public:
         if (answer.isNull())
             return false;
         request.text = answer;
+        return true;
+    }
+
+    bool askNumber(NumberRequest &request) override
+    {
+        numberRequests.append(request);
+        if (numberAnswers.isEmpty())
+            throw std::logic_error("unscripted number question");
+        const int answer = numberAnswers.dequeue();
+        if (answer <= 0)
+            return false;
+        request.value = answer;
         return true;
     }
 };

@@ -1,27 +1,33 @@
 // Opens the main window on a program folder and a HotSync home, as the
 // program does, and saves pictures of it for the documentation: the window
-// ("main"), the window grouped ("grouped"), a whole page of the grouped
-// table in the print preview ("preview"), the about box ("about") and the
-// schema editor ("schema-editor"). Nothing is written but the pictures and
-// settings in a temporary folder; a question the window would ask is
-// answered with its default.
+// ("main"), the window grouped ("grouped"), the filter row and the find bar
+// ("find"), a whole page of the grouped table in the print preview
+// ("preview"), the about box ("about") and the schema editor
+// ("schema-editor"). Nothing is written but the pictures and settings in a
+// temporary folder; a question the window would ask is answered with its
+// default.
 #include "app/DocumentOpener.h"
 #include "app/FileRegistry.h"
 #include "app/MainController.h"
 #include "app/ProgramLauncher.h"
 #include "app/SettingsStore.h"
 #include "app/widgets/SchemaEditor.h"
+#include "app/widgets/TableTools.h"
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
 #include "database/RecordServer.h"
 #include "output/widgets/PageView.h"
 #include "output/widgets/PrintPreview.h"
+#include "grid/GridModel.h"
+#include "grid/widgets/FilterHeader.h"
+#include "grid/widgets/FindBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -71,11 +77,12 @@ int main(int argc, char **argv)
     parser.addOption(outOption);
     parser.addPositionalArgument(
         QStringLiteral("scenes"),
-        QStringLiteral("main, grouped, preview, about, schema-editor (default: all)."));
+        QStringLiteral("main, grouped, find, preview, about, schema-editor (default: all)."));
     parser.process(app);
     QStringList scenes = parser.positionalArguments();
     if (scenes.isEmpty())
-        scenes = {QStringLiteral("main"), QStringLiteral("grouped"), QStringLiteral("preview"),
+        scenes = {QStringLiteral("main"),  QStringLiteral("grouped"),
+                  QStringLiteral("find"),  QStringLiteral("preview"),
                   QStringLiteral("about"), QStringLiteral("schema-editor")};
     QTextStream err(stderr);
     if (!parser.isSet(programOption) || !parser.isSet(homeOption) || !parser.isSet(outOption)) {
@@ -141,6 +148,25 @@ int main(int argc, char **argv)
         save(window, QStringLiteral("grouped"));
         if (auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkGroup")))
             box->click();
+    }
+    if (scenes.contains(QStringLiteral("find"))) {
+        // Amounts of 40 and more, largest first, and the find bar on "fuel".
+        TableTools &tools = window.tableTools();
+        const int amount = GridRoles::columnNamed(controller.grid(), QStringLiteral("Amount"));
+        controller.setSortKeys({{amount, Qt::DescendingOrder}});
+        controller.setFilterRowShown(true);
+        if (QLineEdit *box = tools.header().filterBox(amount)) {
+            box->setText(QStringLiteral(">=40"));
+            box->setCursorPosition(0);
+        }
+        window.SmartMenuXP1_MenuItemClick(QStringLiteral("keyReplace"));
+        tools.findBar().findBox()->setText(QStringLiteral("fuel"));
+        tools.findBar().replaceBox()->setText(QStringLiteral("Petrol"));
+        tools.findBar().findNext();
+        save(window, QStringLiteral("find"));
+        tools.findBar().closeBar();
+        controller.setFilterRowShown(false);
+        controller.setSortKeys({});
     }
     if (scenes.contains(QStringLiteral("preview"))) {
         // The print of the grouped table, as the preview shows it.

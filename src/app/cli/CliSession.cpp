@@ -29,6 +29,7 @@ CliSession::CliSession(CliContext &ctx)
     // A command locks only a database it changes (lockOrReport); reading one
     // another program has open must still work.
     m_controller->setLocksDatabases(false);
+    m_controller->setRemembersViews(false);
     MainState &state = m_controller->state();
     state.ProgramFolder = ctx.programFolder;
     DesktopSettings::LoadDesktopSettings(state);
@@ -159,6 +160,18 @@ QString terminalText(QString text)
 {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+bool CliSession::openForChangeOrReport(const QString &section)
+{
+    const QString path = databasePathOrReport(section);
+    if (path.isEmpty() || !lockOrReport(section) || !fileExistsOrReport(section))
+        return false;
+    if (!open(section) || m_controller->isQuitRequested()) {
+        m_ctx.err << "ledgerly-cli: the database of \"" << section << "\" was not loaded\n";
+        return false;
+    }
+    return true;
 }
 
 } // namespace Ledgerly::Cli

@@ -63,6 +63,10 @@ public:
     // exist and gives false. True for a section the schema does not name,
     // which the command then reports.
     bool fileExistsOrReport(const QString &section);
+    // open() for a command that changes and saves the database: locks it,
+    // and loads it only when its file exists (a missing one is never
+    // created here). Prints why when it returns false.
+    bool openForChangeOrReport(const QString &section);
     // Locks the section's database for this command's changes; prints who
     // holds it and gives false when another program does. Held until the
     // session ends.

@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 #include "CliSession.h"
+#include "CliViews.h"
 
 #include "app/MainController.h"
 #include "output/PdfExport.h"
@@ -19,6 +20,8 @@ int runPrint(CliContext &ctx)
     if (!session.fileExistsOrReport(section) || !session.openOrReport(section))
         return 1;
     MainController &controller = session.controller();
+    if (!applyViewOptions(ctx, controller))
+        return 1;
     // As "Group Fields" groups the table in the window.
     controller.setGrouped(ctx.flags.contains(QStringLiteral("group")));
     PdfExport::Options options;
@@ -37,13 +40,15 @@ int runPrint(CliContext &ctx)
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("print"),
-    QStringLiteral("print SECTION OUT.pdf [--user NAME] [--group] [--landscape]"),
-    QStringLiteral(
-        "Writes the pages Print Preview shows for SECTION's database to a PDF\n"
-        "file (visible columns only; --landscape turns the pages). A database whose file\n"
-        "is missing is an error; only create makes one."),
+    QStringLiteral("print SECTION OUT.pdf [--user NAME] [--group] [--landscape]\n"
+                   "        [--sort FIELD[:desc]]... [--filter FIELD=TEXT]..."),
+    QStringLiteral("Writes the pages Print Preview shows for SECTION's database to a PDF\n"
+                   "file (visible columns only; --landscape turns the pages). --sort and\n"
+                   "--filter show the records as the table's header and filter row do,\n"
+                   "for example --sort Amount:desc --filter 'Category==Fuel'. A database\n"
+                   "whose file is missing is an error; only create makes one."),
     {QStringLiteral("group"), QStringLiteral("landscape")},
-    {QStringLiteral("user")},
+    {QStringLiteral("user"), QStringLiteral("sort"), QStringLiteral("filter")},
     runPrint});
 
 } // namespace

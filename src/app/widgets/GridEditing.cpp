@@ -17,7 +17,7 @@ GridEditing::GridEditing(GridView &view, MainController &controller, Prompter &p
     , m_editor(&controller.document().editor())
     , m_proxy(new RecordTableProxy(*m_editor, this))
 {
-    m_proxy->setSourceModel(&controller.grid());
+    m_proxy->setSourceModel(controller.viewModel());
     view.setModel(m_proxy);
     m_actions = new GridEditActions(view, *m_proxy, prompter, this);
     m_input = new GridEditInput(view, *m_proxy, *m_actions, this);

@@ -26,7 +26,8 @@ public:
     GridEditing(GridView &view, MainController &controller, Prompter &prompter, QCheckBox &autoFill,
                 QObject *parent = nullptr);
 
-    // The table the rows come from: the controller's table, grouped or not.
+    // The table the rows come from: the controller's view of the table,
+    // grouped or not.
     void setSourceModel(QAbstractItemModel *model);
 
     TableEditor &editor() const { return *m_editor; }

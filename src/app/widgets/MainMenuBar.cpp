@@ -51,10 +51,17 @@ void MainMenuBar::rebuild(bool reportToolSetUp)
             parentMenu->addSeparator();
             continue;
         }
+        if (QAction *own = m_actionSource ? m_actionSource(item.key) : nullptr) {
+            own->setText(item.caption);
+            own->setShortcuts(item.shortcuts());
+            own->setShortcutContext(Qt::WindowShortcut);
+            parentMenu->addAction(own);
+            continue;
+        }
         QAction *action = parentMenu->addAction(item.caption);
         action->setObjectName(item.key);
         action->setData(item.key);
-        action->setShortcut(item.shortcut());
+        action->setShortcuts(item.shortcuts());
         action->setEnabled(m_databaseOpen ||
                            !CommandTable::needsOpenDatabase(CommandTable::commandForKey(item.key)));
         const QString key = item.key;

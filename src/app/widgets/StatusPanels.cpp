@@ -41,6 +41,16 @@ StatusPanels::StatusPanels(QWidget *window, double logicalDpi)
     num->setEnabled(false);
     for (QLabel *key : {caps, insert, num})
         key->setAlignment(Qt::AlignCenter);
+    // Beside the seven panels, and only while a filter hides records, so the
+    // panels keep their places otherwise.
+    m_count = new QLabel(m_statusBar);
+    m_count->setObjectName(QStringLiteral("RecordCount"));
+    m_count->setFrameShape(QFrame::Panel);
+    m_count->setFrameShadow(QFrame::Sunken);
+    m_count->setTextFormat(Qt::PlainText);
+    m_count->setIndent(4);
+    m_statusBar->addPermanentWidget(m_count);
+    m_count->hide();
 
     // Frame2 floats over panel 4 and carries the progress bar.
     m_frame2->setObjectName(QStringLiteral("Frame2"));
@@ -96,6 +106,12 @@ void StatusPanels::setProgress(int value)
 int StatusPanels::panel4Left() const
 {
     return m_panels.at(3)->mapTo(m_window, QPoint(0, 0)).x();
+}
+
+void StatusPanels::setRecordCountText(const QString &text)
+{
+    m_count->setText(text);
+    m_count->setVisible(!text.isEmpty());
 }
 
 void StatusPanels::setInsertMode(bool on)

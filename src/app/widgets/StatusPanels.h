@@ -37,6 +37,9 @@ public:
     // Panel 4's left edge in the window's coordinates (pixels).
     int panel4Left() const;
     void setInsertMode(bool on);
+    // "N of M records" while a filter is on; empty hides the panel.
+    void setRecordCountText(const QString &text);
+    QLabel *recordCountPanel() const { return m_count; }
     bool insertMode() const { return m_insert; }
 
 public Q_SLOTS:
@@ -50,6 +53,7 @@ private:
     QFrame *m_frame2;
     QProgressBar *m_progress;
     QList<QLabel *> m_panels;
+    QLabel *m_count;
     QTimer *m_clock;
     bool m_insert = true;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace Ledgerly {
@@ -122,6 +123,17 @@ bool WidgetPrompter::editText(TextRequest &request)
         return false;
     request.text = editor.resultText();
     return true;
+}
+
+bool WidgetPrompter::askNumber(NumberRequest &request)
+{
+    bool ok = false;
+    const int value = QInputDialog::getInt(
+        m_parent, request.title.isEmpty() ? applicationTitle() : request.title, request.label,
+        request.value, request.minimum, request.maximum, 1, &ok);
+    if (ok)
+        request.value = value;
+    return ok;
 }
 
 } // namespace Ledgerly

@@ -25,6 +25,7 @@ public:
     QString fileName(const FileRequest &request) override;
     void chooseUser(UserChoice &choice) override;
     bool editText(TextRequest &request) override;
+    bool askNumber(NumberRequest &request) override;
 
 private:
     QString applicationTitle() const;

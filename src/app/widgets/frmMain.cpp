@@ -6,6 +6,7 @@
 #include "SchemaEditor.h"
 #include "SkinBand.h"
 #include "StatusPanels.h"
+#include "TableTools.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
@@ -74,6 +75,8 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_skin->lower();
     buildFrame1();
     m_editing = new GridEditing(*m_grid, m_controller, m_prompter, *m_check1, this);
+    m_tools = new TableTools(*this, *m_grid, *m_editing, m_controller, m_prompter, *m_status);
+    m_menuBar->setActionSource([this](const QString &key) { return m_tools->actionFor(key); });
     connectController();
 
     resize(px(15000), imposedHeight());
@@ -269,7 +272,7 @@ void frmMain::Form_Resize()
     m_toolbar->setGeometry(px(r.toolbar.left), toolbarTop, px(r.toolbar.width), toolbarHeight);
     m_skin->setGeometry(0, menuHeight, width(), gridTop - menuHeight);
 
-    m_grid->setGeometry(px(r.grid.left), gridTop, px(r.grid.width), px(r.grid.height));
+    m_tools->setTableGeometry(QRect(px(r.grid.left), gridTop, px(r.grid.width), px(r.grid.height)));
     applyColumn0Width();
 
     const int panel4Width = m_status->panel(4)->width();

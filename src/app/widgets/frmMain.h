@@ -30,6 +30,7 @@ class ProgramLauncher;
 class Prompter;
 class SkinBand;
 class StatusPanels;
+class TableTools;
 
 // The main window: menu bar, toolbar, database chooser, record table and
 // status bar around the controller that holds the state and does the work.
@@ -73,6 +74,7 @@ public:
     QToolBar *toolBar() const { return m_toolbar; }
     GridView *grid() const { return m_grid; }
     GridEditing &editing() const { return *m_editing; }
+    TableTools &tableTools() const { return *m_tools; }
     StatusPanels &statusPanels() const { return *m_status; }
     frmSplash1 *aboutBox() const { return m_about; }
     // The schema editor, while it is open.
@@ -129,6 +131,7 @@ private:
     QCheckBox *m_check1;
     GridView *m_grid;
     GridEditing *m_editing;
+    TableTools *m_tools;
     StatusPanels *m_status;
     QPointer<frmSplash1> m_about;
     QPointer<SchemaEditor> m_schemaEditor;

@@ -6,17 +6,20 @@
 
 #include "GridEditing.h"
 #include "SchemaEditor.h"
+#include "TableTools.h"
 #include "app/DesktopSettings.h"
 #include "app/DocumentOpener.h"
 #include "app/MainController.h"
 #include "app/ReportToolUsers.h"
 #include "common/Prompter.h"
 #include "grid/TableEditor.h"
+#include "grid/widgets/GridEditActions.h"
 #include "grid/widgets/GridView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -50,6 +53,9 @@ void frmMain::SectionListDBNam_Activated(int index)
 void frmMain::BuildMenu()
 {
     m_menuBar->rebuild(ReportToolUsers(m_controller.settings()).anySetUp());
+    if (QMenu *edit = m_menuBar->findChild<QMenu *>(QStringLiteral("keyEdit")))
+        connect(edit, &QMenu::aboutToShow, &m_editing->actions(),
+                &GridEditActions::updateActionStates);
 }
 
 void frmMain::SmartMenuXP1_MenuItemClick(const QString &key)
@@ -119,6 +125,20 @@ void frmMain::runCommand(Command command)
         return;
     case Command::Exit:
         close();
+        return;
+    case Command::Undo:
+    case Command::Redo:
+    case Command::Copy:
+    case Command::Paste:
+    case Command::InsertRecord:
+    case Command::DeleteRecords:
+    case Command::Find:
+    case Command::FindNext:
+    case Command::FindPrevious:
+    case Command::Replace:
+    case Command::GoToRecord:
+    case Command::SortRecords:
+        m_tools->run(command);
         return;
     }
 }

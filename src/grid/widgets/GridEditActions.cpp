@@ -52,6 +52,10 @@ GridEditActions::GridEditActions(GridView &view, RecordTableProxy &proxy, Prompt
     m_savePicture =
         addAction(QStringLiteral("Save Picture As..."), {}, &GridEditActions::savePicture);
     m_clearPicture = addAction(QStringLiteral("Clear Picture"), {}, &GridEditActions::clearPicture);
+    // Kept current as the history changes: a menu showed them disabled
+    // once must not leave their keys dead after the next edit.
+    connect(&m_editor.history(), &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
+    connect(&m_editor.history(), &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
 }
 
 QAction *GridEditActions::addAction(const QString &text, const QList<QKeySequence> &keys,
@@ -117,13 +121,18 @@ bool GridEditActions::canEditText(const QModelIndex &index) const
     return m_proxy.isNewRecordRow(index.row()) || m_proxy.recordRow(index.row()) >= 0;
 }
 
-void GridEditActions::fillContextMenu(QMenu &menu)
+void GridEditActions::updateActionStates()
 {
-    const QModelIndex current = m_view.currentIndex();
-    m_editText->setEnabled(canEditText(current));
+    m_editText->setEnabled(canEditText(m_view.currentIndex()));
     m_delete->setEnabled(!selectedRecordRows().isEmpty());
     m_undo->setEnabled(m_editor.history().canUndo());
     m_redo->setEnabled(m_editor.history().canRedo());
+}
+
+void GridEditActions::fillContextMenu(QMenu &menu)
+{
+    const QModelIndex current = m_view.currentIndex();
+    updateActionStates();
     menu.addAction(m_editText);
     menu.addSeparator();
     menu.addAction(m_insert);

@@ -55,6 +55,13 @@ public:
     QAction *editTextAction() const { return m_editText; }
     QAction *undoAction() const { return m_undo; }
     QAction *redoAction() const { return m_redo; }
+    QAction *copyAction() const { return m_copy; }
+    QAction *pasteAction() const { return m_paste; }
+    QAction *insertAction() const { return m_insert; }
+    QAction *deleteAction() const { return m_delete; }
+    // Enables the actions as they apply to the current cell and selection
+    // (before a menu that lists them shows).
+    void updateActionStates();
 
     bool isPictureColumn(int column) const;
     // How a column's values are described to a person: "a date", ...

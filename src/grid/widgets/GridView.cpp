@@ -1,5 +1,6 @@
 #include "GridView.h"
 
+#include "FilterHeader.h"
 #include "GridItemDelegate.h"
 #include "common/Twips.h"
 #include "grid/GridColumn.h"
@@ -43,6 +44,12 @@ GridView::GridView(QWidget *parent)
     , m_expandAll(new QAction(QStringLiteral("Expand All Groups"), this))
 {
     setObjectName(QStringLiteral("SGGrid1"));
+    // Its captions sort and carry the filter row; a click on one no longer
+    // selects the column.
+    setHorizontalHeader(new FilterHeader(this));
+    QObject::disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this,
+                        SLOT(selectColumn(int)));
+    QObject::disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
     setItemDelegate(new GridItemDelegate(this));
     setAlternatingRowColors(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -74,6 +81,11 @@ GridView::GridView(QWidget *parent)
     addAction(m_collapseAll);
     addAction(m_expandAll);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+FilterHeader *GridView::filterHeader() const
+{
+    return static_cast<FilterHeader *>(horizontalHeader());
 }
 
 void GridView::setModel(QAbstractItemModel *newModel)

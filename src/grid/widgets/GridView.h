@@ -5,6 +5,8 @@
 
 namespace Ledgerly {
 
+class FilterHeader;
+
 // The record table (SGGrid1): one column per field, hidden columns hidden,
 // widths of its own (in twips at the screen's logical DPI when a database's
 // columns first show), taller rows when a picture column is shown, and Enter
@@ -45,6 +47,9 @@ public:
     QHash<QString, double> rememberedWidths() const { return m_remembered; }
     // Fits a column to its caption and the first rows' values.
     int fittedWidth(int column) const;
+
+    // The header with the sort keys and the filter row.
+    FilterHeader *filterHeader() const;
 
     QAction *collapseAllAction() const { return m_collapseAll; }
     QAction *expandAllAction() const { return m_expandAll; }

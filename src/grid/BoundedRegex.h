@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+
+namespace Ledgerly {
+
+// Regular expressions a person types run on cells of any length. Each match
+// is given a bounded number of steps, so a pattern that backtracks badly
+// gives up on a cell within a fraction of a millisecond instead of for
+// seconds; such a cell counts as not matching.
+namespace BoundedRegex {
+
+// false with the reason (and where in the pattern) when it is no valid
+// expression.
+bool compile(const QString &pattern, QRegularExpression::PatternOptions options,
+             QRegularExpression *out, QString *error);
+
+} // namespace BoundedRegex
+
+} // namespace Ledgerly
