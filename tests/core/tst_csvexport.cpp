@@ -1,5 +1,6 @@
 #include "tst_csv_support.h"
 
+#include "database/PdbDatabase.h"
 #include "exchange/CsvExport.h"
 #include "grid/TableEditor.h"
 
@@ -477,9 +478,7 @@ void TestCsvExport::commandAsksForTheFile()
     if (!exported.isEmpty())
         QCOMPARE(csvLines(db.out(u"chosen.csv"_s)).value(2).section(u',', 0, 0),
                  u"\""_s + exported + u"\""_s);
-    QTEST(db.controller()
-              .document()
-              .openStored(db.databasePath(u"Stock"_s))
+    QTEST(PdbDatabase::fromBytes(readFile(db.databasePath(u"Stock"_s)))
               ->Table()
               .Record(0)
               .value(0)
