@@ -16,11 +16,11 @@
 #include "app/widgets/WidgetPrompter.h"
 #include "app/widgets/frmMain.h"
 #include "database/RecordServer.h"
-#include "output/widgets/PageView.h"
-#include "output/widgets/PrintPreview.h"
 #include "grid/GridModel.h"
 #include "grid/widgets/FilterHeader.h"
 #include "grid/widgets/FindBar.h"
+#include "output/widgets/PageView.h"
+#include "output/widgets/PrintPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -50,8 +50,8 @@ int runFind(CliContext &ctx)
     if (ctx.arguments.size() != 2)
         throw UsageError{QStringLiteral("find needs a section and the text to find")};
     CliSession session(ctx);
-    if (!session.fileExistsOrReport(ctx.arguments.first())
-        || !session.openOrReport(ctx.arguments.first()))
+    if (!session.fileExistsOrReport(ctx.arguments.first()) ||
+        !session.openOrReport(ctx.arguments.first()))
         return 1;
     MainController &controller = session.controller();
     TextMatcher matcher;
