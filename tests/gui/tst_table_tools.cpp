@@ -163,6 +163,9 @@ void TestTableTools::filterRowFiltersAndMarksBadText()
     QCOMPARE(shownNames(t.view()), (QStringList{u"Pear"_s, u"apple"_s}));
     QVERIFY(count->isVisible());
     QCOMPARE(count->text(), u"2 of 4 records"_s);
+    // The panels moved over for the count; the progress bar follows panel 4.
+    StatusPanels &panels = t.w->statusPanels();
+    QTRY_VERIFY(qAbs(panels.frame2()->x() - panels.panel4Left()) <= 1);
 
     name->setText(u"/(p/"_s);
     QVERIFY(name->property("invalid").toBool());
@@ -205,6 +208,9 @@ void TestTableTools::findBarFindsAndReplaces()
 
     // Replace All in one step; "True" made "TruE" is no change of the yes/no.
     QTest::keyClick(grid, Qt::Key_H, Qt::ControlModifier);
+    // The open bar grows for its replace row, and the table makes room.
+    QCOMPARE(bar.height(), bar.sizeHint().height());
+    QCOMPARE(grid->geometry().bottom() + 1, bar.geometry().top());
     bar.findBox()->setText(u"e"_s);
     bar.replaceBox()->setText(u"E"_s);
     bar.replaceAll();

@@ -27,6 +27,7 @@
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -51,8 +52,12 @@ public:
 
 void settle()
 {
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents();
+    // Layouts and timers (the find bar's count, the status bar's panels)
+    // settle over several passes of the event loop, not one.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 } // namespace

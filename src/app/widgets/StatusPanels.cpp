@@ -111,7 +111,10 @@ int StatusPanels::panel4Left() const
 void StatusPanels::setRecordCountText(const QString &text)
 {
     m_count->setText(text);
+    if (m_count->isHidden() == text.isEmpty())
+        return;
     m_count->setVisible(!text.isEmpty());
+    Q_EMIT panelsMoved();
 }
 
 void StatusPanels::setInsertMode(bool on)

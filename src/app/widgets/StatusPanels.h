@@ -45,6 +45,11 @@ public:
 public Q_SLOTS:
     void updateClock();
 
+Q_SIGNALS:
+    // A panel came or went, so the panels moved: the window places the
+    // progress frame over panel 4 again.
+    void panelsMoved();
+
 private:
     QLabel *addPanel(const QString &name, int widthPixels, int stretch);
 

@@ -58,7 +58,7 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     });
     connect(&m_controller, &MainController::filterRowShownChanged, this,
             &TableTools::filterRowShownChanged);
-    connect(m_findBar, &FindBar::shownChanged, this, [this] { setTableGeometry(m_area); });
+    connect(m_findBar, &FindBar::heightChanged, this, [this] { setTableGeometry(m_area); });
     filterRowShownChanged(m_controller.filterRowShown());
     applySortKeys();
 }

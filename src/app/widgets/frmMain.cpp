@@ -70,6 +70,8 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/ledgerly-48.png")));
     m_dpi = logicalDpiY();
     m_status = new StatusPanels(this, m_dpi);
+    connect(m_status, &StatusPanels::panelsMoved, this, &frmMain::Form_Resize,
+            Qt::QueuedConnection);
 
     m_skin->setObjectName(QStringLiteral("Skinner1"));
     m_skin->lower();

@@ -119,21 +119,17 @@ FindBar::FindBar(GridView &view, RecordTableProxy &proxy, QWidget *parent)
 
 void FindBar::openFind()
 {
-    m_replaceRow->hide();
-    const bool wasHidden = isHidden();
-    show();
+    showRows(false);
     m_find->setFocus();
     m_find->selectAll();
     m_proxy.setHighlight(matcher());
     showStatus();
-    if (wasHidden)
-        Q_EMIT shownChanged(true);
 }
 
 void FindBar::openReplace()
 {
     openFind();
-    m_replaceRow->show();
+    showRows(true);
     if (!m_find->text().isEmpty()) {
         m_with->setFocus();
         m_with->selectAll();
@@ -148,7 +144,16 @@ void FindBar::closeBar()
     hide();
     m_proxy.setHighlight({});
     m_view.setFocus();
-    Q_EMIT shownChanged(false);
+    Q_EMIT heightChanged();
+}
+
+void FindBar::showRows(bool withReplace)
+{
+    const bool changed = isHidden() || m_replaceRow->isHidden() == withReplace;
+    m_replaceRow->setVisible(withReplace);
+    show();
+    if (changed)
+        Q_EMIT heightChanged();
 }
 
 TextMatcher FindBar::matcher() const

@@ -48,14 +48,17 @@ public:
     QString statusText() const;
 
 Q_SIGNALS:
-    // Opened or closed: the window makes room for it or takes it back.
-    void shownChanged(bool shown);
+    // Opened, closed, or its replace row shown or hidden: the window makes
+    // room for it or takes it back.
+    void heightChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Shows the bar with or without its replace row.
+    void showRows(bool withReplace);
     TextMatcher matcher() const;
     void optionsChanged();
     void scopeChanged();
