@@ -254,7 +254,7 @@ CsvImporter::Status CsvImporter::read(QIODevice &device, qint64 size,
         const qsizetype kept = buffer.size() - m_reader.position();
         if (kept > kMaxRecordBytes) {
             m_problem = QStringLiteral("Line %1 is longer than %2 bytes.")
-                            .arg(m_reader.recordLine() + 1)
+                            .arg(m_reader.nextLine())
                             .arg(kMaxRecordBytes);
             return Status::RecordTooLong;
         }

@@ -28,9 +28,8 @@ CsvReader::CsvReader(QByteArrayView text, bool complete)
 
 void CsvReader::setText(QByteArrayView text, bool complete)
 {
-    // The records read from the old text leave with it: their lines are
-    // counted now.
-    m_line += lineEnds(m_text.sliced(m_recordStart, m_pos - m_recordStart));
+    // The old text may be gone already (the caller reuses its buffer): its
+    // records' lines were counted as they were read.
     m_base += m_pos;
     m_text = text;
     m_complete = complete;
@@ -42,6 +41,8 @@ int CsvReader::lineEnds(QByteArrayView text)
 {
     // Every LF, and every CR that is no LF's partner; memchr finds them far
     // faster than a look at each byte.
+    if (text.isEmpty())
+        return 0; // its data may be null, which memchr must not see
     int ends = 0;
     const char *const begin = text.data();
     const char *const end = begin + text.size();
@@ -154,6 +155,8 @@ CsvReader::Result CsvReader::readRecord(Record &record)
     if (!m_started) {
         // A byte-order mark that spreadsheets sometimes write is no text.
         const qsizetype have = qMin<qsizetype>(m_text.size(), 3);
+        if (have == 0)
+            return m_complete ? Result::End : Result::NeedMore;
         if (std::memcmp(m_text.data(), kBom, size_t(have)) == 0) {
             if (have < 3 && !m_complete)
                 return Result::NeedMore;
@@ -200,9 +203,9 @@ CsvReader::Result CsvReader::readRecord(Record &record)
     }
     for (const Unescaped &u : std::as_const(m_unescaped))
         record[u.cell].bytes = QByteArrayView(m_scratch.constData() + u.start, u.size);
-    m_line += lineEnds(m_text.sliced(m_recordStart, start - m_recordStart));
     m_recordStart = start;
     m_recordLine = m_line;
+    m_line += lineEnds(m_text.sliced(start, m_pos - start));
     return Result::Record;
 }
 

@@ -45,6 +45,8 @@ public:
     // The line (from 1) the record last read starts on, and the line a byte
     // of that record (by its offset in the file) stands on.
     int recordLine() const { return m_recordLine; }
+    // The line the next record starts on.
+    int nextLine() const { return m_line; }
     int lineAt(qsizetype fileOffset) const;
 
     // A record holding one empty unquoted cell: a blank line.

@@ -39,7 +39,8 @@ void appendValue(StoredValues &out, const char *data, qsizetype size)
 {
     char *at = out.room(2 + size);
     putLength(at, quint32(size));
-    std::memcpy(at + 2, data, size_t(size));
+    if (size > 0) // an empty cell's data may be null
+        std::memcpy(at + 2, data, size_t(size));
     out.taken(at + 2 + size);
 }
 
