@@ -40,7 +40,7 @@ QByteArray parse(QByteArrayView text, qsizetype piece)
     QByteArray out;
     QByteArray buffer;
     qsizetype fed = 0;
-    CsvReader reader(QByteArrayView(), piece <= 0);
+    CsvReader reader(QByteArrayView(), piece <= 0 || text.isEmpty()); // nothing more to come
     if (piece <= 0) {
         buffer = text.toByteArray();
         fed = text.size();

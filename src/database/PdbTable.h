@@ -24,7 +24,13 @@ public:
     // Appends an empty record (every value null) and returns it.
     PdbRecord &AddRecord();
     void appendRecord(PdbRecord record) { m_records.append(std::move(record)); }
-    void appendRecords(QList<PdbRecord> records) { m_records.append(std::move(records)); }
+    void appendRecords(QList<PdbRecord> records)
+    {
+        // Room for exactly these: a list grown by halves would hold up to
+        // half as many records again, unused.
+        m_records.reserve(m_records.size() + records.size());
+        m_records.append(std::move(records));
+    }
     // Replaces every record at once; they must belong to this table's fields.
     void setRecords(QList<PdbRecord> records) { m_records = std::move(records); }
     // Appends a field definition; existing records read null for it.

@@ -6,6 +6,8 @@
 
 #include <QIODevice>
 
+#include <cstring>
+
 namespace Ledgerly {
 
 namespace {
@@ -260,7 +262,10 @@ CsvImporter::Status CsvImporter::read(QIODevice &device, qint64 size,
         }
         if (complete)
             break; // nothing more to read; the reader has said all it can
-        buffer.remove(0, m_reader.position());
+        // The rest moves to the front of the one buffer. (Removing it from
+        // the front only moves the start of a QByteArray on, and the buffer
+        // then grew to the size of the whole file.)
+        std::memmove(buffer.data(), buffer.constData() + m_reader.position(), size_t(kept));
         buffer.resize(kept + kBlock);
         const qint64 got = device.read(buffer.data() + kept, kBlock);
         if (got < 0) {
