@@ -222,6 +222,9 @@ void TestCliRoundtrip::missingDatabaseIsNeverCreated_data()
     QTest::newRow("resave") << QStringList{u"resave"_qs, u"Other"_qs};
     QTest::newRow("export") << QStringList{u"export"_qs, u"Other"_qs, u"OUT"_qs};
     QTest::newRow("print") << QStringList{u"print"_qs, u"other"_qs, u"OUT"_qs};
+    QTest::newRow("find") << QStringList{u"find"_qs, u"Other"_qs, u"x"_qs};
+    QTest::newRow("sort") << QStringList{u"sort"_qs, u"Other"_qs, u"Name"_qs};
+    QTest::newRow("replace") << QStringList{u"replace"_qs, u"Other"_qs, u"x"_qs, u"y"_qs};
     QTest::newRow("export for another user")
         << QStringList{u"export"_qs, u"Other"_qs, u"OUT"_qs, u"--user"_qs, u"bob"_qs};
 }
