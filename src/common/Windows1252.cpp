@@ -1,5 +1,7 @@
 #include "Windows1252.h"
 
+#include "ByteWords.h"
+
 #include <array>
 #include <cstring>
 
@@ -129,9 +131,7 @@ FromUtf8 fromUtf8(QByteArrayView text, char *out)
     while (in != end) {
         // ASCII passes eight bytes at a time.
         while (end - in >= 8) {
-            quint64 word;
-            std::memcpy(&word, in, 8);
-            if (word & 0x8080808080808080ull)
+            if (ByteWords::hasHigh(ByteWords::load(in)))
                 break;
             std::memcpy(out, in, 8);
             in += 8;

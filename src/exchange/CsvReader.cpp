@@ -1,5 +1,7 @@
 #include "CsvReader.h"
 
+#include "common/ByteWords.h"
+
 #include <cstring>
 
 namespace Ledgerly {
@@ -11,12 +13,8 @@ constexpr char kBom[] = "\xEF\xBB\xBF";
 // True when one of the eight bytes at p is a quote or a CR.
 bool quoteOrCr(const char *p)
 {
-    quint64 word;
-    std::memcpy(&word, p, 8);
-    constexpr quint64 ones = 0x0101010101010101ull;
-    constexpr quint64 highs = 0x8080808080808080ull;
-    const auto hasZeroByte = [](quint64 v) { return ((v - ones) & ~v & highs) != 0; };
-    return hasZeroByte(word ^ (ones * '"')) || hasZeroByte(word ^ (ones * '\r'));
+    const quint64 word = ByteWords::load(p);
+    return ByteWords::has(word, '"') || ByteWords::has(word, '\r');
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CsvWriter.h"
 
+#include "common/ByteWords.h"
 #include "common/Windows1252.h"
 #include "database/FieldType.h"
 
@@ -49,13 +50,8 @@ char *encodeUtf16(const char16_t *in, qsizetype size, char *out)
 // True when none of the eight bytes at p is a quote, a CR or outside ASCII.
 bool plainAscii(const unsigned char *p)
 {
-    quint64 word;
-    std::memcpy(&word, p, 8);
-    constexpr quint64 ones = 0x0101010101010101ull;
-    constexpr quint64 highs = 0x8080808080808080ull;
-    const auto hasZeroByte = [](quint64 v) { return ((v - ones) & ~v & highs) != 0; };
-    return (word & highs) == 0 && !hasZeroByte(word ^ (ones * '"')) &&
-           !hasZeroByte(word ^ (ones * '\r'));
+    const quint64 word = ByteWords::load(p);
+    return !ByteWords::hasHigh(word) && !ByteWords::has(word, '"') && !ByteWords::has(word, '\r');
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "JsonDump.h"
 
+#include "common/ByteWords.h"
 #include "common/Windows1252.h"
 #include "database/FieldType.h"
 #include "database/PdbLayout.h"
@@ -53,15 +54,9 @@ char *writeControl(char *out, unsigned char c)
 // control character, quote or backslash.
 bool plainJson(const unsigned char *p)
 {
-    quint64 word;
-    std::memcpy(&word, p, 8);
-    constexpr quint64 ones = 0x0101010101010101ull;
-    constexpr quint64 highs = 0x8080808080808080ull;
-    const auto hasZeroByte = [](quint64 v) { return ((v - ones) & ~v & highs) != 0; };
-    // A byte below 0x20 borrows when 0x20 is taken from it.
-    const bool control = ((word - ones * 0x20) & ~word & highs) != 0;
-    return (word & highs) == 0 && !control && !hasZeroByte(word ^ (ones * '"')) &&
-           !hasZeroByte(word ^ (ones * '\\'));
+    const quint64 word = ByteWords::load(p);
+    return !ByteWords::hasHigh(word) && !ByteWords::hasBelow(word, 0x20) &&
+           !ByteWords::has(word, '"') && !ByteWords::has(word, '\\');
 }
 
 // Windows-1252 text as a JSON string.
