@@ -8,11 +8,6 @@
 
 namespace Ledgerly::ColumnSetup {
 
-FieldRole roleFor(const QString &roleValue)
-{
-    return fieldRole(roleValue);
-}
-
 QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &schema)
 {
     QList<GridColumn> columns;
@@ -31,7 +26,7 @@ QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &sc
             column.key = field.Name;
             column.caption = schema.caption(field.Name);
         }
-        column.role = roleFor(schema.role(field.Name));
+        column.role = fieldRole(schema.role(field.Name));
         columns.append(column);
     }
     return columns;

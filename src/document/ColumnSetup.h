@@ -21,10 +21,6 @@ namespace ColumnSetup {
 // schema field the database lacks gives an empty column of kind Other.
 QList<GridColumn> columnsFor(const PdbFieldList &fields, const SchemaSection &schema);
 
-// The role a "<field>Hide" value gives: "Calc" and "Group" (case ignored)
-// show the field, a boolean false shows it, anything else hides it.
-FieldRole roleFor(const QString &roleValue);
-
 // New captions and roles after the schema changed; keys and kinds stay.
 void applySchema(GridModel &grid, const PdbFieldList &fields, const SchemaSection &schema);
 

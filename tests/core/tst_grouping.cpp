@@ -1,4 +1,4 @@
-#include "document/ColumnSetup.h"
+#include "catalogue/SchemaRules.h"
 #include "grid/GridModel.h"
 #include "grid/GridValue.h"
 #include "grid/GroupTotals.h"
@@ -72,7 +72,7 @@ QStringList roles(const QMap<int, QString> &byColumn)
 void applyRoles(GridModel &table, const QStringList &roles)
 {
     for (int c = 1; c < Columns; ++c)
-        table.setColumnSchema(c, u"Cap%1"_s.arg(c), ColumnSetup::roleFor(roles.at(c)));
+        table.setColumnSchema(c, u"Cap%1"_s.arg(c), fieldRole(roles.at(c)));
 }
 
 // Groups the table by the role values given.

@@ -162,6 +162,11 @@ QString terminalText(QString text)
     return text;
 }
 
+bool CliSession::openExistingOrReport(const QString &section)
+{
+    return fileExistsOrReport(section) && openOrReport(section);
+}
+
 bool CliSession::openForChangeOrReport(const QString &section)
 {
     const QString path = databasePathOrReport(section);

@@ -63,6 +63,9 @@ public:
     // exist and gives false. True for a section the schema does not name,
     // which the command then reports.
     bool fileExistsOrReport(const QString &section);
+    // openOrReport() for the commands that read a database: a missing file
+    // is reported, never created.
+    bool openExistingOrReport(const QString &section);
     // open() for a command that changes and saves the database: locks it,
     // and loads it only when its file exists (a missing one is never
     // created here). Prints why when it returns false.

@@ -19,29 +19,38 @@ FindOptions findOptions(const CliContext &ctx, const QString &text)
             ctx.flags.contains(QStringLiteral("regex"))};
 }
 
-// The matcher and the cells to search for find and replace; false after
-// printing why there are none.
-bool prepare(CliContext &ctx, MainController &controller, const QString &text, TextMatcher *matcher,
-             FindReplace::Scope *scope)
+// What find and replace search with, where, and what they found.
+struct Search
+{
+    TextMatcher matcher;
+    FindReplace::Scope scope;
+    QList<FindReplace::Match> matches;
+    bool gaveUp = false; // a regular expression ran out of time
+};
+
+// Searches the open table for text as the options say; false after printing
+// why nothing can be searched.
+bool search(CliContext &ctx, MainController &controller, const QString &text, Search *out)
 {
     const int field = fieldOption(ctx, controller);
     if (field < 0)
         return false;
-    *matcher = TextMatcher(findOptions(ctx, text));
-    if (!matcher->isValid()) {
-        ctx.err << "ledgerly-cli: " << matcher->error() << "\n";
+    out->matcher = TextMatcher(findOptions(ctx, text));
+    if (!out->matcher.isValid()) {
+        ctx.err << "ledgerly-cli: " << out->matcher.error() << "\n";
         return false;
     }
-    if (matcher->isEmpty()) {
+    if (out->matcher.isEmpty()) {
         ctx.err << "ledgerly-cli: there is nothing to find\n";
         return false;
     }
-    *scope =
+    out->scope =
         FindReplace::tableScope(controller.grid(), field > 0 ? QList<int>{field} : QList<int>{});
-    if (scope->columns.isEmpty()) {
+    if (out->scope.columns.isEmpty()) {
         ctx.err << "ledgerly-cli: that field holds no text to search\n";
         return false;
     }
+    out->matches = FindReplace::findAll(controller.grid(), out->scope, out->matcher, &out->gaveUp);
     return true;
 }
 
@@ -50,21 +59,16 @@ int runFind(CliContext &ctx)
     if (ctx.arguments.size() != 2)
         throw UsageError{QStringLiteral("find needs a section and the text to find")};
     CliSession session(ctx);
-    if (!session.fileExistsOrReport(ctx.arguments.first()) ||
-        !session.openOrReport(ctx.arguments.first()))
+    if (!session.openExistingOrReport(ctx.arguments.first()))
         return 1;
     MainController &controller = session.controller();
-    TextMatcher matcher;
-    FindReplace::Scope scope;
-    if (!prepare(ctx, controller, ctx.arguments.at(1), &matcher, &scope))
+    Search found;
+    if (!search(ctx, controller, ctx.arguments.at(1), &found))
         return 1;
-    bool gaveUp = false;
-    const QList<FindReplace::Match> matches =
-        FindReplace::findAll(controller.grid(), scope, matcher, &gaveUp);
-    if (gaveUp)
+    if (found.gaveUp)
         ctx.err << "ledgerly-cli: the regular expression took too long; not every record "
                    "was searched\n";
-    if (matches.isEmpty()) {
+    if (found.matches.isEmpty()) {
         ctx.err << "ledgerly-cli: no record matches\n";
         return 1;
     }
@@ -77,8 +81,8 @@ int runFind(CliContext &ctx)
         header.append(table.column(c).caption);
     ctx.out << header.join(QLatin1Char('\t')) << "\n";
     QSet<int> printed;
-    for (const FindReplace::Match &match : matches) {
-        const int row = scope.tableRows.at(match.position);
+    for (const FindReplace::Match &match : std::as_const(found.matches)) {
+        const int row = found.scope.tableRows.at(match.position);
         if (printed.contains(row))
             continue;
         printed.insert(row);
@@ -102,21 +106,17 @@ int runReplace(CliContext &ctx)
     if (!session.openForChangeOrReport(section))
         return 1;
     MainController &controller = session.controller();
-    TextMatcher matcher;
-    FindReplace::Scope scope;
-    if (!prepare(ctx, controller, ctx.arguments.at(1), &matcher, &scope))
+    Search found;
+    if (!search(ctx, controller, ctx.arguments.at(1), &found))
         return 1;
-    bool gaveUp = false;
-    const QList<FindReplace::Match> matches =
-        FindReplace::findAll(controller.grid(), scope, matcher, &gaveUp);
-    if (gaveUp) {
+    if (found.gaveUp) {
         // Replacing in only some records would leave the file half done.
         ctx.err << "ledgerly-cli: the regular expression took too long; nothing was replaced\n";
         return 1;
     }
     const FindReplace::ReplaceResult result =
-        FindReplace::replace(controller.document().editor(), scope, matches, matcher,
-                             ctx.arguments.at(2), QStringLiteral("Replace All"));
+        FindReplace::replace(controller.document().editor(), found.scope, found.matches,
+                             found.matcher, ctx.arguments.at(2), QStringLiteral("Replace All"));
     if (result.changed > 0 && !controller.SaveDatabase()) {
         ctx.err << "ledgerly-cli: " << controller.CurrentPath() << " was not saved\n";
         return 1;

@@ -17,7 +17,7 @@ int runPrint(CliContext &ctx)
         throw UsageError{QStringLiteral("print needs a section and an output file")};
     const QString section = ctx.arguments.at(0);
     CliSession session(ctx);
-    if (!session.fileExistsOrReport(section) || !session.openOrReport(section))
+    if (!session.openExistingOrReport(section))
         return 1;
     MainController &controller = session.controller();
     if (!applyViewOptions(ctx, controller))
