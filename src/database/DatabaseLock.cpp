@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 namespace Ledgerly {
 
@@ -44,6 +45,24 @@ QString lockFileName(const QString &databaseName)
     return shortened();
 }
 
+// A program killed after making its lock file and before writing its process
+// into it leaves a lock that names nobody, which QLockFile never takes over
+// while locks do not go stale by age. Such a lock is taken over when it
+// still names nobody a moment later (a live program writes its process at
+// once); the removal itself refuses a lock file a live program holds open.
+bool takeOverUnreadableLock(QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &program))
+        return false;
+    QThread::msleep(50);
+    if (lock.getLockInfo(&pid, &host, &program) || !lock.removeStaleLockFile())
+        return false;
+    return lock.tryLock(0);
+}
+
 } // namespace
 
 DatabaseLock::DatabaseLock() = default;
@@ -73,7 +92,7 @@ DatabaseLock DatabaseLock::acquire(const QString &path)
     // A lock is held for as long as a database is open; it never goes stale
     // by age, only when its process has gone (which QLockFile detects).
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    if (lock->tryLock(0) || takeOverUnreadableLock(*lock)) {
         result.m_lock = std::move(lock);
         return result;
     }

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace Ledgerly;
@@ -29,7 +30,9 @@ private Q_SLOTS:
     void initTestCase();
     void secondHolderIsRefusedWithTheHolderNamed();
     void everyNameOfTheFileMeetsOneLock();
+    void lockOfAVanishedProcessIsTakenOver_data();
     void lockOfAVanishedProcessIsTakenOver();
+    void emptyLockOfALiveProgramIsRefused();
     void lockLivesBesideTheDatabase_data();
     void lockLivesBesideTheDatabase();
     void lockThatCannotBeMadeIsAClearError_data();
@@ -82,17 +85,42 @@ void TestDatabaseLock::everyNameOfTheFileMeetsOneLock()
     QVERIFY(DatabaseLock::acquire(dir.filePath(QStringLiteral("a/b/Data.pdb"))).isLocked());
 }
 
+void TestDatabaseLock::lockOfAVanishedProcessIsTakenOver_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    // A crashed program's lock: a process id nobody has.
+    QTest::newRow("process gone") << "2147483000\nledgerly-cli\n" +
+                                         QSysInfo::machineHostName().toUtf8() + "\n";
+    // A program killed after making its lock file and before writing into it.
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("unreadable") << QByteArray("\x01\x02");
+}
+
 void TestDatabaseLock::lockOfAVanishedProcessIsTakenOver()
 {
+    QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Old.pdb"));
     const QString lockPath = DatabaseLock::lockFilePathFor(path);
     QVERIFY(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
-    // The lock file a crashed program leaves: a process id nobody has.
-    QVERIFY(writeFile(lockPath,
-                      "2147483000\nledgerly-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
-    const DatabaseLock lock = DatabaseLock::acquire(path);
+    QVERIFY(writeFile(lockPath, content));
+    DatabaseLock lock = DatabaseLock::acquire(path);
     QVERIFY2(lock.isLocked(), qPrintable(lock.error()));
+    // Taken over, it is held like any other.
+    QVERIFY(!DatabaseLock::acquire(path).isLocked());
+}
+
+void TestDatabaseLock::emptyLockOfALiveProgramIsRefused()
+{
+    // A program that has made its lock file and not yet written into it
+    // holds the file locked: that lock is not taken over.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Busy.pdb"));
+    QFile held(DatabaseLock::lockFilePathFor(path));
+    QVERIFY(held.open(QIODevice::WriteOnly));
+    QCOMPARE(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+    QVERIFY(!DatabaseLock::acquire(path).isLocked());
+    QVERIFY(held.exists());
 }
 
 void TestDatabaseLock::lockLivesBesideTheDatabase_data()
