@@ -45,14 +45,20 @@ constexpr std::array<char16_t, 256> decodeTable()
 }
 } // namespace
 
-QString decode(const QByteArray &bytes)
+void decodeInto(QByteArrayView bytes, QString *text)
 {
     static constexpr std::array<char16_t, 256> table = decodeTable();
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
+    text->resize(bytes.size());
+    char16_t *out = reinterpret_cast<char16_t *>(text->data());
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     for (qsizetype i = 0; i < bytes.size(); ++i)
         out[i] = table[in[i]];
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QString text;
+    decodeInto(bytes, &text);
     return text;
 }
 

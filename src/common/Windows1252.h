@@ -10,6 +10,8 @@ namespace Ledgerly {
 // ICU, and every byte must map both ways exactly, so the table lives here.
 namespace Windows1252 {
 QString decode(const QByteArray &bytes);
+// The same into a string the caller keeps, reusing its room.
+void decodeInto(QByteArrayView bytes, QString *out);
 // false when text holds a character the code page cannot hold; out is then
 // left unspecified.
 bool encode(const QString &text, QByteArray *out);

@@ -199,6 +199,8 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
     table.setRecords(std::move(records));
     for (int i = 0; i < writtenFrom.size(); ++i)
         grid.gridRow(writtenFrom.at(i)).sourceRecord = i;
+    // Kept text is by stored record, and the records were just numbered anew.
+    grid.forgetShownText();
 }
 
 } // namespace Ledgerly

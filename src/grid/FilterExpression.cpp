@@ -233,14 +233,42 @@ bool FilterExpression::matches(const QVariant &value) const
     case Op::Range:
         return inRange(value);
     case Op::Contains:
-        return m_shown(value).contains(m_operand, Qt::CaseInsensitive);
     case Op::Excludes:
-        return !m_shown(value).contains(m_operand, Qt::CaseInsensitive);
     case Op::Equals:
-        return m_shown(value).trimmed().compare(m_operand, Qt::CaseInsensitive) == 0;
     case Op::Regex:
-        return m_regex.match(m_shown(value)).hasMatch();
+        return matchesText(m_shown(value));
     }
+    return true;
+}
+
+bool FilterExpression::readsShownText() const
+{
+    return isValid() && (m_op == Op::Contains || m_op == Op::Excludes || m_op == Op::Equals ||
+                         m_op == Op::Regex);
+}
+
+bool FilterExpression::matchesText(QStringView shown) const
+{
+    switch (m_op) {
+    case Op::Contains:
+        return shown.contains(m_operand, Qt::CaseInsensitive);
+    case Op::Excludes:
+        return !shown.contains(m_operand, Qt::CaseInsensitive);
+    case Op::Equals:
+        return shown.trimmed().compare(m_operand, Qt::CaseInsensitive) == 0;
+    case Op::Regex:
+        return m_regex.match(shown).hasMatch();
+    default:
+        return true;
+    }
+}
+
+bool FilterExpression::isPlainSearch(QString *text, bool *excludes) const
+{
+    if (!isValid() || (m_op != Op::Contains && m_op != Op::Excludes))
+        return false;
+    *text = m_operand;
+    *excludes = m_op == Op::Excludes;
     return true;
 }
 

@@ -44,6 +44,15 @@ public:
     // A cell's value (EditRole) of the column the expression was made for.
     bool matches(const QVariant &value) const;
 
+    // Whether the expression reads nothing but the text a cell shows
+    // (contains, does not contain, equals, a regular expression), so that
+    // matchesText() answers for it.
+    bool readsShownText() const;
+    bool matchesText(QStringView shown) const;
+    // The text a "contains" or "does not contain" looks for, and which of
+    // the two it is: a search one pass over a column can answer.
+    bool isPlainSearch(QString *text, bool *excludes) const;
+
 private:
     enum class Op { All, Contains, Equals, Excludes, IsEmpty, NotEmpty, Range, Regex, Truth };
     // One end of a range; inclusive or not.

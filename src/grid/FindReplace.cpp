@@ -1,6 +1,8 @@
 #include "FindReplace.h"
 
+#include "BoundedRegex.h"
 #include "CellTextReader.h"
+#include "CellTexts.h"
 #include "GridModel.h"
 #include "GridValue.h"
 #include "TableEditor.h"
@@ -23,16 +25,31 @@ class Budget
 public:
     explicit Budget(const TextMatcher &matcher)
         : m_bounded(matcher.options().regex)
-        , m_deadline(regexBudgetMs)
+        , m_deadline(BoundedRegex::passBudgetMs)
     {}
 
-    bool spent() { return m_bounded && (++m_cells & 0xff) == 0 && m_deadline.hasExpired(); }
+    // A regular expression costs more than the clock, so the clock is read
+    // often enough to stop close to the limit.
+    bool spent() { return m_bounded && (++m_cells & 0xf) == 0 && m_deadline.hasExpired(); }
 
 private:
     bool m_bounded;
     QDeadlineTimer m_deadline;
     qint64 m_cells = 0;
 };
+
+bool cellMatches(CellTexts &texts, int row, int column, const TextMatcher &matcher)
+{
+    if (matcher.findsPlainText())
+        return texts.contains(row, column, matcher.options().text, matcher.caseSensitivity());
+    return matcher.matches(texts.text(row, column));
+}
+
+bool holdsNone(CellTexts &texts, int row, const Scope &scope, const TextMatcher &matcher)
+{
+    return matcher.findsPlainText() &&
+           texts.holdsNone(row, scope.columns, matcher.options().text, matcher.caseSensitivity());
+}
 
 } // namespace
 
@@ -84,7 +101,7 @@ QString cellText(const GridModel &table, int row, int column)
 }
 
 QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatcher &matcher,
-                     bool *gaveUp, qsizetype first, qsizetype count)
+                     bool *gaveUp, qsizetype first, qsizetype count, CellTexts *texts)
 {
     QList<Match> found;
     if (gaveUp)
@@ -92,17 +109,20 @@ QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatch
     if (matcher.isEmpty() || !matcher.isValid())
         return found;
     Budget budget(matcher);
-    GridValue::ShownText shown;
+    CellTexts own(table);
+    CellTexts &cells = texts ? *texts : own;
     const qsizetype end =
         count < 0 ? scope.tableRows.size() : qMin(scope.tableRows.size(), first + count);
     for (qsizetype p = qMax<qsizetype>(0, first); p < end; ++p) {
+        if (holdsNone(cells, scope.tableRows.at(p), scope, matcher))
+            continue;
         for (int column : scope.columns) {
             if (budget.spent()) {
                 if (gaveUp)
                     *gaveUp = true;
                 return found;
             }
-            if (matcher.matches(shown(table.cell(scope.tableRows.at(p), column))))
+            if (cellMatches(cells, scope.tableRows.at(p), column, matcher))
                 found.append({p, column});
         }
     }
@@ -126,7 +146,7 @@ std::optional<Match> findNext(const GridModel &table, const Scope &scope,
         start = from.position * columns + column;
     }
     Budget budget(matcher);
-    GridValue::ShownText shown;
+    CellTexts texts(table);
     for (qsizetype step = 1; step <= cells; ++step) {
         if (budget.spent()) {
             if (gaveUp)
@@ -135,11 +155,40 @@ std::optional<Match> findNext(const GridModel &table, const Scope &scope,
         }
         const qsizetype cell = ((backwards ? start - step : start + step) % cells + cells) % cells;
         const qsizetype position = cell / columns;
-        const int column = scope.columns.at(cell % columns);
-        if (matcher.matches(shown(table.cell(scope.tableRows.at(position), column))))
+        const qsizetype place = cell % columns;
+        if (holdsNone(texts, scope.tableRows.at(position), scope, matcher)) {
+            // On past the rest of the record's cells, the way the search goes.
+            step += backwards ? place : columns - 1 - place;
+            continue;
+        }
+        const int column = scope.columns.at(place);
+        if (cellMatches(texts, scope.tableRows.at(position), column, matcher))
             return Match{position, column};
     }
     return std::nullopt;
+}
+
+std::optional<Match> nextOf(const QList<Match> &matches, const Scope &scope, const Match &from,
+                            bool backwards)
+{
+    if (matches.isEmpty())
+        return std::nullopt;
+    if (from.position < 0 || from.position >= scope.tableRows.size())
+        return backwards ? matches.last() : matches.first();
+    // Matches are in scope order: by record, then by the place of the column.
+    const qsizetype place = qMax<qsizetype>(0, scope.columns.indexOf(from.column));
+    auto before = [&scope](const Match &match, std::pair<qsizetype, qsizetype> cell) {
+        return std::pair{match.position, scope.columns.indexOf(match.column)} < cell;
+    };
+    const auto at =
+        std::lower_bound(matches.cbegin(), matches.cend(), std::pair{from.position, place}, before);
+    if (backwards)
+        return at == matches.cbegin() ? matches.last() : *(at - 1);
+    const auto after = (at != matches.cend() && at->position == from.position &&
+                        scope.columns.indexOf(at->column) == place)
+                           ? at + 1
+                           : at;
+    return after == matches.cend() ? matches.first() : *after;
 }
 
 ReplaceResult replace(TableEditor &editor, const Scope &scope, const QList<Match> &cells,

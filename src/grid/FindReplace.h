@@ -10,6 +10,7 @@ class QAbstractItemModel;
 
 namespace Ledgerly {
 
+class CellTexts;
 class GridModel;
 class TableEditor;
 
@@ -52,19 +53,23 @@ Scope tableScope(const GridModel &table, const QList<int> &columns = {});
 
 QString cellText(const GridModel &table, int row, int column);
 
-// How long a regular expression may search before the search gives up.
-inline constexpr int regexBudgetMs = 300;
-
 // Every match, in scope order, in the records from `first` on (all when
 // `count` is -1, else at most that many records). *gaveUp tells that a
-// regular expression ran out of time and the list is not complete.
+// regular expression ran out of time and the list is not complete. A search
+// in parts passes the same `texts` to each part, so the table's kept text
+// is read once.
 QList<Match> findAll(const GridModel &table, const Scope &scope, const TextMatcher &matcher,
-                     bool *gaveUp = nullptr, qsizetype first = 0, qsizetype count = -1);
+                     bool *gaveUp = nullptr, qsizetype first = 0, qsizetype count = -1,
+                     CellTexts *texts = nullptr);
 // The next match after (or before) a cell, wrapping round; from a match
 // with position -1 the search starts at the top (or the bottom).
 std::optional<Match> findNext(const GridModel &table, const Scope &scope,
                               const TextMatcher &matcher, const Match &from, bool backwards,
                               bool *gaveUp = nullptr);
+// The same from a list of every match in scope order (a finished count):
+// no cell is read.
+std::optional<Match> nextOf(const QList<Match> &matches, const Scope &scope, const Match &from,
+                            bool backwards);
 
 // Replaces the matches' text in the given cells as one undoable step.
 ReplaceResult replace(TableEditor &editor, const Scope &scope, const QList<Match> &cells,

@@ -58,6 +58,7 @@ void GridModel::removeAllColumns()
             row.cells.resize(1);
     m_pictures.clear();
     m_holdsNumbers.clear();
+    forgetShownText();
     endRemoveColumns();
 }
 
@@ -166,6 +167,48 @@ void GridModel::setRows(QList<GridRow> rows)
 void GridModel::setStoredRows(std::shared_ptr<const StoredRows> stored)
 {
     m_stored = std::move(stored);
+    forgetShownText();
+}
+
+bool GridModel::keepShownText(const QList<int> &columns, QDeadlineTimer deadline) const
+{
+    if (!m_stored)
+        return true;
+    const int records = m_stored->recordCount();
+    GridValue::ShownText shown;
+    for (int column : columns) {
+        if (column < 1 || column >= m_columns.size())
+            continue;
+        // Checked every few hundred records: the clock costs more than a cell.
+        if (!m_shownText.isKeepable(column))
+            continue;
+        for (int record = m_shownText.kept(column); record < records; ++record) {
+            if ((record & 0xff) == 0 && deadline.hasExpired())
+                return false;
+            if (!m_shownText.append(column, shown(m_stored->cell(record, column))))
+                break;
+        }
+        m_shownText.finish(column);
+    }
+    return true;
+}
+
+void GridModel::forgetShownText()
+{
+    m_shownText.clear();
+    ++m_shownTextGeneration;
+    Q_EMIT shownTextForgotten();
+}
+
+const ShownTextCache *GridModel::completeShownText(int column) const
+{
+    return m_stored && m_shownText.isComplete(column, m_stored->recordCount()) ? &m_shownText
+                                                                               : nullptr;
+}
+
+int GridModel::storedRecord(int row) const
+{
+    return readsStoredRecord(row) ? m_rows.at(row).sourceRecord : -1;
 }
 
 bool GridModel::readsStored(const GridRow &row) const

@@ -2,15 +2,19 @@
 
 #include "GridColumn.h"
 #include "GridRoles.h"
+#include "ShownTextCache.h"
 #include "StoredRows.h"
 
 #include <QAbstractTableModel>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QVariant>
 
 #include <memory>
+
+class QStringMatcher;
 
 namespace Ledgerly {
 
@@ -98,6 +102,23 @@ public:
     QList<GridRow> takeGridRows(int at, int count);
     void setCells(const QList<GridCell> &cells);
 
+    // The text the stored records show in some columns, kept while the
+    // filter row or the find bar is in use so that a search over every
+    // record reads it instead of decoding each stored cell. Kept a slice at a
+    // time: false when the deadline came before every column was complete
+    // (call again to go on). Forgetting it gives its memory back; a save,
+    // which renumbers the stored records, forgets it too.
+    bool keepShownText(const QList<int> &columns, QDeadlineTimer deadline) const;
+    void forgetShownText();
+    qsizetype shownTextBytes() const { return m_shownText.bytes(); }
+    // Counts the forgettings, so a search that keeps answers by stored
+    // record knows when they no longer hold.
+    quint64 shownTextGeneration() const { return m_shownTextGeneration; }
+    // The kept text of a column when it is complete, else null.
+    const ShownTextCache *completeShownText(int column) const;
+    // The stored record a row shows unchanged, or -1.
+    int storedRecord(int row) const;
+
     // QAbstractTableModel
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -111,6 +132,7 @@ public:
 
 Q_SIGNALS:
     void cellEdited(int row, int column);
+    void shownTextForgotten();
 
 private:
     void notifyColumnsChanged();
@@ -126,6 +148,8 @@ private:
     std::shared_ptr<const StoredRows> m_stored;
     mutable QHash<qint64, QImage> m_pictures; // decoded lazily, per cell
     mutable QHash<int, bool> m_holdsNumbers;  // per column, until its values change
+    mutable ShownTextCache m_shownText;       // by stored record, while searches need it
+    quint64 m_shownTextGeneration = 0;
 };
 
 } // namespace Ledgerly

@@ -1,7 +1,13 @@
 #include "RecordFilter.h"
 
+#include "BoundedRegex.h"
+#include "CellTexts.h"
+#include "GridModel.h"
+
 #include <QAbstractItemModel>
 #include <QDeadlineTimer>
+
+#include <optional>
 
 namespace Ledgerly {
 
@@ -51,6 +57,11 @@ void RecordFilter::clear()
 QList<int> RecordFilter::apply(const QAbstractItemModel &table, const QList<int> &rows,
                                const QList<int> &anyColumns)
 {
+    // The table's own cells are read as text where the table keeps it.
+    const auto *grid = qobject_cast<const GridModel *>(&table);
+    std::optional<CellTexts> texts;
+    if (grid)
+        texts.emplace(*grid);
     QList<int> kept = rows;
     for (auto it = m_boxes.begin(); it != m_boxes.end(); ++it) {
         Box &box = it.value();
@@ -60,24 +71,47 @@ QList<int> RecordFilter::apply(const QAbstractItemModel &table, const QList<int>
         const int column = it.key();
         if (column != AnyColumn && (column < 1 || column >= table.columnCount()))
             continue;
-        const bool bounded = box.expression.usesRegex();
-        const QDeadlineTimer deadline(regexBudgetMs);
+        const FilterExpression &expression = box.expression;
+        const bool byText = texts && expression.readsShownText();
+        QString searched;
+        bool excludes = false;
+        const bool plain = byText && expression.isPlainSearch(&searched, &excludes);
+        auto accepts = [&](int row, int c) {
+            if (plain)
+                return texts->contains(row, c, searched, Qt::CaseInsensitive) != excludes;
+            if (byText)
+                return expression.matchesText(texts->text(row, c));
+            return expression.matches(table.index(row, c).data(Qt::EditRole));
+        };
+        const QList<int> columns = column == AnyColumn ? anyColumns : QList<int>{column};
+        // A plain search answers every stored record at once from the kept
+        // text: a record passes when one of the columns accepts it, and with
+        // "does not contain" a column accepts unless it holds the text, so
+        // the records that hold it in every column are the ones that fail.
+        QBitArray holding;
+        const bool byRecord =
+            plain && texts->storedRecordsContaining(columns, searched, Qt::CaseInsensitive,
+                                                    excludes, &holding);
+        const bool bounded = expression.usesRegex();
+        const QDeadlineTimer deadline(BoundedRegex::passBudgetMs);
         QList<int> passed;
         passed.reserve(kept.size());
         qsizetype done = 0;
         for (int row : std::as_const(kept)) {
-            // Checked every few hundred records: the clock costs more than a cell.
-            if (bounded && (++done & 0xff) == 0 && deadline.hasExpired())
+            // A regular expression costs more than the clock, so the clock
+            // is read often enough to stop close to the limit.
+            if (bounded && (++done & 0xf) == 0 && deadline.hasExpired())
                 break;
             bool accepted = false;
-            if (column == AnyColumn) {
-                for (int c : anyColumns)
-                    if (box.expression.matches(table.index(row, c).data(Qt::EditRole))) {
+            const int record = byRecord ? grid->storedRecord(row) : -1;
+            if (record >= 0 && record < holding.size()) {
+                accepted = holding.testBit(record) != excludes;
+            } else {
+                for (int c : columns)
+                    if (accepts(row, c)) {
                         accepted = true;
                         break;
                     }
-            } else {
-                accepted = box.expression.matches(table.index(row, column).data(Qt::EditRole));
             }
             if (accepted)
                 passed.append(row);

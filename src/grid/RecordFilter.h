@@ -35,9 +35,6 @@ public:
     QList<int> apply(const QAbstractItemModel &table, const QList<int> &rows,
                      const QList<int> &anyColumns);
 
-    // How long one box's regular expression may run over the table.
-    static constexpr int regexBudgetMs = 300;
-
 private:
     struct Box
     {

@@ -17,13 +17,18 @@ TextMatcher::TextMatcher(const FindOptions &options)
                               &m_error);
 }
 
-bool TextMatcher::matches(const QString &text) const
+bool TextMatcher::findsPlainText() const
+{
+    return !m_options.regex && !m_options.wholeCell;
+}
+
+bool TextMatcher::matches(QStringView text) const
 {
     if (isEmpty() || !isValid())
         return false;
     if (m_options.regex)
         return m_regex.match(text).hasMatch();
-    const Qt::CaseSensitivity cs = m_options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs = caseSensitivity();
     if (m_options.wholeCell)
         return text.compare(m_options.text, cs) == 0;
     return text.contains(m_options.text, cs);
@@ -37,7 +42,7 @@ QString TextMatcher::replaced(const QString &text, const QString &with) const
         return QString(text).replace(m_regex, with);
     if (m_options.wholeCell)
         return with;
-    const Qt::CaseSensitivity cs = m_options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs = caseSensitivity();
     return QString(text).replace(m_options.text, with, cs);
 }
 

@@ -27,7 +27,14 @@ public:
     const QString &error() const { return m_error; }
     const FindOptions &options() const { return m_options; }
 
-    bool matches(const QString &text) const;
+    bool matches(QStringView text) const;
+    // Whether a match is finding the text anywhere in a cell, with the case
+    // as asked: a search a whole column can answer in one pass.
+    bool findsPlainText() const;
+    Qt::CaseSensitivity caseSensitivity() const
+    {
+        return m_options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    }
     // The text with every match replaced; with a regular expression \1 ...
     // stand for its groups. The text itself when nothing matches.
     QString replaced(const QString &text, const QString &with) const;

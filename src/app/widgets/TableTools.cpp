@@ -6,6 +6,7 @@
 #include "common/Prompter.h"
 #include "grid/RecordTableProxy.h"
 #include "grid/RecordViewProxy.h"
+#include "grid/ShownTextKeeper.h"
 #include "grid/TableEditor.h"
 #include "grid/widgets/FilterHeader.h"
 #include "grid/widgets/FindBar.h"
@@ -30,6 +31,7 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     , m_header(view.filterHeader())
     , m_findBar(new FindBar(view, editing.proxy(), &window))
     , m_filterRow(new QAction(QStringLiteral("Filter Row"), this))
+    , m_keeper(new ShownTextKeeper(controller.grid(), this))
 {
     m_filterRow->setObjectName(QStringLiteral("toggleFilterRow"));
     m_filterRow->setCheckable(true);
@@ -58,7 +60,10 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     });
     connect(&m_controller, &MainController::filterRowShownChanged, this,
             &TableTools::filterRowShownChanged);
-    connect(m_findBar, &FindBar::heightChanged, this, [this] { setTableGeometry(m_area); });
+    connect(m_findBar, &FindBar::heightChanged, this, [this] {
+        setTableGeometry(m_area);
+        updateKeptText();
+    });
     filterRowShownChanged(m_controller.filterRowShown());
     applySortKeys();
 }
@@ -175,6 +180,12 @@ void TableTools::filterRowShownChanged(bool shown)
     if (shown && m_header->filterBox(1) && m_window.isActiveWindow())
         m_header->filterBox(1)->setFocus();
     showCount();
+    updateKeptText();
+}
+
+void TableTools::updateKeptText()
+{
+    m_keeper->setNeeded(m_controller.filterRowShown() || !m_findBar->isHidden());
 }
 
 void TableTools::goToRecord()

@@ -16,6 +16,7 @@ class GridEditing;
 class GridView;
 class MainController;
 class Prompter;
+class ShownTextKeeper;
 class StatusPanels;
 
 // The table's tools in the window: sorting by the header, the filter row,
@@ -48,6 +49,9 @@ private:
     void showFilterErrors();
     void showCount();
     void filterRowShownChanged(bool shown);
+    // The table's text is kept for searching while the filter row or the
+    // find bar is open.
+    void updateKeptText();
 
     QWidget &m_window;
     GridView &m_view;
@@ -58,6 +62,7 @@ private:
     FilterHeader *m_header;
     FindBar *m_findBar;
     QAction *m_filterRow;
+    ShownTextKeeper *m_keeper;
     QRect m_area;
 };
 

@@ -210,6 +210,7 @@ bool FindBar::countSome()
     if (m_countedTo == 0) {
         m_matches.clear();
         m_gaveUp = false;
+        m_countTexts.emplace(m_proxy.editor().model());
     }
     const TextMatcher current = matcher();
     const qsizetype records = scope().tableRows.size();
@@ -217,7 +218,7 @@ bool FindBar::countSome()
     slice.start();
     while (m_countedTo < records && !m_gaveUp && slice.elapsed() < countSliceMs) {
         m_matches += FindReplace::findAll(m_proxy.editor().model(), scope(), current, &m_gaveUp,
-                                          m_countedTo, countSliceRecords);
+                                          m_countedTo, countSliceRecords, &*m_countTexts);
         m_countedTo += countSliceRecords;
     }
     m_matchesValid = m_gaveUp || m_countedTo >= records;
@@ -266,8 +267,11 @@ void FindBar::go(bool backwards)
         return;
     }
     bool gaveUp = false;
-    const auto found = FindReplace::findNext(m_proxy.editor().model(), scope(), current,
-                                             currentMatch(), backwards, &gaveUp);
+    // Once every match is counted, the next one is looked up in the count.
+    const auto found = m_matchesValid && !m_gaveUp
+                           ? FindReplace::nextOf(m_matches, scope(), currentMatch(), backwards)
+                           : FindReplace::findNext(m_proxy.editor().model(), scope(), current,
+                                                   currentMatch(), backwards, &gaveUp);
     if (found)
         select(*found);
     m_message = gaveUp ? QStringLiteral("The regular expression took too long; the search stopped")

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "grid/CellTexts.h"
 #include "grid/FindReplace.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -93,7 +96,8 @@ private:
     bool m_matchesValid = false; // every record counted
     qsizetype m_countedTo = 0;
     bool m_gaveUp = false;
-    QString m_message; // what the last Replace or Replace All did
+    std::optional<CellTexts> m_countTexts; // for every slice of one count
+    QString m_message;                     // what the last Replace or Replace All did
 };
 
 } // namespace Ledgerly

@@ -1,0 +1,63 @@
+#include "ShownTextKeeper.h"
+
+#include "GridModel.h"
+
+namespace Ledgerly {
+
+ShownTextKeeper::ShownTextKeeper(GridModel &table, QObject *parent)
+    : QObject(parent)
+    , m_table(table)
+{
+    m_fill.setInterval(0);
+    connect(&m_fill, &QTimer::timeout, this, &ShownTextKeeper::fillSome);
+    // Whatever the table does may add records or columns to keep: a pass
+    // over what is already kept costs nothing.
+    using M = QAbstractItemModel;
+    connect(&table, &M::modelReset, this, &ShownTextKeeper::columnsChanged);
+    for (auto signal : {&M::rowsInserted, &M::columnsInserted, &M::columnsRemoved})
+        connect(&table, signal, this, &ShownTextKeeper::columnsChanged);
+    connect(&table, &M::headerDataChanged, this, &ShownTextKeeper::columnsChanged);
+    connect(&table, &GridModel::shownTextForgotten, this, [this] {
+        if (m_needed)
+            m_fill.start();
+    });
+}
+
+void ShownTextKeeper::setNeeded(bool needed)
+{
+    if (needed == m_needed)
+        return;
+    m_needed = needed;
+    if (needed) {
+        columnsChanged();
+    } else {
+        m_fill.stop();
+        m_table.forgetShownText();
+    }
+}
+
+bool ShownTextKeeper::isReady() const
+{
+    return m_needed && !m_fill.isActive();
+}
+
+void ShownTextKeeper::columnsChanged()
+{
+    if (!m_needed)
+        return;
+    m_columns.clear();
+    for (int c = 1; c < m_table.columnCount(); ++c) {
+        const ColumnKind kind = m_table.column(c).kind;
+        if (kind != ColumnKind::Picture && kind != ColumnKind::Other && !m_table.isColumnHidden(c))
+            m_columns.append(c);
+    }
+    m_fill.start();
+}
+
+void ShownTextKeeper::fillSome()
+{
+    if (!m_needed || m_table.keepShownText(m_columns, QDeadlineTimer(sliceMs)))
+        m_fill.stop();
+}
+
+} // namespace Ledgerly

@@ -1,0 +1,170 @@
+#include "TestValues.h"
+#include "grid/CellTexts.h"
+#include "grid/FindReplace.h"
+#include "grid/GridModel.h"
+#include "grid/RecordViewProxy.h"
+#include "grid/ShownTextKeeper.h"
+
+#include <QLocale>
+#include <QTest>
+
+using namespace Ledgerly;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ListedRows final : public StoredRows
+{
+public:
+    explicit ListedRows(QList<QVariantList> records)
+        : m_records(std::move(records))
+    {}
+    int recordCount() const override { return int(m_records.size()); }
+    QVariant cell(int record, int column) const override
+    {
+        return m_records.at(record).value(column - 1);
+    }
+
+private:
+    QList<QVariantList> m_records;
+};
+
+enum Col { Name = 1, Day = 2, Arrow = 3 };
+
+// Letters whose case pairs lie outside ASCII, a date column, a column with a
+// character the handheld's code page has none for (so it is never kept),
+// and a record whose text runs on into the next one's ("ab" then "cd").
+QList<QVariantList> records(const QString &first = u"Café ÉTÉ"_s)
+{
+    return {{first, wall(2026, 3, 2), u"a→b"_s},
+            {u"Šárka ŸVES"_s, wall(2025, 12, 31), u"x"_s},
+            {u"Straße µ"_s, QVariant(), u"→"_s},
+            {u"ab"_s, wall(2026, 1, 1), QString()},
+            {u"cd kelvin"_s, wall(2026, 3, 2), u"plain"_s}};
+}
+
+// The stored records loaded as the window loads them; the last row is an
+// edited one, with values of its own.
+void load(GridModel &table, const QList<QVariantList> &stored)
+{
+    for (const auto &[kind, name] :
+         {std::pair{ColumnKind::Text, u"Name"_s}, std::pair{ColumnKind::Date, u"Day"_s},
+          std::pair{ColumnKind::Text, u"Arrow"_s}})
+        table.addColumn(GridColumn{name, name, kind, FieldRole::Shown});
+    QList<GridRow> rows(stored.size());
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        rows[r].sourceRecord = int(r);
+    table.setStoredRows(std::make_shared<ListedRows>(stored));
+    table.setRows(rows);
+    table.setCell(int(rows.size()) - 1, Name, u"edited ÉTÉ"_s);
+}
+
+QString shown(const GridModel &table, int row, int column)
+{
+    GridValue::ShownText text;
+    return text(table.cell(row, column));
+}
+
+} // namespace
+
+class TestKeptText : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void keptTextAnswersAsTheCellsDo_data();
+    void keptTextAnswersAsTheCellsDo();
+    void keptTextFollowsTheStoredRecords();
+    void nextFromTheCountIsFindNext();
+};
+
+void TestKeptText::keptTextAnswersAsTheCellsDo_data()
+{
+    QTest::addColumn<QString>("needle");
+    for (const QString &needle :
+         {u"é"_s, u"ÉTÉ"_s, u"š"_s, u"ÿves"_s, u"µ"_s, u"\u03bc"_s /* Greek mu */,
+          u"\u212a"_s /* Kelvin sign */, u"ss"_s, u"ß"_s, u"bc"_s, u"3/2/2026"_s, u"→"_s, u""_s,
+          u"\u00e9\U0001F600"_s})
+        QTest::newRow(qPrintable(needle.isEmpty() ? u"(empty)"_s : needle)) << needle;
+}
+
+// Whether read a cell at a time or a whole column at once from the kept
+// text, every answer is the one the cell's own text gives.
+void TestKeptText::keptTextAnswersAsTheCellsDo()
+{
+    QFETCH(QString, needle);
+    GridModel table;
+    load(table, records());
+    QVERIFY(table.keepShownText({Name, Day, Arrow}, QDeadlineTimer::Forever));
+    QVERIFY(table.completeShownText(Name) && table.completeShownText(Day));
+    QVERIFY(!table.completeShownText(Arrow)); // "→" has no code: read from the cells
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        CellTexts oneByOne(table);
+        CellTexts byColumn(table, 0);
+        for (int row = 0; row < table.rowCount(); ++row)
+            for (int column : {Name, Day, Arrow}) {
+                const QString text = shown(table, row, column);
+                const bool expected = text.contains(needle, cs);
+                QCOMPARE(oneByOne.text(row, column).toString(), text);
+                QVERIFY2(oneByOne.contains(row, column, needle, cs) == expected,
+                         qPrintable(u"%1 in \"%2\""_s.arg(needle, text)));
+                QVERIFY2(byColumn.contains(row, column, needle, cs) == expected,
+                         qPrintable(u"%1 in \"%2\", by column"_s.arg(needle, text)));
+            }
+    }
+}
+
+// Kept text is by stored record: new stored records (a reload, or a save
+// numbering them anew) make it go, even under a search that keeps answers,
+// and the window's keeper fills it again while it is needed.
+void TestKeptText::keptTextFollowsTheStoredRecords()
+{
+    GridModel table;
+    load(table, records());
+    ShownTextKeeper keeper(table);
+    keeper.setNeeded(true);
+    QTRY_VERIFY(keeper.isReady());
+    QVERIFY(table.completeShownText(Name));
+
+    RecordViewProxy view;
+    view.setSourceModel(&table);
+    view.setFilterText(RecordFilter::AnyColumn, u"été"_s);
+    QCOMPARE(view.rowCount(), 2); // "Café ÉTÉ" and the edited row
+
+    CellTexts search(table, 0);
+    QVERIFY(search.contains(0, Name, u"café"_s, Qt::CaseInsensitive));
+    table.setStoredRows(std::make_shared<ListedRows>(records(u"Tea"_s)));
+    QVERIFY(!table.completeShownText(Name));
+    QVERIFY(!search.contains(0, Name, u"café"_s, Qt::CaseInsensitive));
+    QTRY_VERIFY(keeper.isReady() && table.completeShownText(Name));
+    QVERIFY(search.contains(0, Name, u"tea"_s, Qt::CaseInsensitive));
+    view.setFilterText(RecordFilter::AnyColumn, u"tea"_s);
+    QCOMPARE(view.rowCount(), 1);
+
+    keeper.setNeeded(false);
+    QCOMPARE(table.shownTextBytes(), qsizetype(0));
+}
+
+// Once every match is counted, Find Next looks the next one up in the
+// count: from any cell, either way, it lands where a search would.
+void TestKeptText::nextFromTheCountIsFindNext()
+{
+    GridModel table;
+    load(table, records());
+    QVERIFY(table.keepShownText({Name, Day, Arrow}, QDeadlineTimer::Forever));
+    const FindReplace::Scope scope = FindReplace::tableScope(table);
+    for (const QString &text : {u"a"_s, u"2026"_s, u"zzz"_s}) {
+        const TextMatcher matcher(FindOptions{text, false, false, false});
+        const QList<FindReplace::Match> all = FindReplace::findAll(table, scope, matcher);
+        for (qsizetype position = -1; position < scope.tableRows.size(); ++position)
+            for (int column : scope.columns)
+                for (bool backwards : {false, true}) {
+                    const FindReplace::Match from{position, column};
+                    QCOMPARE(FindReplace::nextOf(all, scope, from, backwards),
+                             FindReplace::findNext(table, scope, matcher, from, backwards));
+                }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestKeptText)
+#include "tst_kept_text.moc"
