@@ -58,6 +58,21 @@ QVariant PdbRecord::storedValue(int field) const
     return decode(m_fields->Item(field).Type, m_file.constData() + at + 2, int(length));
 }
 
+bool PdbRecord::storedText(int field, QByteArrayView *bytes) const
+{
+    if (isChanged(field) || !m_fields || field < 0 || field >= m_fields->Count() ||
+        m_fields->Item(field).Type != FieldText)
+        return false;
+    *bytes = {};
+    const qsizetype at = storedOffset(field);
+    if (at < 0)
+        return true;
+    const quint32 length = PdbLayout::valueLength(m_file.constData() + at);
+    if (length != PdbLayout::nullLength)
+        *bytes = QByteArrayView(m_file.constData() + at + 2, qsizetype(length));
+    return true;
+}
+
 QVariant PdbRecord::value(int field) const
 {
     return isChanged(field) ? m_changes->values.at(field) : storedValue(field);

@@ -64,6 +64,11 @@ public:
     quint32 uniqueId() const { return m_uniqueId; }
     void setUniqueId(quint32 id) { m_uniqueId = id; }
 
+    // The stored bytes of a text field, in the code page, when its value is
+    // read straight from them (it was not set since): the text value()
+    // decodes, without decoding it. false for any other field.
+    bool storedText(int field, QByteArrayView *bytes) const;
+
     // The value the stored bytes of one field stand for.
     static QVariant decode(int type, const char *data, int length);
 

@@ -25,4 +25,12 @@ QVariant StoredTableRows::cell(int record, int column) const
     return value;
 }
 
+bool StoredTableRows::storedText(int record, int column, QByteArrayView *bytes) const
+{
+    const int field = column - 1;
+    if (field < 0 || field >= m_shownFields || record < 0 || record >= recordCount())
+        return false;
+    return m_database->Table().Record(record).storedText(field, bytes);
+}
+
 } // namespace Ledgerly

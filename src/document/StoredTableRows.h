@@ -19,6 +19,7 @@ public:
 
     int recordCount() const override;
     QVariant cell(int record, int column) const override;
+    bool storedText(int record, int column, QByteArrayView *bytes) const override;
 
 private:
     std::shared_ptr<const PdbDatabase> m_database;

@@ -185,7 +185,10 @@ bool GridModel::keepShownText(const QList<int> &columns, QDeadlineTimer deadline
         for (int record = m_shownText.kept(column); record < records; ++record) {
             if ((record & 0xff) == 0 && deadline.hasExpired())
                 return false;
-            if (!m_shownText.append(column, shown(m_stored->cell(record, column))))
+            QByteArrayView stored;
+            if (m_stored->storedText(record, column, &stored))
+                m_shownText.appendBytes(column, stored);
+            else if (!m_shownText.append(column, shown(m_stored->cell(record, column))))
                 break;
         }
         m_shownText.finish(column);

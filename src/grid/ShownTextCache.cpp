@@ -146,6 +146,15 @@ bool ShownTextCache::append(int column, QStringView text)
     return true;
 }
 
+void ShownTextCache::appendBytes(int column, QByteArrayView bytes)
+{
+    Column &kept = m_columns[column];
+    if (!kept.keepable)
+        return;
+    kept.text.append(bytes);
+    kept.starts.append(quint32(kept.text.size()));
+}
+
 void ShownTextCache::finish(int column)
 {
     const auto found = m_columns.find(column);

@@ -48,6 +48,8 @@ public:
     // false (and the column is no longer kept) when the text holds a
     // character the code page has none for.
     bool append(int column, QStringView text);
+    // The same for text already in the code page.
+    void appendBytes(int column, QByteArrayView bytes);
     // Every record of the column is kept: gives back the room kept for more.
     void finish(int column);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QVariant>
 
 namespace Ledgerly {
@@ -15,6 +16,16 @@ public:
     virtual int recordCount() const = 0;
     // The value stored record `record` shows in table column `column` (>= 1).
     virtual QVariant cell(int record, int column) const = 0;
+    // The bytes, in the handheld's code page, of the text cell() gives,
+    // when the record stores it as such: copied as they are where the text
+    // would only be decoded and encoded again. false otherwise.
+    virtual bool storedText(int record, int column, QByteArrayView *bytes) const
+    {
+        Q_UNUSED(record)
+        Q_UNUSED(column)
+        Q_UNUSED(bytes)
+        return false;
+    }
 };
 
 } // namespace Ledgerly

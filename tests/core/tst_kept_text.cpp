@@ -1,4 +1,6 @@
+#include "RoundtripFixture.h"
 #include "TestValues.h"
+#include "database/FieldType.h"
 #include "grid/CellTexts.h"
 #include "grid/FindReplace.h"
 #include "grid/GridModel.h"
@@ -76,6 +78,7 @@ private Q_SLOTS:
     void keptTextAnswersAsTheCellsDo();
     void keptTextFollowsTheStoredRecords();
     void nextFromTheCountIsFindNext();
+    void keptTextOfADatabaseIsWhatItsCellsShow();
 };
 
 void TestKeptText::keptTextAnswersAsTheCellsDo_data()
@@ -164,6 +167,42 @@ void TestKeptText::nextFromTheCountIsFindNext()
                              FindReplace::findNext(table, scope, matcher, from, backwards));
                 }
     }
+}
+
+// Text fields are kept straight from the stored bytes, other kinds as they
+// are written out; a save, whose records carry the values set since, makes
+// both read again.
+void TestKeptText::keptTextOfADatabaseIsWhatItsCellsShow()
+{
+    RoundtripFixture fx;
+    const QList<SchemaField> fields{
+        {u"Name"_s, FieldText, u"Name"_s, u"False"_s},
+        {u"Done"_s, FieldYesNo, u"Done"_s, u"False"_s},
+        {u"Day"_s, FieldDate, u"Day"_s, u"False"_s},
+        {u"Note"_s, FieldText, u"Note"_s, u"False"_s},
+    };
+    fx.writeSchema(RoundtripFixture::section(u"Kept"_s, fields));
+    fx.writeDatabase(u"Kept"_s, fields,
+                     {{u"Café Ÿ €"_s, true, wall(2026, 3, 2), u"x"_s},
+                      {QString(), false, QVariant(), QVariant()},
+                      {u"Ann"_s, false, wall(1999, 12, 31), u"\u2022 dot"_s}});
+    fx.open(u"Kept"_s);
+    GridModel &table = fx.grid();
+    QCOMPARE(table.rowCount(), 3);
+    auto compareAll = [&table] {
+        QVERIFY(table.keepShownText({1, 2, 3, 4}, QDeadlineTimer::Forever));
+        CellTexts texts(table);
+        for (int row = 0; row < table.rowCount(); ++row)
+            for (int column = 1; column <= 4; ++column) {
+                QVERIFY(table.completeShownText(column));
+                QCOMPARE(texts.text(row, column).toString(), shown(table, row, column));
+            }
+    };
+    compareAll();
+    table.setCell(0, 1, u"Renamed"_s);
+    fx.controller->SaveDatabase();
+    QVERIFY(!table.completeShownText(1));
+    compareAll();
 }
 
 QTEST_GUILESS_MAIN(TestKeptText)
