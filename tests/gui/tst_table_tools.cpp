@@ -3,11 +3,13 @@
 #include "app/widgets/TableTools.h"
 #include "grid/GridModel.h"
 #include "grid/RecordViewProxy.h"
+#include "grid/TableEditor.h"
 #include "grid/widgets/FilterHeader.h"
 #include "grid/widgets/FindBar.h"
 #include "grid/widgets/GridView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -232,6 +234,23 @@ void TestTableTools::findBarFindsAndReplaces()
     QVERIFY(!bar.isVisible());
     QCOMPARE(QApplication::focusWidget(), grid);
     QVERIFY(!grid->currentIndex().data(Qt::BackgroundRole).isValid());
+
+    // Replace All before a slow regular expression is counted does not wait
+    // for the count: it says so and changes nothing.
+    GridModel &table = t.f.controller->grid();
+    t.f.controller->document().editor().insertRecords(4, 3000);
+    QList<GridCell> slow;
+    for (int row = 0; row < table.rowCount(); ++row)
+        slow.append({row, 1, QString(200, u'a') + u'!'});
+    table.setCells(slow);
+    QTest::keyClick(grid, Qt::Key_H, Qt::ControlModifier);
+    for (QCheckBox *box : bar.findChildren<QCheckBox *>())
+        box->setChecked(box->text() == u"Regular expression"_s);
+    bar.findBox()->setText(u"(a+)+$"_s);
+    bar.replaceBox()->setText(u"b"_s);
+    bar.replaceAll();
+    QVERIFY2(bar.statusText().contains(u"nothing was replaced"_s), qPrintable(bar.statusText()));
+    QCOMPARE(table.cell(0, 1).toString(), QString(200, u'a') + u'!');
 }
 
 void TestTableTools::goToRecordAndSortRecords()

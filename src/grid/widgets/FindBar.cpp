@@ -1,10 +1,12 @@
 #include "FindBar.h"
 
 #include "GridView.h"
+#include "grid/BoundedRegex.h"
 #include "grid/RecordTableProxy.h"
 #include "grid/TableEditor.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -225,11 +227,16 @@ bool FindBar::countSome()
     return m_matchesValid;
 }
 
-const QList<FindReplace::Match> &FindBar::matches()
+bool FindBar::finishCount()
 {
-    while (!countSome()) {
-    }
-    return m_matches;
+    // Plain text is counted to the end at once (a few passes over the kept
+    // text at most); a regular expression gets no longer than one search.
+    const bool bounded = matcher().options().regex;
+    const QDeadlineTimer deadline(BoundedRegex::passBudgetMs);
+    while (!countSome())
+        if (bounded && deadline.hasExpired())
+            return false;
+    return true;
 }
 
 FindReplace::Match FindBar::currentMatch()
@@ -315,7 +322,12 @@ void FindBar::replaceAll()
         return;
     }
     m_view.commitOpenEditor();
-    const QList<FindReplace::Match> all = matches();
+    if (!finishCount()) {
+        say(QStringLiteral("Still counting the matches of the regular expression; nothing was "
+                           "replaced yet"));
+        return;
+    }
+    const QList<FindReplace::Match> &all = m_matches;
     if (m_gaveUp) {
         say(QStringLiteral("The regular expression took too long; nothing was replaced"));
         return;

@@ -67,7 +67,9 @@ private:
     void scopeChanged();
     void countChanged();
     const FindReplace::Scope &scope();
-    const QList<FindReplace::Match> &matches();
+    // Counts what is left for Replace All: false when a regular expression
+    // could not be counted to the end in the time one search may take.
+    bool finishCount();
     // Counts on from where the count got to, for a few tens of milliseconds;
     // true once every record is counted. A large table is counted slice by
     // slice between events, so typing never waits for the count.
