@@ -4,12 +4,15 @@
 
 namespace Ledgerly {
 
-ShownTextKeeper::ShownTextKeeper(GridModel &table, QObject *parent)
+ShownTextKeeper::ShownTextKeeper(GridModel &table, int releaseAfterMs, QObject *parent)
     : QObject(parent)
     , m_table(table)
 {
     m_fill.setInterval(0);
     connect(&m_fill, &QTimer::timeout, this, &ShownTextKeeper::fillSome);
+    m_release.setSingleShot(true);
+    m_release.setInterval(releaseAfterMs);
+    connect(&m_release, &QTimer::timeout, &m_table, &GridModel::forgetShownText);
     // Whatever the table does may add records or columns to keep: a pass
     // over what is already kept costs nothing.
     using M = QAbstractItemModel;
@@ -29,10 +32,11 @@ void ShownTextKeeper::setNeeded(bool needed)
         return;
     m_needed = needed;
     if (needed) {
+        m_release.stop();
         columnsChanged();
     } else {
         m_fill.stop();
-        m_table.forgetShownText();
+        m_release.start();
     }
 }
 

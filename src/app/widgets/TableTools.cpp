@@ -31,7 +31,7 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     , m_header(view.filterHeader())
     , m_findBar(new FindBar(view, editing.proxy(), &window))
     , m_filterRow(new QAction(QStringLiteral("Filter Row"), this))
-    , m_keeper(new ShownTextKeeper(controller.grid(), this))
+    , m_keeper(new ShownTextKeeper(controller.grid(), ShownTextKeeper::releaseDelayMs, this))
 {
     m_filterRow->setObjectName(QStringLiteral("toggleFilterRow"));
     m_filterRow->setCheckable(true);
