@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the database reader. Whatever it accepts must
-// survive a write and a second read unchanged.
+// survive a write and a second read unchanged, and the stored bytes a text
+// field gives for searching must be the text it reads as.
+#include "common/Windows1252.h"
 #include "database/PdbDatabase.h"
 #include "database/PdbError.h"
 
@@ -26,6 +28,20 @@ bool sameContent(const PdbDatabase &a, const PdbDatabase &b)
     return true;
 }
 
+bool storedTextReadsAsValue(const PdbDatabase &db)
+{
+    for (int r = 0; r < db.Table().RecordCount(); ++r) {
+        const PdbRecord &record = db.Table().Record(r);
+        for (int f = 0; f < db.Fields().Count(); ++f) {
+            QByteArrayView bytes;
+            if (record.storedText(f, &bytes) &&
+                Windows1252::decode(bytes.toByteArray()) != record.value(f).toString())
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -37,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const PdbError &) {
         return 0;
     }
+    if (!storedTextReadsAsValue(*db))
+        abort();
     try {
         const auto again = PdbDatabase::fromBytes(db->toBytes(QStringLiteral("Fuzz")));
         if (!sameContent(*db, *again))

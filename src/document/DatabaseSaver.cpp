@@ -113,6 +113,8 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
     records.reserve(rows);
     QList<int> writtenFrom; // the row each new record comes from
     writtenFrom.reserve(rows);
+    QList<int> copyOf; // the stored record each new one copies as it was, or -1
+    copyOf.reserve(rows);
     int lastStep = -1;
     QList<bool> empty; // of the row's record, by field
     for (int r = 0; r < rows; ++r) {
@@ -125,6 +127,12 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
         PdbRecord record = fromRecord ? table.Record(source) : PdbRecord(&table.FieldDefs());
         if (unchanged)
             record.emptyFields(&empty);
+        // Whether the record is written as it was: its shown text stays.
+        bool touched = false;
+        const auto set = [&record, &touched](int field, const QVariant &value) {
+            record.setValue(field, value);
+            touched = true;
+        };
 
         for (const ColumnPlan &p : plan) {
             // An unchanged row shows what its record holds, which writes
@@ -140,16 +148,16 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
                 if (fromRecord && isEmptyCell(cell) && record.isEmpty(p.field))
                     break;
                 if (!cell.isValid())
-                    record.setValue(p.field, QVariant());
+                    set(p.field, QVariant());
                 else if (cell.typeId() != QMetaType::QByteArray)
-                    record.setValue(p.field, cell.typeId() == QMetaType::QString
-                                                 ? cell
-                                                 : QVariant(GridValue::displayText(cell)));
+                    set(p.field, cell.typeId() == QMetaType::QString
+                                     ? cell
+                                     : QVariant(GridValue::displayText(cell)));
                 break;
             case FieldYesNo: {
                 const QVariant value = yesNoValue(cell);
                 if (value.isValid())
-                    record.setValue(p.field, value);
+                    set(p.field, value);
                 break;
             }
             case FieldDate:
@@ -163,23 +171,23 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
                     value = dateTimeValue(cell);
                 }
                 if (value.isValid())
-                    record.setValue(p.field, value);
+                    set(p.field, value);
                 break;
             }
             case FieldDateTime:
                 // Nothing is made up for an empty cell: the value is gone.
                 if (isEmptyCell(cell)) {
-                    record.setValue(p.field, QVariant());
+                    set(p.field, QVariant());
                 } else if (const QDateTime value = dateTimeValue(cell); value.isValid()) {
-                    record.setValue(p.field, value);
+                    set(p.field, value);
                 }
                 break;
             case FieldPicture:
                 if (isEmptyCell(cell)) {
                     if (const QByteArray *blank = blankPicture())
-                        record.setValue(p.field, *blank);
+                        set(p.field, *blank);
                 } else if (cell.typeId() == QMetaType::QByteArray) {
-                    record.setValue(p.field, cell);
+                    set(p.field, cell);
                 }
                 break;
             default:
@@ -188,6 +196,7 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
         }
         records.append(std::move(record));
         writtenFrom.append(r);
+        copyOf.append(unchanged && !touched ? source : -1);
         if (progress) {
             const int step = int((qint64(r + 1) * 100) / rows);
             if (step != lastStep) {
@@ -197,10 +206,7 @@ void DatabaseSaver::writeTable(GridModel &grid, PdbDatabase &database,
         }
     }
     table.setRecords(std::move(records));
-    for (int i = 0; i < writtenFrom.size(); ++i)
-        grid.gridRow(writtenFrom.at(i)).sourceRecord = i;
-    // Kept text is by stored record, and the records were just numbered anew.
-    grid.forgetShownText();
+    grid.renumberStoredRecords(writtenFrom, copyOf);
 }
 
 } // namespace Ledgerly

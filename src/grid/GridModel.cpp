@@ -2,6 +2,7 @@
 
 #include "GridValue.h"
 #include "GroupTotals.h"
+#include "common/Windows1252.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -168,6 +169,25 @@ void GridModel::setStoredRows(std::shared_ptr<const StoredRows> stored)
 {
     m_stored = std::move(stored);
     forgetShownText();
+}
+
+void GridModel::renumberStoredRecords(const QList<int> &rowOf, const QList<int> &copyOf)
+{
+    for (qsizetype i = 0; i < rowOf.size(); ++i)
+        m_rows[rowOf.at(i)].sourceRecord = int(i);
+    // Text kept for the old records moves to the records that copy them;
+    // the others are written out again. Hits remembered by record go.
+    ++m_shownTextGeneration;
+    const int records = m_stored ? m_stored->recordCount() : 0;
+    GridValue::ShownText shown;
+    const bool dropped = m_shownText.renumber(records, copyOf, [&](int record, int column) {
+        QByteArrayView stored;
+        if (m_stored->storedText(record, column, &stored))
+            return Windows1252::decode(stored.toByteArray());
+        return shown(m_stored->cell(record, column));
+    });
+    if (dropped)
+        Q_EMIT shownTextForgotten();
 }
 
 bool GridModel::keepShownText(const QList<int> &columns, QDeadlineTimer deadline) const

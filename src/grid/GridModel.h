@@ -90,6 +90,11 @@ public:
     // The stored records rows without cells of their own read from; kept
     // until the next call, so rows taken for an undo still find their values.
     void setStoredRows(std::shared_ptr<const StoredRows> stored);
+    // After a save wrote the rows into new stored records: record i was
+    // written from row rowOf[i], as a copy of stored record copyOf[i] (-1
+    // when its values changed). The rows read their new records, and the
+    // kept shown text follows them.
+    void renumberStoredRecords(const QList<int> &rowOf, const QList<int> &copyOf);
     // True when the row shows its stored record unchanged.
     bool readsStoredRecord(int row) const;
     QVariant cell(int row, int column) const;

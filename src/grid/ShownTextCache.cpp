@@ -155,6 +155,56 @@ void ShownTextCache::appendBytes(int column, QByteArrayView bytes)
     kept.starts.append(quint32(kept.text.size()));
 }
 
+bool ShownTextCache::renumber(int records, const QList<int> &copyOf,
+                              const std::function<QString(int, int)> &fresh)
+{
+    bool dropped = false;
+    for (auto it = m_columns.begin(); it != m_columns.end();) {
+        const Column &old = it.value();
+        if (!old.keepable) {
+            ++it;
+            continue;
+        }
+        // Complete for the records before the save, which copyOf refers to.
+        const bool complete = std::all_of(copyOf.cbegin(), copyOf.cend(), [&old](int from) {
+            return from < int(old.starts.size()) - 1;
+        });
+        if (!complete || copyOf.size() != records) {
+            it = m_columns.erase(it);
+            dropped = true;
+            continue;
+        }
+        Column renewed;
+        renewed.starts.reserve(records + 1);
+        renewed.text.reserve(old.text.size());
+        bool keepable = true;
+        for (int record = 0; record < records && keepable; ++record) {
+            const int from = copyOf.at(record);
+            if (from >= 0) {
+                const quint32 begin = old.starts.at(from);
+                renewed.text.append(old.text.constData() + begin,
+                                    qsizetype(old.starts.at(from + 1) - begin));
+                renewed.starts.append(quint32(renewed.text.size()));
+                continue;
+            }
+            const QString text = fresh(record, it.key());
+            const qsizetype at = renewed.text.size();
+            renewed.text.resize(at + text.size());
+            keepable = Windows1252::encodeTo(text, renewed.text.data() + at);
+            renewed.starts.append(quint32(renewed.text.size()));
+        }
+        if (!keepable) {
+            it = m_columns.erase(it);
+            dropped = true;
+            continue;
+        }
+        renewed.text.squeeze();
+        it.value() = std::move(renewed);
+        ++it;
+    }
+    return dropped;
+}
+
 void ShownTextCache::finish(int column)
 {
     const auto found = m_columns.find(column);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace Ledgerly {
 
 // The text stored records show in a column, as the table shows it, kept in
@@ -50,6 +52,12 @@ public:
     bool append(int column, QStringView text);
     // The same for text already in the code page.
     void appendBytes(int column, QByteArrayView bytes);
+    // The stored records were numbered anew (`records` of them): record i
+    // copies old record copyOf[i], or is -1 and its text is fresh(i,
+    // column). Columns that were not complete are dropped; true when any
+    // was.
+    bool renumber(int records, const QList<int> &copyOf,
+                  const std::function<QString(int, int)> &fresh);
     // Every record of the column is kept: gives back the room kept for more.
     void finish(int column);
 
