@@ -205,34 +205,49 @@ int main(int argc, char **argv)
         return true;
     };
     const qint64 beforeTools = residentKb();
-    clock.restart();
+    TableTools &tools = window.tableTools();
+    const QString typed = QStringLiteral("quay");
+    const auto typeInto = [&](QLineEdit *box) {
+        double longest = 0;
+        for (qsizetype n = 1; n <= typed.size(); ++n) {
+            clock.restart();
+            box->setText(typed.left(n));
+            longest = qMax(longest, settleMs(window, clock));
+        }
+        return longest;
+    };
+    // Typed into the any-column box at once, before the text is kept: the
+    // keystrokes are taken at once and the filter follows when it is.
+    QElapsedTimer opened;
+    opened.start();
     gap.start();
     ticker.start(0);
     controller.setFilterRowShown(true);
+    QLineEdit *any = tools.header().filterBox(0);
+    const double earlyKeyMax = any ? typeInto(any) : 0;
+    while (any && controller.recordView().filterText(0) != typed)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double earlyFilteredMs = opened.nsecsElapsed() / 1e6;
     while (!textKept())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const double keepMs = clock.nsecsElapsed() / 1e6;
+    const double keepMs = opened.nsecsElapsed() / 1e6;
     ticker.stop();
     const double keepGap = longestGap;
     const qint64 withTools = residentKb();
-    TableTools &tools = window.tableTools();
-    double keyMax = 0;
-    if (QLineEdit *any = tools.header().filterBox(0)) {
-        const QString typed = QStringLiteral("quay");
-        for (qsizetype n = 1; n <= typed.size(); ++n) {
-            clock.restart();
-            any->setText(typed.left(n));
-            keyMax = qMax(keyMax, settleMs(window, clock));
-        }
-    }
+    if (any)
+        any->clear();
+    QCoreApplication::processEvents();
+    const double keyMax = any ? typeInto(any) : 0;
     const QString filtered = grid.rowCount() ? controller.recordView().countText() : QString();
     controller.setFilterRowShown(false);
     tools.run(Command::Find);
     FindBar &findBar = tools.findBar();
     findBar.findBox()->setText(QStringLiteral("C-0655"));
     view->setCurrentIndex(view->model()->index(0, 1));
-    // As a person types: the text is kept by the time the bar is read.
-    while (!textKept())
+    // As a person types: the text is kept and the matches counted by the
+    // time the bar is read.
+    while (!textKept() || findBar.statusText().isEmpty() ||
+           findBar.statusText().startsWith(QStringLiteral("Counting")))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     settleMs(window, clock);
     clock.restart();
@@ -305,9 +320,12 @@ int main(int argc, char **argv)
         << QString::number(double(after - before) * 1024 / double(qMax<qint64>(fileBytes, 1)), 'f',
                            2)
         << "× the file's " << QString::number(double(fileBytes) / 1e6, 'f', 1) << " MB)\n";
-    out << "  filter row opened: its text kept for searching in " << keepMs << " ms, longest stall "
-        << keepGap << " ms, resident +" << (withTools - beforeTools) / 1024
-        << " MB; keystrokes \"quay\" in the any-column box, the longest " << keyMax << " ms ("
+    out << "  filter row opened and \"quay\" typed at once into the any-column box: the longest "
+           "keystroke "
+        << earlyKeyMax << " ms, filtered after " << earlyFilteredMs << " ms, the text kept after "
+        << keepMs << " ms, the longest stall " << keepGap << " ms, resident +"
+        << (withTools - beforeTools) / 1024
+        << " MB; typed again, the text kept, the longest keystroke " << keyMax << " ms ("
         << filtered << "); Find Next from the top to row " << foundRow << ": " << findMs << " ms ("
         << findOnlyMs << " ms before painting)\n";
     for (const Timed &t : commands)

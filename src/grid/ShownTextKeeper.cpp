@@ -4,12 +4,14 @@
 
 namespace Ledgerly {
 
-ShownTextKeeper::ShownTextKeeper(GridModel &table, int releaseAfterMs, QObject *parent)
+ShownTextKeeper::ShownTextKeeper(GridModel &table, int releaseAfterMs, int fillBeforeWaiting,
+                                 QObject *parent)
     : QObject(parent)
     , m_table(table)
+    , m_fillBeforeWaitingMs(fillBeforeWaiting)
 {
     m_fill.setInterval(0);
-    connect(&m_fill, &QTimer::timeout, this, &ShownTextKeeper::fillSome);
+    connect(&m_fill, &QTimer::timeout, this, [this] { fillSome(QDeadlineTimer(sliceMs)); });
     m_release.setSingleShot(true);
     m_release.setInterval(releaseAfterMs);
     connect(&m_release, &QTimer::timeout, &m_table, &GridModel::forgetShownText);
@@ -35,8 +37,9 @@ void ShownTextKeeper::setNeeded(bool needed)
         m_release.stop();
         columnsChanged();
     } else {
-        m_fill.stop();
         m_release.start();
+        // Nothing waits for text that is no longer needed.
+        fillSome({});
     }
 }
 
@@ -58,10 +61,29 @@ void ShownTextKeeper::columnsChanged()
     m_fill.start();
 }
 
-void ShownTextKeeper::fillSome()
+void ShownTextKeeper::whenReady(int key, std::function<void()> job)
 {
-    if (!m_needed || m_table.keepShownText(m_columns, QDeadlineTimer(sliceMs)))
-        m_fill.stop();
+    if (m_needed && m_fill.isActive())
+        fillSome(QDeadlineTimer(m_fillBeforeWaitingMs));
+    if (!m_needed || !m_fill.isActive()) {
+        job();
+        return;
+    }
+    for (auto &waiting : m_waiting)
+        if (waiting.first == key) {
+            waiting.second = std::move(job);
+            return;
+        }
+    m_waiting.append({key, std::move(job)});
+}
+
+void ShownTextKeeper::fillSome(QDeadlineTimer deadline)
+{
+    if (m_needed && !m_table.keepShownText(m_columns, deadline))
+        return;
+    m_fill.stop();
+    for (const auto &waiting : std::exchange(m_waiting, {}))
+        waiting.second();
 }
 
 } // namespace Ledgerly

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void keptTextAnswersAsTheCellsDo();
     void keptTextFollowsTheStoredRecords();
     void nextFromTheCountIsFindNext();
+    void searchesWaitForTheKeptText();
     void keptTextOfADatabaseIsWhatItsCellsShow();
 };
 
@@ -125,7 +126,7 @@ void TestKeptText::keptTextFollowsTheStoredRecords()
 {
     GridModel table;
     load(table, records());
-    ShownTextKeeper keeper(table, 0);
+    ShownTextKeeper keeper(table, 0, ShownTextKeeper::fillBeforeWaitingMs);
     keeper.setNeeded(true);
     QTRY_VERIFY(keeper.isReady());
     QVERIFY(table.completeShownText(Name));
@@ -147,6 +148,37 @@ void TestKeptText::keptTextFollowsTheStoredRecords()
 
     keeper.setNeeded(false);
     QTRY_COMPARE(table.shownTextBytes(), qsizetype(0));
+}
+
+// A search given while the text is still being kept waits for it (here at
+// once: no filling before waiting), the last one under a key in its place,
+// and runs at once when the text is kept or no longer needed.
+void TestKeptText::searchesWaitForTheKeptText()
+{
+    GridModel table;
+    load(table, records());
+    ShownTextKeeper keeper(table, 0, 0);
+    QStringList ran;
+    const auto job = [&ran, &table](const QString &name) {
+        return [&ran, &table, name] {
+            ran << name + (table.completeShownText(Name) ? u" kept"_s : QString());
+        };
+    };
+    keeper.whenReady(1, job(u"unneeded"_s));
+    keeper.setNeeded(true);
+    keeper.whenReady(1, job(u"first"_s));
+    keeper.whenReady(1, job(u"second"_s));
+    keeper.whenReady(-1, job(u"find"_s));
+    QCOMPARE(ran, QStringList{u"unneeded"_s});
+    QTRY_COMPARE(ran, (QStringList{u"unneeded"_s, u"second kept"_s, u"find kept"_s}));
+    keeper.whenReady(2, job(u"ready"_s));
+    QCOMPARE(ran.last(), u"ready kept"_s);
+
+    table.forgetShownText();
+    keeper.whenReady(3, job(u"closing"_s));
+    QCOMPARE(ran.last(), u"ready kept"_s);
+    keeper.setNeeded(false);
+    QCOMPARE(ran.last(), u"closing"_s);
 }
 
 // Once every match is counted, Find Next looks the next one up in the

@@ -31,7 +31,8 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     , m_header(view.filterHeader())
     , m_findBar(new FindBar(view, editing.proxy(), &window))
     , m_filterRow(new QAction(QStringLiteral("Filter Row"), this))
-    , m_keeper(new ShownTextKeeper(controller.grid(), ShownTextKeeper::releaseDelayMs, this))
+    , m_keeper(new ShownTextKeeper(controller.grid(), ShownTextKeeper::releaseDelayMs,
+                                   ShownTextKeeper::fillBeforeWaitingMs, this))
 {
     m_filterRow->setObjectName(QStringLiteral("toggleFilterRow"));
     m_filterRow->setCheckable(true);
@@ -60,6 +61,7 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     });
     connect(&m_controller, &MainController::filterRowShownChanged, this,
             &TableTools::filterRowShownChanged);
+    m_findBar->setTextKeeper(m_keeper);
     connect(m_findBar, &FindBar::heightChanged, this, [this] {
         setTableGeometry(m_area);
         updateKeptText();
@@ -152,11 +154,17 @@ void TableTools::applySortKeys()
     m_header->setSortKeys(m_controller.recordView().sortKeys());
 }
 
-void TableTools::filterTextChanged(int column, const QString &text)
+void TableTools::filterTextChanged(int column)
 {
     m_view.commitOpenEditor();
-    m_controller.recordView().setFilterText(column, text);
-    showFilterErrors();
+    // Keys of the filter boxes are their columns. The box is read when the
+    // filter is applied: by then it may hold more keystrokes, or belong to
+    // another database's columns.
+    m_keeper->whenReady(column, [this, column] {
+        const QLineEdit *box = m_header->filterBox(column);
+        m_controller.recordView().setFilterText(column, box ? box->text() : QString());
+        showFilterErrors();
+    });
 }
 
 void TableTools::showFilterErrors()

@@ -45,7 +45,7 @@ public:
 
 private:
     void applySortKeys();
-    void filterTextChanged(int column, const QString &text);
+    void filterTextChanged(int column);
     void showFilterErrors();
     void showCount();
     void filterRowShownChanged(bool shown);

@@ -3,6 +3,7 @@
 #include "GridView.h"
 #include "grid/BoundedRegex.h"
 #include "grid/RecordTableProxy.h"
+#include "grid/ShownTextKeeper.h"
 #include "grid/TableEditor.h"
 
 #include <QCheckBox>
@@ -273,6 +274,25 @@ void FindBar::go(bool backwards)
         showStatus();
         return;
     }
+    whenTextKept(SearchJob, [this, backwards] { search(backwards); });
+}
+
+void FindBar::whenTextKept(int job, std::function<void()> run)
+{
+    if (!m_keeper) {
+        run();
+        return;
+    }
+    m_keeper->whenReady(job, std::move(run));
+    if (!m_keeper->isReady())
+        m_status->setText(QStringLiteral("Searching\u2026"));
+}
+
+void FindBar::search(bool backwards)
+{
+    const TextMatcher current = matcher();
+    if (isHidden() || current.isEmpty() || !current.isValid())
+        return;
     bool gaveUp = false;
     // Once every match is counted, the next one is looked up in the count.
     const auto found = m_matchesValid && !m_gaveUp
@@ -322,6 +342,14 @@ void FindBar::replaceAll()
         return;
     }
     m_view.commitOpenEditor();
+    whenTextKept(ReplaceAllJob, [this] { replaceAllCounted(); });
+}
+
+void FindBar::replaceAllCounted()
+{
+    const TextMatcher current = matcher();
+    if (isHidden() || current.isEmpty() || !current.isValid())
+        return;
     if (!finishCount()) {
         say(QStringLiteral("Still counting the matches of the regular expression; nothing was "
                            "replaced yet"));

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -14,6 +15,8 @@ class QPushButton;
 class QTimer;
 
 namespace Ledgerly {
+
+class ShownTextKeeper;
 
 class GridView;
 class RecordTableProxy;
@@ -30,6 +33,8 @@ class FindBar : public QWidget
     Q_OBJECT
 public:
     FindBar(GridView &view, RecordTableProxy &proxy, QWidget *parent = nullptr);
+    // The keeper of the table's text: searches wait for it while it fills.
+    void setTextKeeper(ShownTextKeeper *keeper) { m_keeper = keeper; }
 
     // Opens the bar (with the replace row or without) and puts the cursor in
     // its text.
@@ -76,11 +81,17 @@ private:
     bool countSome();
     FindReplace::Match currentMatch();
     void go(bool backwards);
+    // Jobs that wait for the table's text, by the keeper's key.
+    enum Job { SearchJob = -1, ReplaceAllJob = -2 };
+    void whenTextKept(int job, std::function<void()> run);
+    void search(bool backwards);
+    void replaceAllCounted();
     void select(const FindReplace::Match &match);
     void showStatus();
     void say(const QString &text);
 
     GridView &m_view;
+    ShownTextKeeper *m_keeper = nullptr;
     RecordTableProxy &m_proxy;
     QLineEdit *m_find;
     QCheckBox *m_matchCase;
