@@ -4,6 +4,7 @@
 #include "grid/CellTexts.h"
 #include "grid/FindReplace.h"
 #include "grid/GridModel.h"
+#include "grid/RecordFilter.h"
 #include "grid/RecordViewProxy.h"
 #include "grid/ShownTextKeeper.h"
 #include "grid/TableEditor.h"
@@ -78,6 +79,8 @@ private Q_SLOTS:
     void keptTextAnswersAsTheCellsDo_data();
     void keptTextAnswersAsTheCellsDo();
     void keptTextFollowsTheStoredRecords();
+    void filtersAgreeWithAndWithoutKeptText_data();
+    void filtersAgreeWithAndWithoutKeptText();
     void nextFromTheCountIsFindNext();
     void searchesWaitForTheKeptText();
     void keptTextOfADatabaseIsWhatItsCellsShow();
@@ -179,6 +182,42 @@ void TestKeptText::searchesWaitForTheKeptText()
     QCOMPARE(ran.last(), u"ready kept"_s);
     keeper.setNeeded(false);
     QCOMPARE(ran.last(), u"closing"_s);
+}
+
+void TestKeptText::filtersAgreeWithAndWithoutKeptText_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    for (const QString &text : {u"é"_s, u"!é"_s, u"!a"_s, u"=ab"_s, u"/^c/"_s, u"2026"_s, u"→"_s})
+        for (int column : {int(RecordFilter::AnyColumn), int(Name)})
+            QTest::newRow(qPrintable(u"%1 in %2"_s.arg(text).arg(column))) << column << text;
+}
+
+// A filter box answers the same whether the table's text is kept (every
+// stored record answered at once, "does not contain" by the records that
+// hold the text in every column) or read from each cell.
+void TestKeptText::filtersAgreeWithAndWithoutKeptText()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    GridModel table;
+    load(table, records());
+    // Only columns whose text can be kept, so the any-column box is answered
+    // from it.
+    table.setColumnSchema(Arrow, u"Arrow"_s, FieldRole::Hidden);
+    RecordViewProxy view;
+    view.setSourceModel(&table);
+    const auto shownRows = [&] {
+        view.setFilterText(column, text);
+        QList<int> rows;
+        for (int r = 0; r < view.rowCount(); ++r)
+            rows.append(view.mapToSource(view.index(r, 1)).row());
+        return rows;
+    };
+    const QList<int> fromCells = shownRows();
+    QVERIFY(table.keepShownText({Name, Day, Arrow}, QDeadlineTimer::Forever));
+    view.clearFilter();
+    QCOMPARE(shownRows(), fromCells);
 }
 
 // Once every match is counted, Find Next looks the next one up in the
