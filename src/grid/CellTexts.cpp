@@ -92,10 +92,6 @@ bool CellTexts::storedRecordsContaining(const QList<int> &columns, const QString
     return true;
 }
 
-} // namespace Ledgerly
-
-namespace Ledgerly {
-
 bool CellTexts::holdsNone(int row, const QList<int> &columns, const QString &text,
                           Qt::CaseSensitivity cs)
 {
