@@ -1,13 +1,11 @@
 #include "RecordFilter.h"
 
 #include "BoundedRegex.h"
-#include "CellTexts.h"
 #include "GridModel.h"
 
 #include <QAbstractItemModel>
 #include <QDeadlineTimer>
-
-#include <optional>
+#include <QElapsedTimer>
 
 namespace Ledgerly {
 
@@ -57,75 +55,146 @@ void RecordFilter::clear()
 QList<int> RecordFilter::apply(const QAbstractItemModel &table, const QList<int> &rows,
                                const QList<int> &anyColumns)
 {
-    // The table's own cells are read as text where the table keeps it.
-    const auto *grid = qobject_cast<const GridModel *>(&table);
-    std::optional<CellTexts> texts;
-    if (grid)
-        texts.emplace(*grid);
-    QList<int> kept = rows;
-    for (auto it = m_boxes.begin(); it != m_boxes.end(); ++it) {
-        Box &box = it.value();
+    Pass pass(*this, table, rows, anyColumns, BoundedRegex::passBudgetMs);
+    pass.run(QDeadlineTimer::Forever);
+    return pass.rows();
+}
+
+struct RecordFilter::Pass::Current
+{
+    int key = 0;
+    const FilterExpression *expression = nullptr;
+    QList<int> columns;
+    bool byText = false;
+    bool plain = false;
+    bool excludes = false;
+    QString searched;
+    // A plain search answers every stored record at once from the kept
+    // text: a record passes when one of the columns accepts it, and with
+    // "does not contain" a column accepts unless it holds the text, so the
+    // records that hold it in every column are the ones that fail.
+    bool byRecord = false;
+    QBitArray holding;
+    bool bounded = false; // a regular expression, whose time is counted
+    qint64 regexNs = 0;
+    QList<int> passed;
+    qsizetype at = 0;
+};
+
+RecordFilter::Pass::Pass(RecordFilter &filter, const QAbstractItemModel &table, QList<int> rows,
+                         QList<int> anyColumns, int regexBudgetMs)
+    : m_filter(filter)
+    , m_table(table)
+    , m_anyColumns(std::move(anyColumns))
+    , m_regexBudgetMs(regexBudgetMs)
+    , m_boxKeys(filter.m_boxes.keys())
+    , m_kept(std::move(rows))
+{
+    for (Box &box : m_filter.m_boxes)
         box.slow.clear();
-        if (!applies(box))
+}
+
+RecordFilter::Pass::~Pass() = default;
+
+bool RecordFilter::Pass::startNextBox()
+{
+    // The table's own cells are read as text where the table keeps it.
+    const auto *grid = qobject_cast<const GridModel *>(&m_table);
+    while (m_nextBox < m_boxKeys.size()) {
+        const int key = m_boxKeys.at(m_nextBox++);
+        const Box &box = m_filter.m_boxes[key];
+        if (!m_filter.applies(box))
             continue;
-        const int column = it.key();
-        if (column != AnyColumn && (column < 1 || column >= table.columnCount()))
+        if (key != AnyColumn && (key < 1 || key >= m_table.columnCount()))
             continue;
-        const FilterExpression &expression = box.expression;
-        const bool byText = texts && expression.readsShownText();
-        QString searched;
-        bool excludes = false;
-        const bool plain = byText && expression.isPlainSearch(&searched, &excludes);
+        auto current = std::make_unique<Current>();
+        current->key = key;
+        current->expression = &box.expression;
+        current->columns = key == AnyColumn ? m_anyColumns : QList<int>{key};
+        if (grid) {
+            if (!m_texts)
+                m_texts.emplace(*grid);
+            current->byText = box.expression.readsShownText();
+            current->plain = current->byText &&
+                             box.expression.isPlainSearch(&current->searched, &current->excludes);
+            current->byRecord =
+                current->plain && m_texts->storedRecordsContaining(
+                                      current->columns, current->searched, Qt::CaseInsensitive,
+                                      current->excludes, &current->holding);
+        }
+        current->bounded = box.expression.usesRegex();
+        current->passed.reserve(m_kept.size());
+        m_current = std::move(current);
+        return true;
+    }
+    return false;
+}
+
+bool RecordFilter::Pass::run(QDeadlineTimer deadline)
+{
+    const auto *grid = qobject_cast<const GridModel *>(&m_table);
+    while (m_current || startNextBox()) {
+        Current &box = *m_current;
         auto accepts = [&](int row, int c) {
-            if (plain)
-                return texts->contains(row, c, searched, Qt::CaseInsensitive) != excludes;
-            if (byText)
-                return expression.matchesText(texts->text(row, c));
-            return expression.matches(table.index(row, c).data(Qt::EditRole));
+            if (box.plain)
+                return m_texts->contains(row, c, box.searched, Qt::CaseInsensitive) != box.excludes;
+            if (box.byText)
+                return box.expression->matchesText(m_texts->text(row, c));
+            return box.expression->matches(m_table.index(row, c).data(Qt::EditRole));
         };
-        const QList<int> columns = column == AnyColumn ? anyColumns : QList<int>{column};
-        // A plain search answers every stored record at once from the kept
-        // text: a record passes when one of the columns accepts it, and with
-        // "does not contain" a column accepts unless it holds the text, so
-        // the records that hold it in every column are the ones that fail.
-        QBitArray holding;
-        const bool byRecord =
-            plain && texts->storedRecordsContaining(columns, searched, Qt::CaseInsensitive,
-                                                    excludes, &holding);
-        const bool bounded = expression.usesRegex();
-        const QDeadlineTimer deadline(BoundedRegex::passBudgetMs);
-        QList<int> passed;
-        passed.reserve(kept.size());
-        qsizetype done = 0;
-        for (int row : std::as_const(kept)) {
-            // A regular expression costs more than the clock, so the clock
-            // is read often enough to stop close to the limit.
-            if (bounded && (++done & 0xf) == 0 && deadline.hasExpired())
-                break;
+        QElapsedTimer spent;
+        spent.start();
+        // A regular expression costs more than the clock, so the clock is
+        // read often enough to stop close to the limit; other boxes are
+        // cheap enough to read it every few hundred rows.
+        const qsizetype every = box.bounded ? 0xf : 0xff;
+        while (box.at < m_kept.size()) {
+            const int row = m_kept.at(box.at++);
             bool accepted = false;
-            const int record = byRecord ? grid->storedRecord(row) : -1;
-            if (record >= 0 && record < holding.size()) {
-                accepted = holding.testBit(record) != excludes;
+            const int record = box.byRecord ? grid->storedRecord(row) : -1;
+            if (record >= 0 && record < box.holding.size()) {
+                accepted = box.holding.testBit(record) != box.excludes;
             } else {
-                for (int c : columns)
+                for (int c : std::as_const(box.columns))
                     if (accepts(row, c)) {
                         accepted = true;
                         break;
                     }
             }
             if (accepted)
-                passed.append(row);
+                box.passed.append(row);
+            // At least one row each time, so a pass always gets on.
+            if ((box.at & every) == 0 && box.at < m_kept.size()) {
+                if (box.bounded &&
+                    box.regexNs + spent.nsecsElapsed() > m_regexBudgetMs * 1000000LL) {
+                    finishBox(true);
+                    break;
+                }
+                if (deadline.hasExpired()) {
+                    box.regexNs += spent.nsecsElapsed();
+                    return false;
+                }
+            }
         }
-        if (bounded && deadline.hasExpired() && done < kept.size()) {
-            box.slow = QStringLiteral("The regular expression took too long on these records "
-                                      "(it gave up after %1 of %2); the box is not applied")
-                           .arg(done)
-                           .arg(kept.size());
-            continue;
-        }
-        kept = std::move(passed);
+        if (m_current)
+            finishBox(false);
     }
-    return kept;
+    return true;
+}
+
+void RecordFilter::Pass::finishBox(bool gaveUp)
+{
+    Current &box = *m_current;
+    if (gaveUp) {
+        m_filter.m_boxes[box.key].slow =
+            QStringLiteral("The regular expression took too long on these records "
+                           "(it gave up after %1 of %2); the box is not applied")
+                .arg(box.at)
+                .arg(m_kept.size());
+    } else {
+        m_kept = std::move(box.passed);
+    }
+    m_current.reset();
 }
 
 } // namespace Ledgerly

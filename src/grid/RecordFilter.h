@@ -1,9 +1,14 @@
 #pragma once
 
+#include "CellTexts.h"
 #include "FilterExpression.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QMap>
+
+#include <memory>
+#include <optional>
 
 class QAbstractItemModel;
 
@@ -34,6 +39,38 @@ public:
     // out, so a pattern that backtracks badly never holds the window up.
     QList<int> apply(const QAbstractItemModel &table, const QList<int> &rows,
                      const QList<int> &anyColumns);
+
+    // The same, able to stop when its time is up and go on later, so that
+    // applying the boxes never holds the window up for long. A box whose
+    // regular expression spends more than regexBudgetMs in all is marked
+    // and left out. The filter and the table must stay as they are while
+    // the pass goes on.
+    class Pass
+    {
+    public:
+        Pass(RecordFilter &filter, const QAbstractItemModel &table, QList<int> rows,
+             QList<int> anyColumns, int regexBudgetMs);
+        ~Pass();
+        // Goes on until every box is applied (true) or the deadline passes.
+        bool run(QDeadlineTimer deadline);
+        // The rows that passed, once run() returned true.
+        const QList<int> &rows() const { return m_kept; }
+
+    private:
+        struct Current;
+        bool startNextBox();
+        void finishBox(bool gaveUp);
+
+        RecordFilter &m_filter;
+        const QAbstractItemModel &m_table;
+        QList<int> m_anyColumns;
+        int m_regexBudgetMs;
+        QList<int> m_boxKeys; // the boxes to apply, in order
+        qsizetype m_nextBox = 0;
+        QList<int> m_kept;
+        std::optional<CellTexts> m_texts;   // when the table is a GridModel
+        std::unique_ptr<Current> m_current; // the box being applied
+    };
 
 private:
     struct Box

@@ -10,7 +10,10 @@ namespace Ledgerly {
 
 RecordViewProxy::RecordViewProxy(QObject *parent)
     : QAbstractProxyModel(parent)
-{}
+{
+    m_passTimer.setInterval(0);
+    connect(&m_passTimer, &QTimer::timeout, this, &RecordViewProxy::continueFilterPass);
+}
 
 void RecordViewProxy::setSourceModel(QAbstractItemModel *source)
 {
@@ -75,6 +78,8 @@ QList<int> RecordViewProxy::filterColumns() const
 
 QList<int> RecordViewProxy::arrange()
 {
+    // Whatever asks for the whole view again replaces a pass in slices.
+    cancelFilterPass();
     const QAbstractItemModel *source = sourceModel();
     if (!source)
         return {};
@@ -82,7 +87,46 @@ QList<int> RecordViewProxy::arrange()
     std::iota(rows.begin(), rows.end(), 0);
     if (m_filter.isActive())
         rows = m_filter.apply(*source, rows, filterColumns());
-    return m_keys.isEmpty() ? rows : RecordOrder::sorted(*source, m_keys, rows);
+    return ordered(std::move(rows));
+}
+
+QList<int> RecordViewProxy::ordered(QList<int> rows) const
+{
+    return m_keys.isEmpty() ? rows : RecordOrder::sorted(*sourceModel(), m_keys, rows);
+}
+
+void RecordViewProxy::setFilterInSlices(bool inSlices, int sliceMs)
+{
+    m_inSlices = inSlices;
+    m_sliceMs = sliceMs;
+}
+
+void RecordViewProxy::startFilterPass()
+{
+    cancelFilterPass();
+    QList<int> rows(sourceModel()->rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    m_pass = std::make_unique<RecordFilter::Pass>(m_filter, *sourceModel(), std::move(rows),
+                                                  filterColumns(), slicedRegexBudgetMs);
+    continueFilterPass();
+}
+
+void RecordViewProxy::continueFilterPass()
+{
+    if (!m_pass || !m_pass->run(QDeadlineTimer(m_sliceMs))) {
+        if (m_pass)
+            m_passTimer.start();
+        return;
+    }
+    QList<int> rows = m_pass->rows();
+    cancelFilterPass();
+    relayoutWith(ordered(std::move(rows)));
+}
+
+void RecordViewProxy::cancelFilterPass()
+{
+    m_passTimer.stop();
+    m_pass.reset();
 }
 
 QList<int> RecordViewProxy::sortedRecords() const
@@ -108,13 +152,18 @@ void RecordViewProxy::relayout()
 {
     if (!sourceModel())
         return;
+    relayoutWith(arrange());
+}
+
+void RecordViewProxy::relayoutWith(QList<int> rows)
+{
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     QList<QPersistentModelIndex> sources;
     sources.reserve(before.size());
     for (const QModelIndex &index : before)
         sources.append(mapToSource(index));
-    m_rows = arrange();
+    m_rows = std::move(rows);
     remapFromSource();
     QModelIndexList after;
     after.reserve(before.size());
@@ -133,7 +182,11 @@ void RecordViewProxy::setSortKeys(const SortKeys &keys)
         if (key.column >= 1 && key.column < columns)
             usable.append(key);
     m_keys = usable;
-    relayout();
+    // While boxes are applied in slices, the order follows when they are.
+    if (m_inSlices && m_filter.isActive())
+        startFilterPass();
+    else
+        relayout();
 }
 
 void RecordViewProxy::setFilterText(int column, const QString &text)
@@ -141,7 +194,10 @@ void RecordViewProxy::setFilterText(int column, const QString &text)
     if (!sourceModel())
         return;
     m_filter.setText(column, text, GridRoles::kindOf(*sourceModel(), column));
-    relayout();
+    if (m_inSlices)
+        startFilterPass();
+    else
+        relayout();
 }
 
 void RecordViewProxy::clearFilter()
@@ -207,6 +263,9 @@ void RecordViewProxy::sourceRowsInserted(int first, int last)
     remapFromSource();
     endInsertRows();
     Q_EMIT viewChanged();
+    // A pass under way counted the rows before these.
+    if (m_pass)
+        startFilterPass();
 }
 
 void RecordViewProxy::sourceRowsAboutToBeRemoved(int first, int last)
@@ -240,6 +299,8 @@ void RecordViewProxy::sourceRowsRemoved(int first, int last)
             row -= count;
     remapFromSource();
     Q_EMIT viewChanged();
+    if (m_pass)
+        startFilterPass();
 }
 
 void RecordViewProxy::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,

@@ -4,6 +4,9 @@
 #include "SortKey.h"
 
 #include <QAbstractProxyModel>
+#include <QTimer>
+
+#include <memory>
 
 namespace Ledgerly {
 
@@ -38,6 +41,15 @@ public:
     QString filterError(int column) const { return m_filter.error(column); }
     void clearFilter();
     bool isFiltering() const { return m_filter.isActive(); }
+    // Whether a box is applied in slices between events, the view changing
+    // when every record has been seen (the window's way: a slow regular
+    // expression never holds it up), or at once (the default).
+    void setFilterInSlices(bool inSlices, int sliceMs = filterSliceMs);
+    // A box set in slices is still being applied.
+    bool isFilterPending() const { return m_pass != nullptr; }
+    static constexpr int filterSliceMs = 30;
+    // How long a regular expression may run in all when applied in slices.
+    static constexpr int slicedRegexBudgetMs = 3000;
     // "N of M records" while a filter is on, else empty.
     QString countText() const;
 
@@ -62,7 +74,12 @@ Q_SIGNALS:
 
 private:
     QList<int> arrange();
+    QList<int> ordered(QList<int> rows) const;
     void relayout();
+    void relayoutWith(QList<int> rows);
+    void startFilterPass();
+    void continueFilterPass();
+    void cancelFilterPass();
     void remapFromSource();
     QList<int> filterColumns() const;
     void sourceRowsInserted(int first, int last);
@@ -78,6 +95,10 @@ private:
     QList<int> m_rows;    // view row -> table row
     QList<int> m_viewRow; // table row -> view row, -1 when filtered out
     QList<QMetaObject::Connection> m_sourceConnections;
+    bool m_inSlices = false;
+    int m_sliceMs = filterSliceMs;
+    std::unique_ptr<RecordFilter::Pass> m_pass; // a box being applied in slices
+    QTimer m_passTimer;
 };
 
 } // namespace Ledgerly

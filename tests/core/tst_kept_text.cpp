@@ -81,6 +81,7 @@ private Q_SLOTS:
     void keptTextFollowsTheStoredRecords();
     void filtersAgreeWithAndWithoutKeptText_data();
     void filtersAgreeWithAndWithoutKeptText();
+    void filterInSlicesShowsWhatAFilterAtOnceShows();
     void nextFromTheCountIsFindNext();
     void searchesWaitForTheKeptText();
     void keptTextOfADatabaseIsWhatItsCellsShow();
@@ -218,6 +219,44 @@ void TestKeptText::filtersAgreeWithAndWithoutKeptText()
     QVERIFY(table.keepShownText({Name, Day, Arrow}, QDeadlineTimer::Forever));
     view.clearFilter();
     QCOMPARE(shownRows(), fromCells);
+}
+
+// A box applied in slices between events (here a few rows at a time) shows,
+// once every record is seen, what the box applied at once shows, in the
+// keys' order; a record added meanwhile is counted in.
+void TestKeptText::filterInSlicesShowsWhatAFilterAtOnceShows()
+{
+    GridModel table;
+    table.addColumn(GridColumn{u"Name"_s, u"Name"_s, ColumnKind::Text, FieldRole::Shown});
+    QList<GridRow> rows;
+    for (int r = 0; r < 1000; ++r)
+        rows.append(GridRow{0, -1, {QVariant(), u"r%1"_s.arg((r * 7919) % 1000)}});
+    table.setRows(rows);
+    RecordViewProxy atOnce;
+    RecordViewProxy inSlices;
+    for (RecordViewProxy *view : {&atOnce, &inSlices}) {
+        view->setSourceModel(&table);
+        view->setSortKeys({{Name, Qt::DescendingOrder}});
+    }
+    inSlices.setFilterInSlices(true, 0);
+    const auto shown = [](const RecordViewProxy &view) {
+        QStringList names;
+        for (int r = 0; r < view.rowCount(); ++r)
+            names.append(view.index(r, Name).data().toString());
+        return names;
+    };
+    for (const QString &text : {u"/7$/"_s, u"5"_s, u"/^r1/"_s}) {
+        atOnce.setFilterText(Name, text);
+        inSlices.setFilterText(Name, text);
+        QVERIFY(inSlices.isFilterPending());
+        QTRY_VERIFY(!inSlices.isFilterPending());
+        QCOMPARE(shown(inSlices), shown(atOnce));
+    }
+    inSlices.setFilterText(Name, u"/9/"_s);
+    table.insertGridRows(0, {GridRow{0, -1, {QVariant(), u"r9999"_s}}});
+    QTRY_VERIFY(!inSlices.isFilterPending());
+    atOnce.setFilterText(Name, u"/9/"_s);
+    QCOMPARE(shown(inSlices), shown(atOnce));
 }
 
 // Once every match is counted, Find Next looks the next one up in the

@@ -47,12 +47,15 @@ TableTools::TableTools(QWidget &window, GridView &view, GridEditing &editing,
     });
 
     RecordViewProxy &records = m_controller.recordView();
+    // In the window a slow box is applied between events.
+    records.setFilterInSlices(true);
     connect(m_header, &FilterHeader::sortKeysRequested, this,
             [this](const SortKeys &keys) { m_controller.setSortKeys(keys); });
     connect(m_header, &FilterHeader::filterTextChanged, this, &TableTools::filterTextChanged);
     connect(&records, &RecordViewProxy::viewChanged, this, [this] {
         applySortKeys();
         showCount();
+        showFilterErrors();
     });
     connect(&records, &RecordViewProxy::filterCleared, m_header, &FilterHeader::clearFilters);
     connect(&records, &QAbstractItemModel::modelReset, this, [this] {
