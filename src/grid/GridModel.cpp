@@ -2,10 +2,11 @@
 
 #include "GridValue.h"
 #include "GroupTotals.h"
-#include "common/Windows1252.h"
 
 #include <QBuffer>
 #include <QImage>
+
+#include <algorithm>
 #include <climits>
 
 namespace Ledgerly {
@@ -179,15 +180,35 @@ void GridModel::renumberStoredRecords(const QList<int> &rowOf, const QList<int> 
     // the others are written out again. Hits remembered by record go.
     ++m_shownTextGeneration;
     const int records = m_stored ? m_stored->recordCount() : 0;
+    // Columns kept for every record a new one copies carry over.
+    const int copied = copyOf.isEmpty() ? 0 : *std::max_element(copyOf.cbegin(), copyOf.cend()) + 1;
+    ShownTextCache renewed;
     GridValue::ShownText shown;
-    const bool dropped = m_shownText.renumber(records, copyOf, [&](int record, int column) {
-        QByteArrayView stored;
-        if (m_stored->storedText(record, column, &stored))
-            return Windows1252::decode(stored.toByteArray());
-        return shown(m_stored->cell(record, column));
-    });
-    if (dropped)
-        Q_EMIT shownTextForgotten();
+    for (int column : m_shownText.completeColumns(copied)) {
+        bool keepable = true;
+        for (int record = 0; record < records && keepable; ++record) {
+            const int from = copyOf.value(record, -1);
+            if (from >= 0)
+                renewed.appendBytes(column, m_shownText.bytes(column, from));
+            else
+                keepable = keepRecordText(renewed, column, record, shown);
+        }
+        renewed.finish(column);
+    }
+    m_shownText = std::move(renewed);
+    // Whatever did not carry over is kept again while it is needed.
+    Q_EMIT shownTextForgotten();
+}
+
+bool GridModel::keepRecordText(ShownTextCache &cache, int column, int record,
+                               GridValue::ShownText &shown) const
+{
+    QByteArrayView stored;
+    if (m_stored->storedText(record, column, &stored)) {
+        cache.appendBytes(column, stored);
+        return true;
+    }
+    return cache.append(column, shown(m_stored->cell(record, column)));
 }
 
 bool GridModel::keepShownText(const QList<int> &columns, QDeadlineTimer deadline) const
@@ -205,10 +226,7 @@ bool GridModel::keepShownText(const QList<int> &columns, QDeadlineTimer deadline
         for (int record = m_shownText.kept(column); record < records; ++record) {
             if ((record & 0xff) == 0 && deadline.hasExpired())
                 return false;
-            QByteArrayView stored;
-            if (m_stored->storedText(record, column, &stored))
-                m_shownText.appendBytes(column, stored);
-            else if (!m_shownText.append(column, shown(m_stored->cell(record, column))))
+            if (!keepRecordText(m_shownText, column, record, shown))
                 break;
         }
         m_shownText.finish(column);

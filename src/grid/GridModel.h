@@ -2,6 +2,7 @@
 
 #include "GridColumn.h"
 #include "GridRoles.h"
+#include "GridValue.h"
 #include "ShownTextCache.h"
 #include "StoredRows.h"
 
@@ -146,6 +147,10 @@ private:
     QList<QVariant> &ownCells(int row);
     QImage picture(int row, int column, const QByteArray &bytes) const;
     void forgetNumbers(int column, const QVariant &value);
+    // Adds the text a stored record shows in a column to a cache; false
+    // when the code page cannot hold it.
+    bool keepRecordText(ShownTextCache &cache, int column, int record,
+                        GridValue::ShownText &shown) const;
 
     QList<GridColumn> m_columns;
     bool m_allShown = false;

@@ -85,6 +85,7 @@ RecordFilter::Pass::Pass(RecordFilter &filter, const QAbstractItemModel &table, 
                          QList<int> anyColumns, int regexBudgetMs)
     : m_filter(filter)
     , m_table(table)
+    , m_grid(qobject_cast<const GridModel *>(&table))
     , m_anyColumns(std::move(anyColumns))
     , m_regexBudgetMs(regexBudgetMs)
     , m_boxKeys(filter.m_boxes.keys())
@@ -98,8 +99,6 @@ RecordFilter::Pass::~Pass() = default;
 
 bool RecordFilter::Pass::startNextBox()
 {
-    // The table's own cells are read as text where the table keeps it.
-    const auto *grid = qobject_cast<const GridModel *>(&m_table);
     while (m_nextBox < m_boxKeys.size()) {
         const int key = m_boxKeys.at(m_nextBox++);
         const Box &box = m_filter.m_boxes[key];
@@ -111,9 +110,10 @@ bool RecordFilter::Pass::startNextBox()
         current->key = key;
         current->expression = &box.expression;
         current->columns = key == AnyColumn ? m_anyColumns : QList<int>{key};
-        if (grid) {
+        // The table's own cells are read as text where the table keeps it.
+        if (m_grid) {
             if (!m_texts)
-                m_texts.emplace(*grid);
+                m_texts.emplace(*m_grid);
             current->byText = box.expression.readsShownText();
             current->plain = current->byText &&
                              box.expression.isPlainSearch(&current->searched, &current->excludes);
@@ -132,7 +132,6 @@ bool RecordFilter::Pass::startNextBox()
 
 bool RecordFilter::Pass::run(QDeadlineTimer deadline)
 {
-    const auto *grid = qobject_cast<const GridModel *>(&m_table);
     while (m_current || startNextBox()) {
         Current &box = *m_current;
         auto accepts = [&](int row, int c) {
@@ -151,7 +150,7 @@ bool RecordFilter::Pass::run(QDeadlineTimer deadline)
         while (box.at < m_kept.size()) {
             const int row = m_kept.at(box.at++);
             bool accepted = false;
-            const int record = box.byRecord ? grid->storedRecord(row) : -1;
+            const int record = box.byRecord ? m_grid->storedRecord(row) : -1;
             if (record >= 0 && record < box.holding.size()) {
                 accepted = box.holding.testBit(record) != box.excludes;
             } else {

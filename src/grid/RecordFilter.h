@@ -63,6 +63,7 @@ public:
 
         RecordFilter &m_filter;
         const QAbstractItemModel &m_table;
+        const GridModel *m_grid; // the table, when it is one: its text can be kept
         QList<int> m_anyColumns;
         int m_regexBudgetMs;
         QList<int> m_boxKeys; // the boxes to apply, in order

@@ -20,17 +20,14 @@ struct Folding
 
     Folding()
     {
+        std::array<char16_t, 256> folded{};
         for (int b = 255; b >= 0; --b) {
             const char byte = char(b);
-            const QString decoded = Windows1252::decode(QByteArray(&byte, 1));
-            const char16_t folded = decoded.at(0).toCaseFolded().unicode();
-            classOfFolded.insert(folded, (unsigned char)b); // the smallest last
+            folded[b] = Windows1252::decode(QByteArray(&byte, 1)).at(0).toCaseFolded().unicode();
+            classOfFolded.insert(folded[b], (unsigned char)b); // the smallest last
         }
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            const QString decoded = Windows1252::decode(QByteArray(&byte, 1));
-            classOf[b] = classOfFolded.value(decoded.at(0).toCaseFolded().unicode());
-        }
+        for (int b = 0; b < 256; ++b)
+            classOf[b] = classOfFolded.value(folded[b]);
     }
 };
 
@@ -155,54 +152,13 @@ void ShownTextCache::appendBytes(int column, QByteArrayView bytes)
     kept.starts.append(quint32(kept.text.size()));
 }
 
-bool ShownTextCache::renumber(int records, const QList<int> &copyOf,
-                              const std::function<QString(int, int)> &fresh)
+QList<int> ShownTextCache::completeColumns(int records) const
 {
-    bool dropped = false;
-    for (auto it = m_columns.begin(); it != m_columns.end();) {
-        const Column &old = it.value();
-        if (!old.keepable) {
-            ++it;
-            continue;
-        }
-        // Complete for the records before the save, which copyOf refers to.
-        const bool complete = std::all_of(copyOf.cbegin(), copyOf.cend(), [&old](int from) {
-            return from < int(old.starts.size()) - 1;
-        });
-        if (!complete || copyOf.size() != records) {
-            it = m_columns.erase(it);
-            dropped = true;
-            continue;
-        }
-        Column renewed;
-        renewed.starts.reserve(records + 1);
-        renewed.text.reserve(old.text.size());
-        bool keepable = true;
-        for (int record = 0; record < records && keepable; ++record) {
-            const int from = copyOf.at(record);
-            if (from >= 0) {
-                const quint32 begin = old.starts.at(from);
-                renewed.text.append(old.text.constData() + begin,
-                                    qsizetype(old.starts.at(from + 1) - begin));
-                renewed.starts.append(quint32(renewed.text.size()));
-                continue;
-            }
-            const QString text = fresh(record, it.key());
-            const qsizetype at = renewed.text.size();
-            renewed.text.resize(at + text.size());
-            keepable = Windows1252::encodeTo(text, renewed.text.data() + at);
-            renewed.starts.append(quint32(renewed.text.size()));
-        }
-        if (!keepable) {
-            it = m_columns.erase(it);
-            dropped = true;
-            continue;
-        }
-        renewed.text.squeeze();
-        it.value() = std::move(renewed);
-        ++it;
-    }
-    return dropped;
+    QList<int> complete;
+    for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it)
+        if (isComplete(it.key(), records))
+            complete.append(it.key());
+    return complete;
 }
 
 void ShownTextCache::finish(int column)
@@ -214,17 +170,19 @@ void ShownTextCache::finish(int column)
     found->starts.squeeze();
 }
 
-void ShownTextCache::text(int column, int record, QString *out) const
+QByteArrayView ShownTextCache::bytes(int column, int record) const
 {
     const auto found = m_columns.constFind(column);
-    if (found == m_columns.constEnd() || record < 0 || record + 1 >= found->starts.size()) {
-        out->clear();
-        return;
-    }
+    if (found == m_columns.constEnd() || record < 0 || record + 1 >= found->starts.size())
+        return {};
     const quint32 begin = found->starts.at(record);
-    Windows1252::decodeInto(QByteArrayView(found->text.constData() + begin,
-                                           qsizetype(found->starts.at(record + 1) - begin)),
-                            out);
+    return QByteArrayView(found->text.constData() + begin,
+                          qsizetype(found->starts.at(record + 1) - begin));
+}
+
+void ShownTextCache::text(int column, int record, QString *out) const
+{
+    Windows1252::decodeInto(bytes(column, record), out);
 }
 
 bool ShownTextCache::contains(int column, int record, const Search &search) const

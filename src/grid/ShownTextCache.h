@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <functional>
-
 namespace Ledgerly {
 
 // The text stored records show in a column, as the table shows it, kept in
@@ -52,17 +50,14 @@ public:
     bool append(int column, QStringView text);
     // The same for text already in the code page.
     void appendBytes(int column, QByteArrayView bytes);
-    // The stored records were numbered anew (`records` of them): record i
-    // copies old record copyOf[i], or is -1 and its text is fresh(i,
-    // column). Columns that were not complete are dropped; true when any
-    // was.
-    bool renumber(int records, const QList<int> &copyOf,
-                  const std::function<QString(int, int)> &fresh);
+    // The columns kept complete for this many records.
+    QList<int> completeColumns(int records) const;
     // Every record of the column is kept: gives back the room kept for more.
     void finish(int column);
 
-    // The text of a kept record, into `out`.
+    // The text of a kept record, into `out`; as kept, in the code page.
     void text(int column, int record, QString *out) const;
+    QByteArrayView bytes(int column, int record) const;
     bool contains(int column, int record, const Search &search) const;
     // The kept records whose text contains the search's, as a bit per
     // record; one pass over the column's block.
