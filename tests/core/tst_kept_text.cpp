@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QTest>
 
+#include <numeric>
+
 using namespace Ledgerly;
 using namespace Qt::StringLiterals;
 
@@ -82,6 +84,8 @@ private Q_SLOTS:
     void filtersAgreeWithAndWithoutKeptText_data();
     void filtersAgreeWithAndWithoutKeptText();
     void filterInSlicesShowsWhatAFilterAtOnceShows();
+    void regexPastItsBudgetIsLeftOut_data();
+    void regexPastItsBudgetIsLeftOut();
     void nextFromTheCountIsFindNext();
     void searchesWaitForTheKeptText();
     void keptTextOfADatabaseIsWhatItsCellsShow();
@@ -257,6 +261,50 @@ void TestKeptText::filterInSlicesShowsWhatAFilterAtOnceShows()
     QTRY_VERIFY(!inSlices.isFilterPending());
     atOnce.setFilterText(Name, u"/9/"_s);
     QCOMPARE(shown(inSlices), shown(atOnce));
+}
+
+void TestKeptText::regexPastItsBudgetIsLeftOut_data()
+{
+    QTest::addColumn<int>("sliceMs"); // -1: at once
+    QTest::addColumn<int>("budgetMs");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("at once, in budget") << -1 << 60000 << true;
+    QTest::newRow("at once, past it") << -1 << 0 << false;
+    QTest::newRow("in slices, in budget") << 0 << 60000 << true;
+    QTest::newRow("in slices, past it") << 0 << 0 << false;
+}
+
+// A regular expression that spends its budget (counted over every slice)
+// is marked and not applied; the other boxes still are.
+void TestKeptText::regexPastItsBudgetIsLeftOut()
+{
+    QFETCH(int, sliceMs);
+    QFETCH(int, budgetMs);
+    QFETCH(bool, applied);
+    GridModel table;
+    load(table, records());
+    QList<GridRow> more;
+    for (int r = 0; r < 100; ++r)
+        more.append(GridRow{0, -1, {QVariant(), u"n%1"_s.arg(r), QVariant(), u"x"_s}});
+    table.insertGridRows(table.rowCount(), more);
+    RecordFilter filter;
+    filter.setText(Name, u"/^n1/"_s, ColumnKind::Text);
+    filter.setText(Arrow, u"x"_s, ColumnKind::Text);
+    QList<int> rows(table.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    RecordFilter::Pass pass(filter, table, rows, {Name, Day, Arrow}, budgetMs);
+    if (sliceMs < 0) {
+        QVERIFY(pass.run(QDeadlineTimer::Forever));
+    } else {
+        int runs = 1;
+        while (!pass.run(QDeadlineTimer(sliceMs)))
+            ++runs;
+        QVERIFY(!applied || runs > 1); // it did stop and go on
+    }
+    // "x": record 1 and the hundred added; /^n1/ keeps n1 and n10..n19 of them.
+    QCOMPARE(pass.rows().size(), applied ? 11 : 101);
+    QCOMPARE(filter.error(Name).isEmpty(), applied);
+    QVERIFY(filter.error(Arrow).isEmpty());
 }
 
 // Once every match is counted, Find Next looks the next one up in the
